@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
+#include <vector>
 
 namespace common {
 
@@ -102,6 +103,19 @@ void appendUtf8(std::string& out, char32_t cp) {
 }
 
 // The CP932 code for a character (a value below 0x100 is a single byte), or -1.
+// Code point -> code for the whole BMP (0 = none), built once from kCp932Encode so that
+// encoding is one lookup per character.
+const std::uint16_t* encodeTable() {
+    static const std::vector<std::uint16_t> table = [] {
+        std::vector<std::uint16_t> t(0x10000, 0);
+        for (const auto& e : kCp932Encode) {
+            t[e.codePoint] = static_cast<std::uint16_t>(e.code);
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 int cp932Code(char32_t cp) {
     if (cp < 0x80) {
         return static_cast<int>(cp);
@@ -109,14 +123,8 @@ int cp932Code(char32_t cp) {
     if (cp > 0xFFFF) {
         return -1; // CP932 holds nothing outside the BMP
     }
-    const auto* end = std::end(kCp932Encode);
-    const auto* it =
-        std::lower_bound(std::begin(kCp932Encode), end, cp,
-                         [](const Cp932EncodeEntry& e, char32_t v) { return e.codePoint < v; });
-    if (it == end || it->codePoint != cp) {
-        return -1;
-    }
-    return it->code;
+    const std::uint16_t code = encodeTable()[cp];
+    return code == 0 ? -1 : code;
 }
 
 // Length of the run of ASCII bytes starting at s[i].

@@ -1,0 +1,104 @@
+#include "core/data_folder.h"
+
+#include "common/file_io.h"
+#include "core/constants.h"
+
+namespace core {
+
+namespace {
+
+bool fileExists(const std::filesystem::path& p) {
+    std::error_code ec;
+    return std::filesystem::exists(p, ec);
+}
+
+// A family reference that names no existing family denotes none. Registers left by the
+// removal of the last family keep such numbers; they are cleared so that nothing follows
+// them to a family that does not exist.
+void clearDanglingFamilyReferences(Registers& reg) {
+    const int n = reg.familyCount();
+    for (auto& p : reg.persons) {
+        for (std::int16_t* f : {&p.父母家族NO, &p.子孫_F, &p.子孫_FL}) {
+            if (*f < 0 || *f > n) {
+                *f = 0;
+            }
+        }
+    }
+}
+
+} // namespace
+
+FamilyLimits DataFolder::familyLimits() const {
+    return {env.最大婚姻数, env.一世帯当りの子供の最大数, reg.personCount()};
+}
+
+SettingsLimits DataFolder::settingsLimits() const {
+    return {reg.familyCount(), reg.personCount(), env.最大婚姻数, env.最大登録人数};
+}
+
+DataFolder DataFolder::load(const std::filesystem::path& folder, Environment env,
+                            const OldVersionQuestion& ask) {
+    DataFolder d;
+    d.folder = folder;
+    d.env = std::move(env);
+    if (fileExists(folder / kPersonFile)) {
+        d.reg.persons = readPersonRegister(folder, d.env.最大登録人数, ask, &d.personLayout);
+    }
+    if (fileExists(folder / kFamilyFile)) {
+        d.familyFilePresent = true;
+        d.reg.families = readFamilyRegister(folder, d.familyLimits());
+    }
+    clearDanglingFamilyReferences(d.reg);
+    if (fileExists(folder / kSettingsFile)) {
+        d.settingsFilePresent = true;
+        // Keys an older file lacks keep the values the program starts with.
+        d.settings =
+            parseDrawingSettings(common::readFile(folder / kSettingsFile),
+                                 std::string(kSettingsFile), d.settingsLimits(), DrawingSettings{});
+    } else {
+        d.settings = firstUseSettings(d.reg.familyCount());
+    }
+    d.settings.heirFlags.resize(static_cast<std::size_t>(d.reg.personCount()), 0);
+    return d;
+}
+
+void DataFolder::savePersons() const {
+    当事者目録_W_SUB(folder, reg.persons);
+}
+
+void DataFolder::saveFamilies() const {
+    家族目録_W_SUB(folder, reg.families);
+}
+
+void DataFolder::saveSettings() const {
+    作図設定_SW_SUB(folder, settings, reg.familyCount(), reg.personCount());
+}
+
+bool DataFolder::hasFamilyWithoutPartners() const {
+    for (const auto& f : reg.families) {
+        if (f.夫NO == 0 && f.妻NO == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void deleteFamily(DataFolder& data, int d) {
+    if (d < 1 || d > data.reg.familyCount()) {
+        return;
+    }
+    if (data.reg.familyCount() > 1) {
+        家族目録_SW_SUB(data.folder, data.reg, d, data.familyLimits());
+        return;
+    }
+    const auto file = data.folder / kFamilyFile;
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec) && !std::filesystem::remove(file, ec)) {
+        throw common::FileError("「" + std::string(kFamilyFile) + "」を削除できません（" +
+                                ec.message() + "）");
+    }
+    data.reg.families.clear();
+    clearDanglingFamilyReferences(data.reg);
+}
+
+} // namespace core

@@ -1,0 +1,88 @@
+// The person and family registers in memory: one record per person and per family, in
+// the field order of their files. Person and family numbers are 1-based and equal to
+// the record's place; 0 means nobody or none in every reference.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace core {
+
+// One person ("当事者") of "当事者目録.TXT", with the two values of its companion files.
+struct 当事者 {
+    std::int16_t 当事者NO = 0;
+    std::int16_t 実父NO = 0;
+    std::int16_t 実母NO = 0;
+    std::int16_t 父母家族NO = 0; // family of the biological parents
+    std::int16_t 子孫_F = 0;     // family in which the person is marked as a descendant
+    std::int16_t 男女 = 0;       // 1 male, 2 female; below 2 counts as male
+    std::string 姓;
+    std::string 名;
+    std::string 住所1;
+    std::string 住所2;
+    std::string 本籍1;
+    std::string 本籍2;
+    std::string 生年月日;
+    std::string 死亡年月日;
+    std::string 備考1;
+    std::string 備考2;
+    std::int16_t C_当事者NO = 0; // link source; the own number when not a link
+    std::int16_t 子孫_FL = 0;    // the user's own descendant setting
+    std::int16_t 当姓 = 0;       // 1 = surname not shown on the chart
+    // "創始階層登録.TXT" and "姓名順.TXT"
+    std::int16_t 創始階層 = 0;
+    std::int16_t 姓名順 = 0; // 0 surname first, 1 given name first
+
+    bool isFemale() const { return 男女 >= 2; }
+    bool operator==(const 当事者&) const = default;
+};
+
+// One child slot of a family.
+struct Child {
+    std::int16_t 子NO = 0;
+    std::string 子の肩書;
+    std::int16_t 子の形態 = 0; // 0 birth, 1 adopted, 2 acknowledged, 3 not yet acknowledged
+    std::string 縁組日;        // kept in the file only when 子の形態 is 1
+    std::string 認知日;        // kept in the file only when 子の形態 is 2
+    bool operator==(const Child&) const = default;
+};
+
+// One family ("家族"): a marriage or partnership and its ordered children.
+struct 家族 {
+    std::int16_t 夫婦確定_f = 0;
+    std::int16_t 婚姻NO = 0;
+    std::int16_t 形態 = 0;   // confirmed couple: 1 non-marital, 0 marriage
+    std::int16_t 形態L3 = 0; // unconfirmed couple: 1 non-marital, 0 marriage
+    std::int16_t 夫NO = 0;
+    std::int16_t 妻NO = 0;
+    std::string 夫肩書;
+    std::string 妻肩書;
+    std::int16_t 配偶者非表示_F = 0;
+    std::int16_t 配偶者姓F = 0;
+    std::int16_t 系統_F = 0; // 0 not set, 1 through the father, 2 through the mother
+    std::int16_t 離婚_F = 0;
+    std::string 離婚年月日; // kept in the file only when 離婚_F is 1
+    std::vector<Child> 子;  // positions 1..子数 are 子[0..子数-1]
+
+    int 子数() const { return static_cast<int>(子.size()); }
+    Child& child(int position) { return 子.at(static_cast<std::size_t>(position - 1)); }
+    const Child& child(int position) const { return 子.at(static_cast<std::size_t>(position - 1)); }
+    bool operator==(const 家族&) const = default;
+};
+
+struct Registers {
+    std::vector<当事者> persons; // person n is persons[n - 1]
+    std::vector<家族> families;  // family n is families[n - 1]
+
+    int personCount() const { return static_cast<int>(persons.size()); }
+    int familyCount() const { return static_cast<int>(families.size()); }
+    当事者& person(int n) { return persons.at(static_cast<std::size_t>(n - 1)); }
+    const 当事者& person(int n) const { return persons.at(static_cast<std::size_t>(n - 1)); }
+    家族& family(int n) { return families.at(static_cast<std::size_t>(n - 1)); }
+    const 家族& family(int n) const { return families.at(static_cast<std::size_t>(n - 1)); }
+
+    bool operator==(const Registers&) const = default;
+};
+
+} // namespace core
