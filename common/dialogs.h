@@ -29,12 +29,14 @@ public:
 
     // The open-file and save-file dialogs: nullopt when cancelled, otherwise the chosen
     // path. `filter` is a description with its patterns, e.g. "テキスト (*.TXT;*.CSV)".
-    // `folder` is where the dialog starts (empty: the platform's choice).
+    // `folder` is where the dialog starts (empty: the platform's choice). The save dialog
+    // asks before replacing an existing file only when `confirmOverwrite` is set.
     virtual std::optional<std::string> openFile(std::string_view title, std::string_view folder,
                                                 std::string_view filter) = 0;
     virtual std::optional<std::string> saveFile(std::string_view title, std::string_view folder,
                                                 std::string_view proposedName,
-                                                std::string_view filter) = 0;
+                                                std::string_view filter,
+                                                bool confirmOverwrite = true) = 0;
 
     // Shorthands.
     void ok(std::string_view title, std::string_view text, Icon icon) {
