@@ -58,7 +58,8 @@ public:
     }
 
     std::optional<std::string> saveFile(std::string_view title, std::string_view,
-                                        std::string_view proposedName, std::string_view) override {
+                                        std::string_view proposedName, std::string_view,
+                                        bool) override {
         shown.push_back({ShownBox::Kind::SaveFile, std::string(title), std::string(proposedName)});
         return next(files_, title);
     }
