@@ -1,0 +1,626 @@
+#include "editing/child_editing.h"
+
+#include "common/dialogs.h"
+#include "editing/family_editing.h"
+#include "editing/person_links.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace editing {
+
+// ---------------------------------------------------------------------------------------
+// Descendant flags
+
+int firstFamilyWithChild(const core::Registers& reg, int person) {
+    for (int f = 1; f <= reg.familyCount(); ++f) {
+        if (familyHasChild(reg, f, person)) {
+            return f;
+        }
+    }
+    return 0;
+}
+
+bool familyHasChild(const core::Registers& reg, int family, int person) {
+    if (family < 1 || family > reg.familyCount()) {
+        return false;
+    }
+    const auto& children = reg.family(family).子;
+    return std::any_of(children.begin(), children.end(),
+                       [person](const core::Child& c) { return c.子NO == person; });
+}
+
+int firstTargetDescendantFamily(const core::Registers& reg, int source) {
+    for (int t : linkTargets(reg, source)) {
+        if (reg.person(t).子孫_FL != 0) {
+            return reg.person(t).子孫_FL;
+        }
+    }
+    return 0;
+}
+
+void repairDescendantFlags(core::Registers& reg, int person, int family) {
+    auto& p = reg.person(person);
+    if (p.子孫_F == family) {
+        p.子孫_F = 0;
+        if (p.子孫_FL == family) {
+            p.子孫_FL = 0;
+            const auto other = static_cast<std::int16_t>(firstFamilyWithChild(reg, person));
+            p.子孫_F = other;
+            p.子孫_FL = other;
+        } else {
+            p.子孫_F = p.子孫_FL;
+        }
+    } else if (p.子孫_FL == family) {
+        p.子孫_FL = familyHasChild(reg, p.子孫_F, person)
+                        ? p.子孫_F
+                        : static_cast<std::int16_t>(firstFamilyWithChild(reg, person));
+    }
+}
+
+void repairLinkedSource(core::Registers& reg, int person, int source, int family) {
+    auto& s = reg.person(source);
+    if (s.子孫_F != family) {
+        return;
+    }
+    if (reg.person(person).子孫_F != 0) {
+        s.子孫_F = reg.person(person).子孫_F;
+    } else if (s.子孫_FL != 0) {
+        s.子孫_F = s.子孫_FL;
+    } else {
+        s.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, source));
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The children section of FORM6
+
+namespace {
+
+using common::Icon;
+
+constexpr const char* kChildrenSection[] = {"BUTTON_A4A",  "LIST_A2A",    "TEXT31",   "BUTTON_A10A",
+                                            "BUTTON_A11A", "BUTTON_A12A", "CHECK_A5A"};
+// Shown on the first press of "子供の追加" and back on "登録決定".
+constexpr const char* kHiddenWhileChoosing[] = {"BUTTON_A5A",  "BUTTON_A7A",  "BUTTON_A10A",
+                                                "BUTTON_A11A", "BUTTON_A12A", "CHECK_A5A"};
+
+// True when the person's link field names a person of the register, so that the link
+// searches can follow it.
+bool linkUsable(const core::Registers& reg, int person) {
+    const int c = reg.person(person).C_当事者NO;
+    return c >= 1 && c <= reg.personCount();
+}
+
+} // namespace
+
+int FamilyEditor::selectedChild() const {
+    if (!hasFamily()) {
+        return 0;
+    }
+    const int entry = controls_["LIST_A2A"].current;
+    const int count = data_.reg.family(currentFamily()).子数();
+    return entry >= 0 && entry < count ? entry + 1 : 0;
+}
+
+void FamilyEditor::showChildrenSection(bool shown) {
+    if (!shown && inChildSelection()) {
+        leaveChildSelection();
+    }
+    for (const char* c : kChildrenSection) {
+        controls_.show(c, shown);
+    }
+    // The child delete button belongs to a selected child.
+    controls_.show("BUTTON_A17A", shown && selectedChild() > 0);
+    controls_.show("BUTTON_A6A", !shown);
+    if (!shown) {
+        clearChildDetail();
+    }
+}
+
+void FamilyEditor::hideChildTitleControls() {
+    controls_.hide("TEXT_A16A");
+    controls_.hide("COMBO_A3A");
+    controls_.hide("BUTTON_A20A");
+}
+
+void FamilyEditor::clearChildDetail() {
+    for (const char* c : {"CHECK_A3A", "CHECK_A4A"}) {
+        controls_.hide(c);
+        controls_.uncheck(c);
+        controls_.enable(c);
+    }
+    for (const char* c :
+         {"TEXT_A12A", "EDIT_A10A", "BUTTON_A18A", "TEXT_A13A", "EDIT_A11A", "BUTTON_A19A"}) {
+        controls_.hide(c);
+    }
+    controls_.setText("EDIT_A10A", "");
+    controls_.setText("EDIT_A11A", "");
+    hideChildTitleControls();
+    controls_.setText("COMBO_A3A", "");
+    controls_.uncheck("CHECK_A5A");
+    controls_.enable("CHECK_A5A");
+}
+
+void FamilyEditor::fillChildList() {
+    controls_.setItems("LIST_A2A", hasFamily() ? childListLines(data_.reg, currentFamily())
+                                               : std::vector<std::string>{});
+    controls_.hide("BUTTON_A17A");
+}
+
+void FamilyEditor::fillCandidates() {
+    candidates_ = childCandidates(data_.reg, currentFamily());
+    controls_.setItems("LIST_A4A", candidates_.items);
+}
+
+void FamilyEditor::reselectChild(int slot) {
+    controls_["LIST_A2A"].current = slot - 1;
+    controls_.show("BUTTON_A17A");
+}
+
+// ---------------------------------------------------------------------------------------
+// Child selection mode and adding a child
+
+void FamilyEditor::childSelectionButton() {
+    if (!hasFamily() || family().夫婦確定_f != 1) {
+        return;
+    }
+    if (!inChildSelection()) {
+        if (family().子数() >= data_.env.一世帯当りの子供の最大数) {
+            refuseAtCapacity("この家族の子供の数", "一世帯当りの子供の最大数",
+                             data_.env.一世帯当りの子供の最大数);
+            return;
+        }
+        controls_.setText("BUTTON_A4A", "登録決定");
+        controls_.show("LIST_A4A");
+        controls_.show("TEXT32");
+        controls_.disable("LIST_A3A");
+        controls_.disable("LIST_A2A");
+        controls_.disable("BUTTON_A9A");
+        for (const char* c : kHiddenWhileChoosing) {
+            controls_.hide(c);
+        }
+        controls_.hide("BUTTON_A17A");
+        controls_["LIST_A2A"].current = -1;
+        clearChildDetail();
+        // Registering redraws the marriage controls, so they are locked after it.
+        registerFamily(false);
+        婚姻離婚CHECK_SUB1();
+        fillCandidates();
+    } else {
+        const int x = candidates_.personAt(controls_["LIST_A4A"].current);
+        leaveChildSelection();
+        addChild(x);
+    }
+    hideChildTitleControls();
+}
+
+void FamilyEditor::chooseCandidate(int entry) {
+    auto& list = controls_["LIST_A4A"];
+    list.current = entry >= 0 && entry < static_cast<int>(list.items.size()) ? entry : -1;
+}
+
+void FamilyEditor::leaveChildSelection() {
+    controls_.setText("BUTTON_A4A", "子供の追加");
+    controls_.hide("LIST_A4A");
+    controls_.hide("TEXT32");
+    controls_.enable("LIST_A3A");
+    controls_.enable("LIST_A2A");
+    controls_.enable("BUTTON_A9A", !chartSettingsOpen_);
+    for (const char* c : kHiddenWhileChoosing) {
+        controls_.show(c);
+    }
+    婚姻離婚CHECK_SUB2();
+}
+
+void FamilyEditor::addChild(int x) {
+    if (x == 0 || !hasFamily() || !validPerson(x)) {
+        return;
+    }
+    auto& f = family();
+    const int fam = currentFamily();
+    const int h = f.夫NO;
+    const int w = f.妻NO;
+    if (f.子数() >= data_.env.一世帯当りの子供の最大数) {
+        refuseAtCapacity("この家族の子供の数", "一世帯当りの子供の最大数",
+                         data_.env.一世帯当りの子供の最大数);
+        return;
+    }
+    if (x == h || x == w || familyHasChild(data_.reg, fam, x) || (h == 0 && w == 0)) {
+        return; // never offered as a candidate
+    }
+    auto& reg = data_.reg;
+    const bool linked = linkUsable(reg, x);
+
+    // Notices about the link group of x.
+    LinkSearch first{};
+    if (linked) {
+        first = 当事者リンク検索_SUB1(reg, x);
+    }
+    if (first.result == 1) {
+        dialogs_.ok("当事者リンクのメッセージ",
+                    "選択した" + name(x) + "は、\n" + name(first.partner) +
+                        "のリンク元になっています",
+                    Icon::Exclamation);
+    } else if (first.result == 2) {
+        dialogs_.ok("当事者リンクのメッセージ",
+                    "選択した" + name(x) + "は、\n" + name(first.person) +
+                        "のリンク先になっています",
+                    Icon::Exclamation);
+    }
+    LinkSearch second{0, x, 0};
+    if (linked) {
+        second = 当事者リンク検索_SUB3(reg, x);
+    }
+
+    auto& p = person(x);
+    const bool nonMarriage = f.形態 == 1;
+    const bool fatherOnly = h > 0 && w == 0;
+    const bool motherOnly = h == 0 && w > 0;
+    std::int16_t form = 0;
+    bool rejected = false;
+    bool entered = false;
+    auto adoptedBySingleParent = [&] {
+        form = 1;
+        dialogs_.ok("警告",
+                    fatherOnly ? "親は独身なので、男性の養子になります"
+                               : "親は独身なので、女性の養子になります",
+                    Icon::Exclamation);
+    };
+
+    if (second.result == 0) {
+        if (nonMarriage && fatherOnly) {
+            if (p.実父NO == h) {
+                rejected = true;
+                dialogs_.ok("警告　登録できません", "既に父親は実の父になっています", Icon::Stop);
+            } else {
+                adoptedBySingleParent();
+            }
+        } else if (nonMarriage && motherOnly) {
+            if (p.実母NO == w) {
+                rejected = true;
+                dialogs_.ok("警告　登録できません", "既に母親は実の母になっています", Icon::Stop);
+            } else {
+                adoptedBySingleParent();
+            }
+        } else if (nonMarriage) {
+            if (p.実母NO == 0) {
+                p.実父NO = 0;
+                p.実母NO = static_cast<std::int16_t>(w);
+                p.父母家族NO = static_cast<std::int16_t>(fam);
+                form = 3;
+                dialogs_.ok("警告", "二人は結婚していないので母親だけ実母になります",
+                            Icon::Exclamation);
+            } else {
+                rejected = true;
+                dialogs_.ok("警告　実母が存在しています", "結婚していない二人の養子にはなれません",
+                            Icon::Stop);
+            }
+        } else if (p.実父NO == 0 && p.実母NO == 0) {
+            if (dialogs_.yes("警告　実の両親が登録されていません",
+                             "父母を実の両親として登録してもいいですか", Icon::Question)) {
+                p.実父NO = static_cast<std::int16_t>(h);
+                p.実母NO = static_cast<std::int16_t>(w);
+                p.父母家族NO = static_cast<std::int16_t>(fam);
+                if (p.子孫_F != 0) {
+                    // Entered as it is, so that the person keeps its descendant flags.
+                    core::Child c;
+                    c.子NO = static_cast<std::int16_t>(x);
+                    f.子.push_back(std::move(c));
+                    entered = true;
+                } else {
+                    controls_.check("CHECK_A5A");
+                    controls_.disable("CHECK_A5A");
+                }
+            } else {
+                dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
+                form = 1;
+            }
+        } else {
+            form = 1;
+            if (w > 0 && p.実母NO == w) {
+                dialogs_.ok("注意　母親は実母です。", "父の養子として登録しました",
+                            Icon::Information);
+            } else if (h > 0 && p.実父NO == h) {
+                dialogs_.ok("注意　父親は実父です。", "母の養子として登録しました",
+                            Icon::Information);
+            } else {
+                dialogs_.ok("注意　実の両親が別にいます。", "養子として登録しました",
+                            Icon::Information);
+            }
+        }
+    } else {
+        std::string warning;
+        if (second.result == 1) {
+            warning = name(x) + "は、実の親がいる\n" + name(second.person) +
+                      "のリンク元なので、\n養子縁組になります";
+        } else if (second.result == 2) {
+            warning = name(x) + "は、実の親がいる\n" + name(second.partner) +
+                      "のリンク先になっているので、\n養子縁組になります";
+        } else {
+            warning = "選択した" + name(x) + "は、\n" + name(second.partner) +
+                      "のリンク先になっていますが、同じリンク先になる\n" + name(second.person) +
+                      "には実の親がいるので養子縁組になります";
+        }
+        dialogs_.ok("警告", warning, Icon::Stop);
+        if (nonMarriage && (fatherOnly || motherOnly)) {
+            adoptedBySingleParent();
+        } else if (nonMarriage) {
+            rejected = true;
+            dialogs_.ok("警告", "結婚していない二人の養子にはなれません", Icon::Stop);
+        } else {
+            dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
+            form = 1;
+        }
+    }
+
+    if (!rejected && !entered) {
+        core::Child c;
+        c.子NO = static_cast<std::int16_t>(x);
+        c.子の形態 = form;
+        f.子.push_back(std::move(c));
+        p.子孫_F = static_cast<std::int16_t>(fam);
+        p.子孫_FL = static_cast<std::int16_t>(fam);
+        if (second.result == 2 || second.result == 3) {
+            const int s = second.partner;
+            person(s).子孫_F = static_cast<std::int16_t>(fam);
+            dialogs_.ok("子孫フラッグ強制変更メッセージ",
+                        "選択中の" + name(x) + "は、\n" + name(s) + "と\nリンクしているので、\n" +
+                            "リンク元の" + name(s) + "の子孫フラッグを変更します。",
+                        Icon::Exclamation);
+        }
+    }
+    fillChildList();
+    if (f.子数() > 0) {
+        controls_.hide("BUTTON_A14A");
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// The selected child
+
+void FamilyEditor::selectChild() {
+    const int k = selectedChild();
+    if (k == 0) {
+        return;
+    }
+    auto& slot = family().child(k);
+    const int x = slot.子NO;
+    clearChildDetail();
+    for (const char* c : {"BUTTON_A17A", "CHECK_A5A", "BUTTON_A20A", "TEXT_A16A", "COMBO_A3A"}) {
+        controls_.show(c);
+    }
+    if (slot.子の形態 == 1) {
+        controls_.show("CHECK_A3A");
+        controls_.check("CHECK_A3A");
+        controls_.disable("CHECK_A3A");
+        controls_.show("TEXT_A12A");
+        controls_.show("EDIT_A10A");
+        controls_.show("BUTTON_A18A");
+        controls_.setText("EDIT_A10A", slot.縁組日);
+    } else if (slot.子の形態 == 2) {
+        controls_.show("CHECK_A4A");
+        controls_.check("CHECK_A4A");
+        controls_.disable("CHECK_A4A");
+        controls_.show("TEXT_A13A");
+        controls_.show("EDIT_A11A");
+        controls_.show("BUTTON_A19A");
+        controls_.setText("EDIT_A11A", slot.認知日);
+    } else if (slot.子の形態 == 3) {
+        controls_.show("CHECK_A4A");
+        controls_.enable("CHECK_A4A");
+        controls_.uncheck("CHECK_A4A");
+        slot.認知日.clear();
+    }
+    if (slot.子の形態 != 1) {
+        slot.縁組日.clear();
+    }
+    if (!validPerson(x)) {
+        return;
+    }
+    controls_.setItems("COMBO_A3A", childTitles(data_.env, person(x)));
+    controls_.setText("COMBO_A3A", slot.子の肩書);
+
+    int d = x;
+    if (linkUsable(data_.reg, x)) {
+        const auto link = 当事者リンク検索_SUB1(data_.reg, x);
+        if (link.result != 0) {
+            const int other = link.result == 1 ? link.partner : link.person;
+            dialogs_.ok("当事者リンクのメッセージ",
+                        "選択中の" + name(x) + "は、\n" + name(other) + "と\nリンクしています。",
+                        Icon::Exclamation);
+        }
+        if (link.result == 2 && validPerson(link.person)) {
+            d = link.person;
+        }
+    }
+    const bool drawnHere = person(d).子孫_F == currentFamily();
+    controls_.show("CHECK_A5A");
+    controls_.check("CHECK_A5A", drawnHere);
+    controls_.enable("CHECK_A5A", !drawnHere);
+}
+
+void FamilyEditor::acknowledgeClicked() {
+    const int k = selectedChild();
+    if (k == 0) {
+        controls_.uncheck("CHECK_A4A");
+        return;
+    }
+    auto& f = family();
+    auto& slot = f.child(k);
+    if (slot.子の形態 != 3 || f.夫NO == 0 || !validPerson(slot.子NO)) {
+        controls_.check("CHECK_A4A", slot.子の形態 == 2);
+        return;
+    }
+    if (!controls_.checked("CHECK_A4A")) {
+        return;
+    }
+    if (dialogs_.yes("認知確認", "本当に父親はこの子を認知しましたか", Icon::Question)) {
+        slot.子の形態 = 2;
+        person(slot.子NO).実父NO = f.夫NO;
+        controls_.show("TEXT_A13A");
+        controls_.show("EDIT_A11A");
+        controls_.show("BUTTON_A19A");
+        controls_.setText("EDIT_A11A", slot.認知日);
+        controls_.check("CHECK_A4A");
+        controls_.disable("CHECK_A4A");
+    } else {
+        controls_.uncheck("CHECK_A4A");
+    }
+}
+
+void FamilyEditor::storeAdoptionDate() {
+    const int k = selectedChild();
+    if (k == 0) {
+        return;
+    }
+    if (auto date = typed("縁組日", controls_.text("EDIT_A10A"))) {
+        family().child(k).縁組日 = *date;
+        controls_.setText("EDIT_A10A", *date);
+    }
+}
+
+void FamilyEditor::storeAcknowledgmentDate() {
+    const int k = selectedChild();
+    if (k == 0) {
+        return;
+    }
+    if (auto date = typed("認知日", controls_.text("EDIT_A11A"))) {
+        family().child(k).認知日 = *date;
+        controls_.setText("EDIT_A11A", *date);
+    }
+}
+
+void FamilyEditor::storeChildTitle() {
+    const int k = selectedChild();
+    if (k == 0) {
+        return;
+    }
+    if (auto title = typed("子の肩書", controls_.text("COMBO_A3A"))) {
+        family().child(k).子の肩書 = *title;
+        controls_.setText("COMBO_A3A", *title);
+        fillChildList();
+        reselectChild(k);
+    }
+}
+
+void FamilyEditor::descendantFlagClicked() {
+    const int k = selectedChild();
+    if (k == 0) {
+        controls_.uncheck("CHECK_A5A");
+        return;
+    }
+    if (!controls_.checked("CHECK_A5A")) {
+        return; // clearing the box changes no flag
+    }
+    const int x = family().child(k).子NO;
+    if (!validPerson(x)) {
+        return;
+    }
+    const auto fam = static_cast<std::int16_t>(currentFamily());
+    const auto link =
+        linkUsable(data_.reg, x) ? 当事者リンク検索_SUB1(data_.reg, x) : LinkSearch{0, x, 0};
+    if (link.result == 1) {
+        person(x).子孫_F = fam;
+    } else if (link.result == 2 && validPerson(link.person)) {
+        const int s = link.person;
+        person(s).子孫_F = fam;
+        dialogs_.ok("子孫フラッグ強制変更メッセージ",
+                    "選択中の" + name(x) + "は、\n" + name(s) + "と\nリンクしているので、\n" +
+                        "リンク元の" + name(s) + "の子孫フラッグを変更します。",
+                    Icon::Exclamation);
+    } else {
+        person(x).子孫_F = fam;
+        person(x).子孫_FL = fam;
+        controls_.disable("CHECK_A5A");
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Order of children
+
+void FamilyEditor::moveChildUp() {
+    const int k = selectedChild();
+    if (k == 0 || family().子数() < 2 || k == 1) {
+        return;
+    }
+    std::swap(family().child(k), family().child(k - 1));
+    fillChildList();
+    reselectChild(k - 1);
+}
+
+void FamilyEditor::moveChildDown() {
+    const int k = selectedChild();
+    if (k == 0 || family().子数() < 2 || k == family().子数()) {
+        return;
+    }
+    std::swap(family().child(k), family().child(k + 1));
+    fillChildList();
+    reselectChild(k + 1);
+}
+
+void FamilyEditor::reverseChildren() {
+    const int k = selectedChild();
+    if (k == 0 || family().子数() < 2) {
+        return;
+    }
+    auto& children = family().子;
+    std::reverse(children.begin(), children.end());
+    fillChildList();
+    clearChildDetail();
+}
+
+// ---------------------------------------------------------------------------------------
+// Deleting a child
+
+void FamilyEditor::deleteChild() {
+    const int k = selectedChild();
+    if (k == 0) {
+        return;
+    }
+    auto& f = family();
+    const int fam = currentFamily();
+    const int x = f.child(k).子NO;
+    const bool known = validPerson(x);
+    const bool realParentsHere = known && person(x).父母家族NO == fam;
+    if (realParentsHere) {
+        dialogs_.ok("確認", "削除する子供の親は、実の親です", Icon::Exclamation);
+    }
+    if (!dialogs_.yes("削除確認", "本当にこの子を削除してもいいのですか", Icon::Question)) {
+        return;
+    }
+    f.子.erase(f.子.begin() + (k - 1));
+    if (realParentsHere) {
+        auto& p = person(x);
+        p.実父NO = 0;
+        p.実母NO = 0;
+        p.父母家族NO = 0;
+    }
+    fillChildList();
+    if (known) {
+        auto& reg = data_.reg;
+        const auto link = linkUsable(reg, x) ? 当事者リンク検索_SUB1(reg, x) : LinkSearch{0, x, 0};
+        if (link.result == 1) {
+            dialogs_.ok("当事者リンク関連メッセージ",
+                        "選択中の" + name(x) + "は、\n" + name(link.partner) + "の\nリンク元です。",
+                        Icon::Exclamation);
+        } else if (link.result == 2) {
+            dialogs_.ok("当事者リンク関連メッセージ",
+                        "選択中の" + name(x) + "は、\n" + name(link.person) + "の\nリンク先です。",
+                        Icon::Exclamation);
+        }
+        repairDescendantFlags(reg, x, fam);
+        if (link.result == 2 && validPerson(link.person)) {
+            repairLinkedSource(reg, x, link.person, fam);
+        } else if (link.result == 1 && person(x).子孫_F == 0) {
+            person(x).子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, x));
+        }
+    }
+    if (f.子数() == 0) {
+        controls_.show("BUTTON_A14A");
+    }
+    controls_.hide("BUTTON_A17A");
+    clearChildDetail();
+}
+
+} // namespace editing

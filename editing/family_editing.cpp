@@ -1,0 +1,809 @@
+#include "editing/family_editing.h"
+
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "common/text.h"
+#include "core/constants.h"
+#include "editing/names.h"
+
+#include <algorithm>
+
+namespace editing {
+
+namespace {
+
+using common::Icon;
+
+// The buttons of FORM2 that change families; disabled while the chart settings are open.
+constexpr const char* kFamilyEditingButtons[] = {"BUTTON_A5A", "BUTTON_A9A", "BUTTON_A14A",
+                                                 "BUTTON_A21A"};
+
+// 配偶者非表示_F holds two flags as decimal digits: ones = hide the spouse, tens = hide the
+// household head. Only 0, 1, 10 and 11 are written; any other value counts by its digits.
+bool spouseHidden(int v) {
+    return v > 0 && v % 10 != 0;
+}
+bool headHidden(int v) {
+    return v > 0 && v / 10 % 10 != 0;
+}
+std::int16_t hiddenFlags(bool spouse, bool head) {
+    return static_cast<std::int16_t>((head ? 10 : 0) + (spouse ? 1 : 0));
+}
+
+} // namespace
+
+FamilyEditor::FamilyEditor(core::DataFolder& data, common::Dialogs& dialogs)
+    : data_(data), dialogs_(dialogs) {}
+
+int FamilyEditor::currentFamily() const {
+    return data_.settings.リスト３;
+}
+
+void FamilyEditor::setCurrentFamily(int family) {
+    data_.settings.リスト３ = static_cast<std::int16_t>(family);
+}
+
+bool FamilyEditor::hasFamily() const {
+    return currentFamily() >= 1 && currentFamily() <= data_.reg.familyCount();
+}
+
+core::家族& FamilyEditor::family() {
+    return data_.reg.family(currentFamily());
+}
+
+std::string FamilyEditor::name(int person) const {
+    return displayName(data_.reg, person);
+}
+
+std::optional<std::string> FamilyEditor::typed(std::string_view field, std::string_view text) {
+    try {
+        std::string converted = common::toFullWidth(text);
+        if (common::readsBackUnquoted(converted)) {
+            return converted;
+        }
+        common::STOP_SUB(dialogs_, "入力エラー",
+                         "「" + std::string(field) +
+                             "」に保存できない文字（改行や制御文字）があります。\n"
+                             "その文字を取り除いてから、もう一度登録してください。");
+    } catch (const common::Cp932Error& e) {
+        common::STOP_SUB(dialogs_, "入力エラー",
+                         "「" + std::string(field) + "」に" + e.what() +
+                             "。\nこの文字は保存できないので、別の文字に直してから、"
+                             "もう一度登録してください。");
+    }
+    return std::nullopt;
+}
+
+void FamilyEditor::refuseAtCapacity(std::string_view what, std::string_view key, int capacity) {
+    common::STOP_SUB(dialogs_, "登録数の上限",
+                     std::string(what) + "が「" + std::string(core::kEnvironmentFile) + "」の" +
+                         std::string(key) + "（" + std::to_string(capacity) +
+                         "）に達しているので、これ以上追加できません。\n増やすときは「" +
+                         std::string(core::kEnvironmentFile) + "」の" + std::string(key) +
+                         "を大きくしてください。");
+}
+
+// ---------------------------------------------------------------------------------------
+// List fills
+
+void FamilyEditor::fillFamilyList() {
+    const int count = data_.reg.familyCount();
+    if (count == 0) {
+        controls_.setItems("LIST_A3A", {});
+        controls_.hide("BUTTON_A21A");
+        return;
+    }
+    controls_.show("BUTTON_A21A");
+    if (data_.hasFamilyWithoutPartners()) {
+        controls_.hide("BUTTON_A21A");
+    }
+    controls_.setItems("LIST_A3A", familyListLines(data_.reg), currentFamily() - 1);
+}
+
+void FamilyEditor::fillPersonChoices() {
+    const int h = controls_["COMBO_A1A"].current;
+    const int w = controls_["COMBO_A2A"].current;
+    husbands_ = editing::husbandChoices(data_.reg);
+    wives_ = editing::wifeChoices(data_.reg);
+    controls_.setItems("COMBO_A1A", husbands_.items, h);
+    controls_.setItems("COMBO_A2A", wives_.items, w);
+}
+
+void FamilyEditor::fillBaseFamilyChoices() {
+    auto& base = data_.settings.基準家族;
+    const int count = data_.reg.familyCount();
+    if (base > count) {
+        base = static_cast<std::int16_t>(count);
+    }
+    controls_.setItems("COMBO_A5A", baseFamilyChoices(count), base);
+}
+
+void FamilyEditor::fillTitleChoices() {
+    controls_.setItems("COMBO6", data_.env.夫);
+    controls_.setItems("COMBO7", data_.env.妻);
+}
+
+// ---------------------------------------------------------------------------------------
+// Entering and leaving FORM2
+
+void FamilyEditor::open() {
+    if (currentFamily() > data_.reg.familyCount() || currentFamily() < 0) {
+        setCurrentFamily(data_.reg.familyCount());
+    }
+    fillPersonChoices();
+    fillTitleChoices();
+    fillFamilyList();
+    fillBaseFamilyChoices();
+    // FORM6's controls always hold the family selected in the list: "新規追加" registers
+    // the selected family from them.
+    if (hasFamily()) {
+        loadFamily();
+    }
+    controls_.show("FORM2");
+}
+
+void FamilyEditor::leaveForPersonInput() {
+    if (inChildSelection()) {
+        leaveChildSelection();
+    }
+    controls_.hide("FORM6");
+    controls_.hide("FORM2");
+}
+
+void FamilyEditor::setChartSettingsOpen(bool open) {
+    chartSettingsOpen_ = open;
+    const std::string title(core::title_text);
+    controls_.setText("FORM2", (open ? "基準になる家族の設定" : "家族関連の設定") + title);
+    controls_.setText("FORM6", (open ? "家族別の表示設定" : "家族の詳細設定") + title);
+    for (const char* b : kFamilyEditingButtons) {
+        controls_.enable(b, !open);
+    }
+    if (open) {
+        controls_.disable("COMBO_A1A");
+        controls_.disable("COMBO_A2A");
+    } else if (hasFamily() && family().夫婦確定_f == 0) {
+        controls_.enable("COMBO_A1A");
+        controls_.enable("COMBO_A2A");
+    }
+}
+
+bool FamilyEditor::save() {
+    try {
+        if (data_.reg.familyCount() > 0) {
+            data_.saveFamilies();
+        }
+        if (chartSettingsOpen_) {
+            data_.saveSettings();
+        }
+    } catch (const common::FileError& e) {
+        common::STOP_SUB(dialogs_, "保存エラー", e.what());
+        return false;
+    }
+    return true;
+}
+
+bool FamilyEditor::saveBeforeExit() {
+    // Every family in memory is written, whether or not one is selected in the list.
+    return save();
+}
+
+// ---------------------------------------------------------------------------------------
+// New, select, register, confirm
+
+void FamilyEditor::newFamily() {
+    const int count = data_.reg.familyCount();
+    if (count >= data_.env.最大婚姻数) {
+        refuseAtCapacity("家族の数", "最大婚姻数", data_.env.最大婚姻数);
+        return;
+    }
+    if (count == 0) {
+        setCurrentFamily(1);
+        fillFamilyList();
+        controls_.show("FORM6");
+    } else {
+        if (controls_["LIST_A3A"].current >= 0 && hasFamily()) {
+            confirmCouple();
+        }
+        controls_.hide("BUTTON_A21A");
+        controls_.show("BUTTON_A13A");
+        controls_.show("BUTTON_A14A");
+        showChildrenSection(false);
+        setCurrentFamily(data_.reg.familyCount() + 1);
+        setLineOfDescentRadios(0);
+        controls_.uncheck("CHECK_A21A");
+    }
+    core::家族 f;
+    f.婚姻NO = static_cast<std::int16_t>(currentFamily());
+    f.夫肩書 = "夫";
+    f.妻肩書 = "妻";
+    f.配偶者姓F = 0;
+    data_.reg.families.push_back(std::move(f));
+    loadFamily();
+    registerFamily(false);
+    controls_.show("FORM6");
+}
+
+void FamilyEditor::selectFamily() {
+    const int entry = controls_["LIST_A3A"].current;
+    if (entry < 0 || entry >= data_.reg.familyCount()) {
+        return;
+    }
+    setCurrentFamily(entry + 1);
+    loadFamily();
+    controls_.show("FORM6");
+}
+
+void FamilyEditor::loadFamily() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (inChildSelection()) {
+        leaveChildSelection();
+    }
+    auto& f = family();
+    controls_["COMBO_A1A"].current = husbands_.entryOf(f.夫NO);
+    controls_["COMBO_A2A"].current = wives_.entryOf(f.妻NO);
+    f.婚姻NO = static_cast<std::int16_t>(currentFamily());
+    controls_.show("BUTTON_A14A", f.子数() == 0);
+    const bool confirmed = f.夫婦確定_f == 1;
+    controls_.show("CHECK_A21A", confirmed);
+    controls_.enable("COMBO_A1A", !confirmed && !chartSettingsOpen_);
+    controls_.enable("COMBO_A2A", !confirmed && !chartSettingsOpen_);
+    showChildrenSection(confirmed);
+    controls_.show("BUTTON_A13A", !confirmed);
+    setLineOfDescentRadios(f.系統_F);
+    controls_.check("CHECK_A21A", spouseHidden(f.配偶者非表示_F));
+    controls_.check("CHECK50", headHidden(f.配偶者非表示_F));
+    婚姻形態_SUB();
+    fillChildList();
+    clearChildDetail();
+    controls_.setText("COMBO6", f.夫肩書);
+    controls_.setText("COMBO7", f.妻肩書);
+    controls_.check("CHECK44", f.配偶者姓F != 0);
+    controls_["LIST_A3A"].current = currentFamily() - 1;
+}
+
+void FamilyEditor::registerFamily() {
+    registerFamily(true);
+}
+
+bool FamilyEditor::registerFamily(bool byOwnButton) {
+    if (!hasFamily()) {
+        return false;
+    }
+    auto& f = family();
+    // An entry the choice does not offer (no entry selected) keeps the stored partner.
+    const int hEntry = controls_["COMBO_A1A"].current;
+    const int wEntry = controls_["COMBO_A2A"].current;
+    const int h = hEntry >= 0 ? husbands_.personAt(hEntry) : f.夫NO;
+    const int w = wEntry >= 0 ? wives_.personAt(wEntry) : f.妻NO;
+
+    if (byOwnButton && !(h > 0 && w > 0) && (h > 0 || w > 0)) {
+        for (int i = 1; i <= data_.reg.familyCount(); ++i) {
+            const auto& other = data_.reg.family(i);
+            const bool same =
+                h > 0 ? other.夫NO == h && other.妻NO == 0 : other.妻NO == w && other.夫NO == 0;
+            if (same) {
+                common::STOP_SUB(dialogs_, "独身家族構成の重複エラー",
+                                 common::toFullWidth(std::to_string(i)) + "番目に既に登録済です。");
+                return false;
+            }
+        }
+    }
+    std::optional<std::string> divorceDate;
+    if (controls_.checked("CHECK_A2A")) {
+        divorceDate = typed("離婚年月日", controls_.text("EDIT_A9A"));
+        if (!divorceDate) {
+            return false;
+        }
+    }
+    f.夫NO = static_cast<std::int16_t>(h);
+    f.妻NO = static_cast<std::int16_t>(w);
+    fillFamilyList();
+    fillBaseFamilyChoices();
+    fillPersonChoices(); // the "♪" marks follow the new partners
+    if (controls_.checked("RADIO_A2A")) {
+        f.系統_F = 1;
+    } else if (controls_.checked("RADIO_A7A")) {
+        f.系統_F = 2;
+    } else {
+        f.系統_F = 0;
+    }
+    if (divorceDate) {
+        f.離婚年月日 = *divorceDate;
+    }
+    婚姻形態_SUB();
+    return true;
+}
+
+void FamilyEditor::confirmCouple() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (family().夫NO == 0 && family().妻NO == 0) {
+        return;
+    }
+    if (!registerFamily(false)) {
+        return;
+    }
+    auto& f = family();
+    if (f.夫NO == 0 && f.妻NO == 0) {
+        return; // both partners were taken out before confirming
+    }
+    if (f.夫婦確定_f != 0) {
+        return;
+    }
+    if (!dialogs_.yes("確定確認", "婚姻関係・夫婦名の確定をしてもいいですか", Icon::Question)) {
+        return;
+    }
+    f.形態 = controls_.checked("CHECK_A1A") ? 1 : 0;
+    f.夫婦確定_f = 1;
+    showChildrenSection(true);
+    controls_.hide("BUTTON_A13A");
+    controls_.show("CHECK_A21A");
+    controls_.disable("COMBO_A1A");
+    controls_.disable("COMBO_A2A");
+    形態表示_SUB();
+}
+
+// ---------------------------------------------------------------------------------------
+// Marriage form and divorce
+
+void FamilyEditor::nonMarriageClicked() {
+    if (!hasFamily()) {
+        controls_.uncheck("CHECK_A1A");
+        return;
+    }
+    auto& f = family();
+    const bool confirmed = f.夫婦確定_f == 1;
+    const bool husband = f.夫NO != 0;
+    const bool wife = f.妻NO != 0;
+    if (!controls_.checked("CHECK_A1A")) {
+        if (husband != wife) {
+            controls_.check("CHECK_A1A");
+            f.形態L3 = 1;
+            if (confirmed) {
+                controls_.disable("CHECK_A1A");
+                f.形態 = 1;
+            }
+        } else if (husband && wife) {
+            const bool married =
+                dialogs_.yes("婚姻の確認", "本当に二人は結婚したのですか", Icon::Question);
+            controls_.check("CHECK_A1A", !married);
+            f.形態L3 = married ? 0 : 1;
+            if (confirmed) {
+                f.形態 = married ? 0 : 1;
+            }
+        }
+    } else if (husband && wife) {
+        dialogs_.ok("内縁関係の確認", "選択中の二人は、内縁関係になります", Icon::Exclamation);
+        f.形態L3 = 1;
+    } else {
+        controls_.uncheck("CHECK_A1A");
+        f.形態L3 = 0;
+    }
+    形態表示_SUB();
+}
+
+void FamilyEditor::divorceClicked() {
+    if (!hasFamily()) {
+        controls_.uncheck("CHECK_A2A");
+        return;
+    }
+    auto& f = family();
+    if (f.夫NO == 0 || f.妻NO == 0) {
+        controls_.uncheck("CHECK_A2A");
+        dialogs_.ok("警告", "離婚できません", Icon::Stop);
+        return;
+    }
+    if (f.夫婦確定_f != 1) {
+        controls_.uncheck("CHECK_A2A");
+        return;
+    }
+    if (f.離婚_F == 1) {
+        // A recorded divorce cannot be taken back here.
+        controls_.check("CHECK_A2A");
+    } else if (controls_.checked("CHECK_A2A")) {
+        if (dialogs_.yes("離婚確認メッセージ", "離婚した事に間違いありませんか？",
+                         Icon::Question)) {
+            f.離婚_F = 1;
+        } else {
+            controls_.uncheck("CHECK_A2A");
+        }
+    }
+    形態表示_SUB();
+}
+
+void FamilyEditor::storeDivorceDate() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (auto date = typed("離婚年月日", controls_.text("EDIT_A9A"))) {
+        family().離婚年月日 = *date;
+        controls_.setText("EDIT_A9A", *date);
+    }
+}
+
+void FamilyEditor::婚姻形態_SUB() {
+    婚姻制御_SUB();
+    形態表示_SUB();
+    lockLineOfDescent();
+}
+
+void FamilyEditor::婚姻制御_SUB() {
+    auto& f = family();
+    const bool husband = f.夫NO != 0;
+    const bool wife = f.妻NO != 0;
+    if (f.夫婦確定_f == 1) {
+        controls_.check("CHECK_A1A", f.形態 == 1);
+        controls_.check("CHECK_A2A", f.離婚_F == 1);
+    } else if (husband != wife) {
+        controls_.uncheck("CHECK_A2A");
+        controls_.check("CHECK_A1A");
+        if (f.形態L3 == 0) {
+            dialogs_.ok("独身警告", "選択中の婚姻関係は、独身とみなして、非婚姻関係になります",
+                        Icon::Exclamation);
+        }
+        f.形態L3 = 1;
+    } else if (!husband) {
+        controls_.uncheck("CHECK_A1A");
+        controls_.uncheck("CHECK_A2A");
+        f.形態L3 = 0;
+    } else {
+        controls_.check("CHECK_A1A", f.形態L3 == 1);
+        controls_.uncheck("CHECK_A2A");
+    }
+}
+
+void FamilyEditor::形態表示_SUB() {
+    const auto& f = family();
+    const bool both = f.夫NO != 0 && f.妻NO != 0;
+    const bool single = (f.夫NO != 0) != (f.妻NO != 0);
+    controls_.enable("CHECK_A1A");
+    controls_.enable("CHECK_A2A");
+    auto hideDivorceDate = [&] {
+        controls_.hide("EDIT_A9A");
+        controls_.hide("BUTTON36");
+        controls_.setText("EDIT_A9A", "");
+    };
+    if (f.夫婦確定_f == 1 && !controls_.checked("CHECK_A1A")) {
+        controls_.disable("CHECK_A1A");
+        controls_.show("CHECK_A2A");
+        if (controls_.checked("CHECK_A2A")) {
+            controls_.show("EDIT_A9A");
+            controls_.show("BUTTON36");
+            controls_.setText("CHECK_A2A", "離婚　　離婚年月日");
+            controls_.disable("CHECK_A2A");
+            controls_.setText("EDIT_A9A", f.離婚年月日);
+        } else {
+            hideDivorceDate();
+            controls_.setText("CHECK_A2A", "離婚");
+        }
+    } else {
+        if (f.夫婦確定_f == 1) {
+            controls_.enable("CHECK_A1A", both);
+        } else if (single) {
+            controls_.disable("CHECK_A1A");
+        } else if (both) {
+            controls_.check("CHECK_A1A", f.形態L3 == 1);
+        }
+        controls_.hide("CHECK_A2A");
+        controls_.uncheck("CHECK_A2A");
+        hideDivorceDate();
+    }
+}
+
+void FamilyEditor::setLineOfDescentRadios(int lineOfDescent) {
+    controls_.check("RADIO_A1A", lineOfDescent != 1 && lineOfDescent != 2);
+    controls_.check("RADIO_A2A", lineOfDescent == 1);
+    controls_.check("RADIO_A7A", lineOfDescent == 2);
+}
+
+void FamilyEditor::lockLineOfDescent() {
+    for (const char* r : {"RADIO_A1A", "RADIO_A2A", "RADIO_A7A"}) {
+        controls_.enable(r);
+    }
+    auto& f = family();
+    int locked = 0;
+    if (f.夫NO != 0 && f.妻NO == 0) {
+        locked = 1;
+    } else if (f.妻NO != 0 && f.夫NO == 0) {
+        locked = 2;
+    }
+    if (locked == 0) {
+        return;
+    }
+    setLineOfDescentRadios(locked);
+    // The register follows what the form shows: a one-parent family descends through that
+    // parent.
+    f.系統_F = static_cast<std::int16_t>(locked);
+    for (const char* r : {"RADIO_A1A", "RADIO_A2A", "RADIO_A7A"}) {
+        controls_.disable(r);
+    }
+}
+
+void FamilyEditor::婚姻離婚CHECK_SUB1() {
+    remembered_ = {controls_.enabled("CHECK_A1A"), controls_.enabled("CHECK_A2A"),
+                   controls_.enabled("EDIT_A9A")};
+    controls_.disable("CHECK_A1A");
+    controls_.disable("CHECK_A2A");
+    controls_.disable("EDIT_A9A");
+}
+
+void FamilyEditor::婚姻離婚CHECK_SUB2() {
+    controls_.enable("CHECK_A1A", remembered_.nonMarriage);
+    controls_.enable("CHECK_A2A", remembered_.divorce);
+    controls_.enable("EDIT_A9A", remembered_.divorceDate);
+}
+
+// ---------------------------------------------------------------------------------------
+// Line of descent, display flags, titles
+
+void FamilyEditor::lineOfDescentChosen(int lineOfDescent) {
+    if (!hasFamily() || lineOfDescent < 0 || lineOfDescent > 2) {
+        return;
+    }
+    auto& f = family();
+    if (!controls_.enabled("RADIO_A1A")) {
+        setLineOfDescentRadios(f.系統_F); // locked to the present parent's side
+        return;
+    }
+    setLineOfDescentRadios(lineOfDescent);
+    f.系統_F = static_cast<std::int16_t>(lineOfDescent);
+}
+
+void FamilyEditor::hideSpouseClicked() {
+    if (!hasFamily()) {
+        return;
+    }
+    auto& v = family().配偶者非表示_F;
+    v = hiddenFlags(controls_.checked("CHECK_A21A"), headHidden(v));
+}
+
+void FamilyEditor::hideHouseholdHeadClicked() {
+    if (!hasFamily()) {
+        return;
+    }
+    auto& v = family().配偶者非表示_F;
+    v = hiddenFlags(spouseHidden(v), controls_.checked("CHECK50"));
+}
+
+void FamilyEditor::hideSpouseSurnameClicked() {
+    if (!hasFamily()) {
+        return;
+    }
+    family().配偶者姓F = controls_.checked("CHECK44") ? 1 : 0;
+}
+
+void FamilyEditor::storeHusbandTitle() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (auto title = typed("夫の肩書", controls_.text("COMBO6"))) {
+        family().夫肩書 = *title;
+        controls_.setText("COMBO6", *title);
+    }
+}
+
+void FamilyEditor::storeWifeTitle() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (auto title = typed("妻の肩書", controls_.text("COMBO7"))) {
+        family().妻肩書 = *title;
+        controls_.setText("COMBO7", *title);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Deleting a family
+
+void FamilyEditor::deleteFamily() {
+    if (!hasFamily()) {
+        return;
+    }
+    if (family().子数() > 0) {
+        common::STOP_SUB(dialogs_, "削除エラー",
+                         "子供のいる家族は削除できません。先に子供を削除してください。");
+        return;
+    }
+    const bool last = data_.reg.familyCount() == 1;
+    try {
+        core::deleteFamily(data_, currentFamily());
+    } catch (const common::FileError& e) {
+        common::STOP_SUB(dialogs_, "削除エラー", e.what());
+        return;
+    }
+    if (last) {
+        setCurrentFamily(0);
+        controls_.setItems("LIST_A3A", {});
+        controls_.hide("BUTTON_A21A");
+        controls_.hide("FORM6");
+        fillBaseFamilyChoices();
+        fillPersonChoices();
+    } else {
+        setCurrentFamily(std::min(currentFamily(), data_.reg.familyCount()));
+        fillFamilyList();
+        fillBaseFamilyChoices();
+        fillPersonChoices();
+        // The detail form now shows the family that took the deleted one's place.
+        loadFamily();
+    }
+    // The persons' family references were renumbered together with the family register,
+    // which is already on disk; the person register follows at once so that the two files
+    // agree.
+    try {
+        data_.savePersons();
+    } catch (const common::FileError& e) {
+        common::STOP_SUB(dialogs_, "保存エラー", e.what());
+    }
+    controls_.show("FORM2");
+}
+
+// ---------------------------------------------------------------------------------------
+// Search by given name, base family
+
+void FamilyEditor::findFamilyByName() {
+    if (data_.reg.familyCount() == 0) {
+        return;
+    }
+    const auto text = dialogs_.input("名前で検索", "姓は入力しない", "");
+    if (!text || text->empty()) {
+        searchText_.clear();
+        return;
+    }
+    searchText_ = *text;
+    for (int f = 1; f <= data_.reg.familyCount(); ++f) {
+        const auto& fam = data_.reg.family(f);
+        if ((validPerson(fam.夫NO) && person(fam.夫NO).名 == searchText_) ||
+            (validPerson(fam.妻NO) && person(fam.妻NO).名 == searchText_)) {
+            controls_["LIST_A3A"].current = f - 1;
+            selectFamily();
+            return;
+        }
+    }
+}
+
+void FamilyEditor::findNextFamily() {
+    if (searchText_.empty()) {
+        return;
+    }
+    // The family after the selected one, up to and including the last family.
+    for (int f = controls_["LIST_A3A"].current + 2; f <= data_.reg.familyCount(); ++f) {
+        const auto& fam = data_.reg.family(f);
+        if ((validPerson(fam.夫NO) && person(fam.夫NO).名 == searchText_) ||
+            (validPerson(fam.妻NO) && person(fam.妻NO).名 == searchText_)) {
+            controls_["LIST_A3A"].current = f - 1;
+            selectFamily();
+            return;
+        }
+    }
+}
+
+void FamilyEditor::baseFamilyChanged() {
+    const int chosen = controls_["COMBO_A5A"].current;
+    if (chosen < 0 || chosen > data_.reg.familyCount()) {
+        return;
+    }
+    data_.settings.基準家族 = static_cast<std::int16_t>(chosen);
+    if (chosen > 0) {
+        setCurrentFamily(chosen);
+        loadFamily();
+    }
+    if (baseFamilyChosen) {
+        baseFamilyChosen(chosen);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+FamilyEditor::Outcome FamilyEditor::dispatch(int code) {
+    bool ok = true;
+    switch (code) {
+    case 6:
+        leaveForPersonInput();
+        break;
+    case 7:
+        newFamily();
+        break;
+    case 8:
+        registerFamily();
+        break;
+    case 9:
+        ok = save();
+        break;
+    case 10:
+        selectFamily();
+        break;
+    case 11:
+    case 12:
+        childSelectionButton();
+        break;
+    case 13:
+        divorceClicked();
+        break;
+    case 14:
+        selectChild();
+        break;
+    case 15:
+        confirmCouple();
+        break;
+    case 16:
+        moveChildUp();
+        break;
+    case 17:
+        moveChildDown();
+        break;
+    case 18:
+        reverseChildren();
+        break;
+    case 19:
+        deleteFamily();
+        break;
+    case 21:
+        ok = saveBeforeExit();
+        break;
+    case 22:
+        deleteChild();
+        break;
+    case 23:
+        storeChildTitle();
+        break;
+    case 24:
+        acknowledgeClicked();
+        break;
+    case 25:
+        storeAdoptionDate();
+        break;
+    case 26:
+        storeAcknowledgmentDate();
+        break;
+    case 27:
+        nonMarriageClicked();
+        break;
+    case 28:
+        descendantFlagClicked();
+        break;
+    case 33:
+        findFamilyByName();
+        break;
+    case 34:
+        findNextFamily();
+        break;
+    case 36:
+        hideSpouseClicked();
+        break;
+    case 39:
+        baseFamilyChanged();
+        break;
+    case 48:
+        storeDivorceDate();
+        break;
+    case 49:
+        lineOfDescentChosen(0);
+        break;
+    case 50:
+        lineOfDescentChosen(1);
+        break;
+    case 51:
+        lineOfDescentChosen(2);
+        break;
+    case 59:
+        storeHusbandTitle();
+        break;
+    case 60:
+        storeWifeTitle();
+        break;
+    case 61:
+        hideSpouseSurnameClicked();
+        break;
+    case 67:
+        hideHouseholdHeadClicked();
+        break;
+    default:
+        return Outcome::NotHandled;
+    }
+    return ok ? Outcome::Done : Outcome::Failed;
+}
+
+} // namespace editing
