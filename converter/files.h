@@ -1,0 +1,22 @@
+// File names of a data folder as mokuren sees it.
+#pragma once
+
+#include <string_view>
+
+namespace converter {
+
+inline constexpr std::string_view kPersonFile = "当事者目録.TXT";
+inline constexpr std::string_view kNameOrderFile = "姓名順.TXT";
+inline constexpr std::string_view kSettingsFile = "作図設定.TXT";
+// The unmasked files set aside while a folder is masked.
+inline constexpr std::string_view kSavedPersonFile = "9_当事者目録.TXT";
+inline constexpr std::string_view kSavedSettingsFile = "9_作図設定.TXT";
+// Proposed name of an exported CSV file.
+inline constexpr std::string_view kExportFile = "当事者データ.TXT";
+
+// The version tag an imported register is written with, and the version from which a
+// register carries the link fields (C_当事者NO%, 子孫_FL%, 当姓%).
+inline constexpr std::string_view kVersionText = "V220";
+inline constexpr int kLinkFieldsVersion = 200;
+
+} // namespace converter
