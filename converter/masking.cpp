@@ -127,12 +127,11 @@ void Masker::maskPerson(当事者& p) {
     p.備考2.clear();
 }
 
-PersonRegister Masker::mask(const PersonRegister& reg) {
-    PersonRegister masked = reg;
-    for (auto& p : masked.persons) {
+PersonRegister Masker::mask(PersonRegister reg) {
+    for (auto& p : reg.persons) {
         maskPerson(p);
     }
-    return masked;
+    return reg;
 }
 
 std::string maskedSettingsBytes(std::string bytes) {
@@ -241,7 +240,7 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
     std::string maskedSettings;
     try {
         Masker masker(drawer);
-        maskedRegister = personRegisterBytes(masker.mask(reg));
+        maskedRegister = personRegisterBytes(masker.mask(std::move(reg)));
         if (settings) {
             maskedSettings = maskedSettingsBytes(common::readFile(settingsFile));
         }

@@ -69,7 +69,7 @@ class Masker {
 public:
     explicit Masker(NameDrawer& drawer) : drawer_(drawer) {}
 
-    PersonRegister mask(const PersonRegister& reg);
+    PersonRegister mask(PersonRegister reg);
     void maskPerson(当事者& p);
 
 private:

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "converter/files.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <system_error>
@@ -74,6 +75,7 @@ std::string numbered(std::string_view key, int i) {
 } // namespace
 
 PersonRegister parsePersonRegister(std::string bytes, const std::string& fileName) {
+    const long bytesSize = static_cast<long>(bytes.size());
     common::ItemReader in(std::move(bytes), fileName);
     PersonRegister reg;
 
@@ -109,8 +111,9 @@ PersonRegister parsePersonRegister(std::string bytes, const std::string& fileNam
     }
 
     const bool links = reg.hasLinkFields();
-    // The vector grows as records are read, so a count larger than the file is reported as
-    // a truncated file rather than reserving memory for it.
+    // A record takes well over 100 bytes, so a count larger than the file can hold reserves
+    // no more than the file could fill; such a file is reported as truncated.
+    reg.persons.reserve(static_cast<std::size_t>(std::min<long>(count, bytesSize / 100)));
     for (long i = 1; i <= count; ++i) {
         当事者 p;
         in.rawLine(); // the empty line before each record
@@ -164,40 +167,94 @@ PersonRegister readPersonRegister(const std::filesystem::path& folder) {
     return reg;
 }
 
+namespace {
+
+// Writes register lines straight into Shift-JIS bytes: the keys are encoded once, numbers
+// are ASCII, and only text values go through the codec. A text that would not read back
+// is handed to common::LineWriter, whose refusal names the file and the key.
+class RegisterBytes {
+public:
+    explicit RegisterBytes(std::size_t persons) { out_.reserve(persons * 520 + 64); }
+
+    void line(std::string_view utf8) {
+        out_ += common::encodeCp932(utf8);
+        out_ += "\r\n";
+    }
+    void integer(const std::string& key, int i, long value) {
+        index(key, i);
+        out_ += common::formatInteger(value);
+        out_ += "\r\n";
+    }
+    void text(const std::string& key, std::string_view keyUtf8, int i, const std::string& value) {
+        index(key, i);
+        if (!common::readsBackUnquoted(value) || common::firstUnencodable(value)) {
+            common::LineWriter(std::string(kPersonFile)).text(numbered(keyUtf8, i), value);
+        }
+        out_ += common::encodeCp932(value);
+        out_ += "\r\n";
+    }
+    std::string take() { return std::move(out_); }
+
+private:
+    void index(const std::string& key, int i) {
+        out_ += key;
+        char digits[16];
+        auto [end, ec] = std::to_chars(digits, digits + sizeof digits, i);
+        out_.append(digits, end);
+        out_ += ")=,";
+    }
+    std::string out_;
+};
+
+struct Key {
+    explicit Key(std::string_view utf8) : utf8(utf8), cp932(common::encodeCp932(utf8)) {}
+    std::string_view utf8;
+    std::string cp932;
+};
+
+} // namespace
+
 std::string personRegisterBytes(const PersonRegister& reg) {
-    common::LineWriter out{std::string(kPersonFile)};
+    static const Key no("当事者NO%("), father("実父NO%("), mother("実母NO%("),
+        family("父母家族NO%("), descendant("子孫_F%("), sex("男女%("), surname("姓$("),
+        given("名$("), address1("住所1$("), address("住所$("), address2("住所2$("),
+        domicile1("本籍1$("), domicile("本籍$("), domicile2("本籍2$("), birth("生年月日$("),
+        death("死亡年月日$("), note1("備考1$("), note2("備考2$("), source("C_当事者NO%("),
+        descendantL("子孫_FL%("), hidden("当姓%(");
+    RegisterBytes out(reg.persons.size());
     out.line("最大当事者数%=," + reg.header);
     const bool links = reg.hasLinkFields();
-    const std::string_view address1 = reg.current ? "住所1$(" : "住所$(";
-    const std::string_view domicile1 = reg.current ? "本籍1$(" : "本籍$(";
+    const Key& firstAddress = reg.current ? address1 : address;
+    const Key& firstDomicile = reg.current ? domicile1 : domicile;
+    auto text = [&](const Key& k, int i, const std::string& v) { out.text(k.cp932, k.utf8, i, v); };
     int i = 0;
     for (const auto& p : reg.persons) {
         ++i;
         out.line("");
-        out.integer(numbered("当事者NO%(", i), p.当事者NO);
-        out.integer(numbered("実父NO%(", i), p.実父NO);
-        out.integer(numbered("実母NO%(", i), p.実母NO);
-        out.integer(numbered("父母家族NO%(", i), p.父母家族NO);
-        out.integer(numbered("子孫_F%(", i), p.子孫_F);
-        out.integer(numbered("男女%(", i), p.男女);
-        out.text(numbered("姓$(", i), p.姓);
-        out.text(numbered("名$(", i), p.名);
-        out.text(numbered(address1, i), p.住所1);
+        out.integer(no.cp932, i, p.当事者NO);
+        out.integer(father.cp932, i, p.実父NO);
+        out.integer(mother.cp932, i, p.実母NO);
+        out.integer(family.cp932, i, p.父母家族NO);
+        out.integer(descendant.cp932, i, p.子孫_F);
+        out.integer(sex.cp932, i, p.男女);
+        text(surname, i, p.姓);
+        text(given, i, p.名);
+        text(firstAddress, i, p.住所1);
         if (reg.current) {
-            out.text(numbered("住所2$(", i), p.住所2);
+            text(address2, i, p.住所2);
         }
-        out.text(numbered(domicile1, i), p.本籍1);
+        text(firstDomicile, i, p.本籍1);
         if (reg.current) {
-            out.text(numbered("本籍2$(", i), p.本籍2);
+            text(domicile2, i, p.本籍2);
         }
-        out.text(numbered("生年月日$(", i), p.生年月日);
-        out.text(numbered("死亡年月日$(", i), p.死亡年月日);
-        out.text(numbered("備考1$(", i), p.備考1);
-        out.text(numbered("備考2$(", i), p.備考2);
+        text(birth, i, p.生年月日);
+        text(death, i, p.死亡年月日);
+        text(note1, i, p.備考1);
+        text(note2, i, p.備考2);
         if (links) {
-            out.integer(numbered("C_当事者NO%(", i), p.C_当事者NO);
-            out.integer(numbered("子孫_FL%(", i), p.子孫_FL);
-            out.integer(numbered("当姓%(", i), p.当姓);
+            out.integer(source.cp932, i, p.C_当事者NO);
+            out.integer(descendantL.cp932, i, p.子孫_FL);
+            out.integer(hidden.cp932, i, p.当姓);
         }
     }
     return out.take();
