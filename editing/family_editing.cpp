@@ -158,6 +158,9 @@ void FamilyEditor::setChartSettingsOpen(bool open) {
     for (const char* b : kFamilyEditingButtons) {
         controls_.enable(b, !open);
     }
+    if (inChildSelection()) {
+        controls_.disable("BUTTON_A9A"); // stays off until the child is chosen
+    }
     if (open) {
         controls_.disable("COMBO_A1A");
         controls_.disable("COMBO_A2A");
@@ -396,7 +399,8 @@ void FamilyEditor::divorceClicked() {
         dialogs_.ok("警告", "離婚できません", Icon::Stop);
         return;
     }
-    if (f.夫婦確定_f != 1) {
+    if (f.夫婦確定_f != 1 || f.形態 == 1) {
+        // Only a confirmed marriage ends in divorce; the box is hidden otherwise.
         controls_.uncheck("CHECK_A2A");
         return;
     }
@@ -696,6 +700,13 @@ void FamilyEditor::baseFamilyChanged() {
 }
 
 // ---------------------------------------------------------------------------------------
+
+const std::vector<int>& FamilyEditor::eventCodes() {
+    static const std::vector<int> codes = {6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
+                                           18, 19, 21, 22, 23, 24, 25, 26, 27, 28, 33, 34,
+                                           36, 39, 48, 49, 50, 51, 59, 60, 61, 67};
+    return codes;
+}
 
 FamilyEditor::Outcome FamilyEditor::dispatch(int code) {
     bool ok = true;

@@ -35,6 +35,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace editing {
 
@@ -67,9 +68,14 @@ public:
     // chart side asks its centre-side question here.
     std::function<void(int family)> baseFamilyChosen;
 
-    // Runs the operation of an event code of FORM2/FORM6.
+    // Runs the operation of an event code of FORM2/FORM6: NotHandled for a code that is not
+    // one of eventCodes(), Failed when a save (codes 9 and 21) could not write its file.
+    // After code 6 the caller shows MAINFORM; after code 21 it goes on with the shutdown
+    // only on Done.
     enum class Outcome { NotHandled, Done, Failed };
     Outcome dispatch(int eventCode);
+    // The event codes dispatch() runs, in increasing order.
+    static const std::vector<int>& eventCodes();
 
     // --- FORM2 ---
     void leaveForPersonInput(); // hides FORM2 and FORM6; the caller shows MAINFORM

@@ -4,6 +4,7 @@
 #include "common/file_io.h"
 #include "core/family_register.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -437,6 +438,15 @@ TEST_F(FamilyEditing, BaseFamilyChoiceIsKeptAndHandedOn) {
     EXPECT_EQ(editor().currentFamily(), 1);
     EXPECT_EQ(handed, 1);
     EXPECT_EQ(editor().dispatch(5), FamilyEditor::Outcome::NotHandled);
+}
+
+TEST_F(FamilyEditing, EventCodesAndTheirOperationsAgree) {
+    const auto& codes = FamilyEditor::eventCodes();
+    for (int code = 0; code <= 70; ++code) {
+        const bool listed = std::find(codes.begin(), codes.end(), code) != codes.end();
+        const auto outcome = editor().dispatch(code);
+        EXPECT_EQ(outcome != FamilyEditor::Outcome::NotHandled, listed) << code;
+    }
 }
 
 } // namespace
