@@ -35,6 +35,14 @@ std::string birthAndAddress(const core::当事者& p) {
 }
 
 PersonChoices spouseChoices(const core::Registers& reg, bool wives) {
+    // Persons who are the husband (or the wife) of some family get the mark "♪".
+    std::vector<bool> isSpouse(static_cast<std::size_t>(reg.personCount()) + 1, false);
+    for (const auto& f : reg.families) {
+        const int n = wives ? f.妻NO : f.夫NO;
+        if (validPerson(reg, n)) {
+            isSpouse[static_cast<std::size_t>(n)] = true;
+        }
+    }
     PersonChoices c;
     c.items.push_back("◎0 登録未設定　");
     c.persons.push_back(0);
@@ -43,10 +51,7 @@ PersonChoices spouseChoices(const core::Registers& reg, bool wives) {
         if (wives ? p.男女 != 2 : p.男女 >= 2) {
             continue;
         }
-        const bool isSpouse =
-            std::any_of(reg.families.begin(), reg.families.end(),
-                        [&](const core::家族& f) { return (wives ? f.妻NO : f.夫NO) == i; });
-        std::string line = isSpouse ? "♪" : "◎";
+        std::string line = isSpouse[static_cast<std::size_t>(i)] ? "♪" : "◎";
         line += std::to_string(i) + " " + displayName(p) + "　";
         if (!p.生年月日.empty()) {
             line += "（" + p.生年月日 + "生）";

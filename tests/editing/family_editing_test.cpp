@@ -440,6 +440,31 @@ TEST_F(FamilyEditing, BaseFamilyChoiceIsKeptAndHandedOn) {
     EXPECT_EQ(editor().dispatch(5), FamilyEditor::Outcome::NotHandled);
 }
 
+TEST_F(FamilyEditing, OpeningTheFormLoadsTheSelectedFamily) {
+    // A family read from the register, selected as "リスト３" and never clicked.
+    core::家族 f;
+    f.婚姻NO = 1;
+    f.夫NO = static_cast<std::int16_t>(taro);
+    f.妻NO = static_cast<std::int16_t>(hanako);
+    f.系統_F = 2;
+    f.夫肩書 = "夫";
+    f.妻肩書 = "後妻";
+    data.reg.families.push_back(f);
+    data.settings.リスト３ = 1;
+    editor();
+    EXPECT_EQ(ctl()["LIST_A3A"].current, 0);
+    EXPECT_TRUE(ctl().checked("RADIO_A7A"));
+    EXPECT_EQ(ctl().text("COMBO7"), "後妻");
+    // "新規追加" registers the selected family from the form first: nothing of it is lost.
+    dialogs.answerNo();
+    editor().newFamily();
+    EXPECT_EQ(family(1).夫NO, taro);
+    EXPECT_EQ(family(1).妻NO, hanako);
+    EXPECT_EQ(family(1).系統_F, 2);
+    EXPECT_EQ(family(1).妻肩書, "後妻");
+    EXPECT_TRUE(dialogs.scriptUsedUp());
+}
+
 TEST_F(FamilyEditing, EventCodesAndTheirOperationsAgree) {
     const auto& codes = FamilyEditor::eventCodes();
     for (int code = 0; code <= 70; ++code) {
