@@ -211,7 +211,8 @@ void writeCsv(const PersonRegister& reg, const ExportOptions& options,
 }
 
 JobOutcome exportCsv(const PersonRegister& reg, const std::filesystem::path& folder,
-                     const ExportOptions& options, common::Dialogs& dialogs) {
+                     const ExportOptions& options, common::Dialogs& dialogs,
+                     std::filesystem::path* written) {
     const auto path =
         chooseSavePath(dialogs, "ＣＳＶファイルの書き込み", folder, kExportFile, "ﾃｷｽﾄ形式(*.TXT)");
     if (!path) {
@@ -222,6 +223,9 @@ JobOutcome exportCsv(const PersonRegister& reg, const std::filesystem::path& fol
     } catch (const common::FileError& e) {
         dialogs.ok(kExportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
+    }
+    if (written != nullptr) {
+        *written = *path;
     }
     return JobOutcome::Done;
 }

@@ -58,8 +58,10 @@ bool parseLimit(std::string_view typed, long& limit);
 // The export job once the options are set: builds the file, asks for its name
 // ("ＣＳＶファイルの書き込み", proposed "当事者データ.TXT" in `folder`, with the overwrite
 // question) and writes it atomically.
+// `written` receives the path of the file written.
 JobOutcome exportCsv(const PersonRegister& reg, const std::filesystem::path& folder,
-                     const ExportOptions& options, common::Dialogs& dialogs);
+                     const ExportOptions& options, common::Dialogs& dialogs,
+                     std::filesystem::path* written = nullptr);
 
 // Writes the export to `path` (no dialogs). Throws common::FileError.
 void writeCsv(const PersonRegister& reg, const ExportOptions& options,

@@ -426,7 +426,7 @@ std::string longLinesMessage(const std::vector<int>& lines) {
 }
 
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
-                                 common::Dialogs& dialogs) {
+                                 common::Dialogs& dialogs, std::filesystem::path* written) {
     std::string bytes;
     try {
         bytes = personRegisterBytes(currentRegister(result.persons));
@@ -444,6 +444,9 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     } catch (const common::FileError& e) {
         dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
+    }
+    if (written != nullptr) {
+        *written = *path;
     }
     if (!result.longLines.empty()) {
         dialogs.ok(kLongLinesTitle, longLinesMessage(result.longLines), common::Icon::Information);

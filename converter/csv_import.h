@@ -159,7 +159,9 @@ inline constexpr std::string_view kLongLinesTitle = "ＣＳＶデータの項目
 // The rest of the import job: asks where to write ("当事者目録の書き込み"; the file is
 // always "当事者目録.TXT" in the chosen folder, an existing one only after the overwrite
 // question), writes it atomically and reports lines with extra fields.
+// `written` receives the path of the file written.
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
-                                 common::Dialogs& dialogs);
+                                 common::Dialogs& dialogs,
+                                 std::filesystem::path* written = nullptr);
 
 } // namespace converter

@@ -77,20 +77,30 @@ NameDrawer::NameDrawer(std::uint32_t seed) : rng_(seed) {
 
 NameDrawer::NameDrawer(Picker picker) : pick_(std::move(picker)) {}
 
-std::string NameDrawer::draw(NameTable table) {
+std::string NameDrawer::draw(NameTable table, std::string_view real) {
     State& s = states_[static_cast<int>(table)];
-    int index;
-    do {
-        index = pick_();
-    } while (index < 0 || index >= 50 || s.marks[static_cast<std::size_t>(index)] > s.cycle);
-    s.marks[static_cast<std::size_t>(index)] = s.cycle + 1;
-    std::string name(tableEntries(table)[static_cast<std::size_t>(index)]);
-    name += cycleSuffix(s.cycle);
-    if (++s.picks == 50) {
-        ++s.cycle;
-        s.picks = 0;
+    for (;;) {
+        int index;
+        do {
+            index = pick_();
+        } while (index < 0 || index >= 50 || s.marks[static_cast<std::size_t>(index)] > s.cycle);
+        std::string name(tableEntries(table)[static_cast<std::size_t>(index)]);
+        name += cycleSuffix(s.cycle);
+        const bool same = !real.empty() && name == real;
+        if (same && s.picks < 49) {
+            continue; // another entry is still free in this cycle
+        }
+        s.marks[static_cast<std::size_t>(index)] = s.cycle + 1;
+        if (++s.picks == 50) {
+            ++s.cycle;
+            s.picks = 0;
+        }
+        if (!same) {
+            return name;
+        }
+        // The last free entry would give the real name back: it is passed over and the
+        // next cycle (with its suffix) is drawn from.
     }
-    return name;
 }
 
 std::uint32_t clockSeed() {
@@ -105,12 +115,12 @@ void Masker::maskPerson(当事者& p) {
     if (!p.姓.empty()) {
         auto it = surnames_.find(p.姓);
         if (it == surnames_.end()) {
-            it = surnames_.emplace(p.姓, drawer_.draw(NameTable::Surname)).first;
+            it = surnames_.emplace(p.姓, drawer_.draw(NameTable::Surname, p.姓)).first;
         }
         p.姓 = it->second;
     }
     if (!p.名.empty()) {
-        p.名 = drawer_.draw(p.isFemale() ? NameTable::Female : NameTable::Male);
+        p.名 = drawer_.draw(p.isFemale() ? NameTable::Female : NameTable::Male, p.名);
     }
     const std::string fullName = p.姓名順 == 1 ? p.名 + p.姓 : p.姓 + p.名;
     auto derive = [&](std::string& field, std::string_view suffix) {

@@ -46,7 +46,10 @@ public:
     NameDrawer(const NameDrawer&) = delete; // the default picker refers to this object
     NameDrawer& operator=(const NameDrawer&) = delete;
 
-    std::string draw(NameTable table);
+    // A replacement from `table` that differs from `real` (the name it replaces): an entry
+    // that would give `real` back is passed over, and when it is the last one left in the
+    // cycle the cycle ends without it.
+    std::string draw(NameTable table, std::string_view real = {});
 
 private:
     struct State {
@@ -64,7 +67,8 @@ std::uint32_t clockSeed();
 
 // Replaces names, addresses, domiciles and remarks of a register. One real surname always
 // gets the same replacement surname; every given name gets a new draw, from the male table
-// for men (男女 below 2) and from the female table otherwise.
+// for men (男女 below 2) and from the female table otherwise. A replacement never equals
+// the name it replaces.
 class Masker {
 public:
     explicit Masker(NameDrawer& drawer) : drawer_(drawer) {}

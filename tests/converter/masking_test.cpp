@@ -82,6 +82,44 @@ TEST(NameDrawing, UsedEntriesAreRejectedUntilTheNextCycle) {
     EXPECT_EQ(next, 3u);
 }
 
+TEST(NameDrawing, AReplacementNeverGivesTheRealNameBack) {
+    std::vector<int> script = {0, 1};
+    std::size_t next = 0;
+    NameDrawer drawer([&] { return script.at(next++); });
+    EXPECT_EQ(drawer.draw(NameTable::Surname, "佐藤"), "鈴木"); // 佐藤 passed over
+    // Entry 0 stays free for the next draw.
+    script = {0};
+    next = 0;
+    EXPECT_EQ(drawer.draw(NameTable::Surname), "佐藤");
+
+    // When the last free entry of a cycle is the real name, the cycle ends without it.
+    NameDrawer full([&] { return script.at(next++); });
+    script.clear();
+    for (int i = 1; i < 50; ++i) {
+        script.push_back(i);
+    }
+    script.push_back(0); // the last free entry: 佐藤
+    script.push_back(0); // cycle 1
+    next = 0;
+    for (int i = 1; i < 50; ++i) {
+        full.draw(NameTable::Surname);
+    }
+    EXPECT_EQ(full.draw(NameTable::Surname, "佐藤"), "佐藤Ａ");
+
+    // Whatever the seed, a masked person keeps neither real name.
+    for (std::uint32_t seed = 0; seed < 300; ++seed) {
+        NameDrawer d(seed);
+        converter::Masker masker(d);
+        converter::当事者 p;
+        p.男女 = 1;
+        p.姓 = "山田";
+        p.名 = "翔";
+        masker.maskPerson(p);
+        ASSERT_NE(p.姓, "山田") << seed;
+        ASSERT_NE(p.名, "翔") << seed;
+    }
+}
+
 TEST(NameDrawing, TheSameSeedGivesTheSameNames) {
     NameDrawer a(7u);
     NameDrawer b(7u);
