@@ -1,0 +1,39 @@
+#include "forms/mokuren/mokuren_mainform.h"
+
+#include "ui_mokuren_mainform.h"
+
+#include <QCloseEvent>
+
+namespace mokuren {
+
+MainForm::MainForm(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::MokurenMainForm>()) {
+    ui_->setupUi(this);
+    connect(ui_->BUTTON1, &QPushButton::clicked, this, &MainForm::runRequested);
+}
+
+MainForm::~MainForm() = default;
+
+Job MainForm::job() const {
+    if (ui_->RADIO2->isChecked()) {
+        return Job::Import;
+    }
+    if (ui_->RADIO3->isChecked()) {
+        return Job::Mask;
+    }
+    if (ui_->RADIO4->isChecked()) {
+        return Job::Restore;
+    }
+    return Job::Export; // the radio buttons are exclusive and RADIO1 starts selected
+}
+
+bool MainForm::headerLine() const {
+    return ui_->CHECK1->isChecked();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closeRequested();
+}
+
+} // namespace mokuren
