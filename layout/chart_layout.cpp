@@ -1,0 +1,502 @@
+#include "layout/chart_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace layout {
+
+namespace {
+
+std::string basicStr(int n) {
+    return n < 0 ? std::to_string(n) : " " + std::to_string(n);
+}
+
+int sideOf(const core::当事者& p) {
+    return p.男女 < 2 ? 1 : 2;
+}
+
+// The positioning pass over the trees of one chart, with its working state.
+class Positioner {
+public:
+    Positioner(const SurveyResult& survey, const BlockStyle& style, ChartLayout& out)
+        : s_(survey), style_(style), out_(out), measurer_(style, survey.run, survey.centre),
+          vertical_(style.vertical),
+          char_(static_cast<float>(style.vertical ? style.CW : style.CH)) {}
+
+    // The positioning pass for one tree; returns its level table.
+    std::vector<LevelState> positionTree(int tree, int root);
+    const BlockMaxima& maxima() const { return measurer_.maxima(); }
+
+private:
+    // The descent stack: per level, the person whose households are being positioned
+    // and the family it hangs under (家族・子順抽出_SUB).
+    struct Frame {
+        int person;
+        int level;
+        std::size_t household; // index into the person's household list
+        int nextChild;         // 1-based
+        int parentFamily;
+        int parentChild;
+    };
+
+    SlotLayout& slot(int n) { return out_.slots[static_cast<std::size_t>(n - 1)]; }
+    FamilyLayout& fam(int f) { return out_.families[static_cast<std::size_t>(f - 1)]; }
+    LevelState& level(int L) {
+        if (static_cast<std::size_t>(L) >= levels_.size()) {
+            levels_.resize(static_cast<std::size_t>(L) + 1);
+            lastPath_.resize(static_cast<std::size_t>(L) + 1);
+        }
+        return levels_[static_cast<std::size_t>(L)];
+    }
+    std::string& lastPath(int L) {
+        level(L);
+        return lastPath_[static_cast<std::size_t>(L)];
+    }
+    float stackSize(const NameBlock& b) const {
+        return static_cast<float>(vertical_ ? b.width : b.height);
+    }
+    float crossSize(const NameBlock& b) const {
+        return static_cast<float>(vertical_ ? b.height : b.width);
+    }
+    float anchorAlong(const NameBlock& b) const {
+        return static_cast<float>(vertical_ ? b.anchorX : b.anchorY);
+    }
+    void place(LevelState& l, const NameBlock& b) {
+        l.running += stackSize(b);
+        l.extent = std::max(l.extent, crossSize(b));
+    }
+    std::string pathFor(int L, int n) {
+        return L == 0 ? "+" + basicStr(n) + "/" : lastPath(L - 1) + "+" + std::to_string(n) + "/";
+    }
+    void record(SlotLayout& sl, int L) {
+        sl.level = L;
+        sl.tree = tree_;
+        sl.path = pathFor(L, sl.slot);
+        lastPath(L) = sl.path;
+        orderIndex_[static_cast<std::size_t>(sl.slot)] = order_.size();
+        order_.push_back(sl.slot);
+    }
+    int sourceOf(int f, int person) const {
+        const core::家族& family = s_.run.family(f);
+        return family.夫NO == person ? s_.sourceHusband(f) : s_.sourceWife(f);
+    }
+    // The tag of a person's own block hanging under `parentFamily` at `k` (0: none).
+    std::string ownTag(int person, int parentFamily, int k) const {
+        std::string letter = "A";
+        if (parentFamily != 0 && s_.run.family(parentFamily).child(k).子の形態 == 1) {
+            letter = s_.run.person(person).子孫_F == parentFamily ? "B" : "C";
+        }
+        return letter + basicStr(person) + letter;
+    }
+    void householdEntry(int f, int person, int L, int parentFamily, int k);
+    void leaf(int f, int k, int L);
+    void closeChildren(int f, int L);
+    void householdExit(int f, int L);
+    void multiHousehold(int person, int L);
+    void shiftSubtree(int slotNumber, int L, float d);
+
+    const SurveyResult& s_;
+    const BlockStyle& style_;
+    ChartLayout& out_;
+    BlockMeasurer measurer_;
+    bool vertical_;
+    float char_; // one character along the stacking axis
+    int tree_ = 0;
+    std::vector<LevelState> levels_;
+    std::vector<std::string> lastPath_;
+    std::vector<int> order_;              // slots with a path, in the order recorded
+    std::vector<std::size_t> orderIndex_; // per slot number, its place in order_
+    // Per household being positioned: the family its head hangs under and the index.
+    std::vector<std::pair<int, int>> hangsUnder_;
+};
+
+void Positioner::householdEntry(int f, int person, int L, int parentFamily, int k) {
+    const FamilySurvey& fs = s_.family(f);
+    const core::家族& family = s_.run.family(f);
+    FamilyLayout& fl = fam(f);
+    LevelState& l = level(L);
+    l.householdStart = l.running;
+    const float start = l.running;
+    const int order = fs.orderNo;
+    const bool carries = L > 0 && parentFamily != 0 && order < 4;
+    const int pf = carries ? parentFamily : 0;
+    const int pk = carries ? k : 0;
+    fl.slot = fs.slots[0];
+    fl.tree = tree_;
+    fl.childAnchors.assign(static_cast<std::size_t>(family.子数()) + 1, 0.0f);
+    hangsUnder_[static_cast<std::size_t>(f - 1)] = {parentFamily, k};
+
+    SlotLayout& head = slot(fs.slots[0]);
+    head.family = f;
+    int personSlot = fs.slots[0];
+    float personRel = 0;
+    if (order == 1) {
+        head.kind = SlotKind::SingleParent;
+        head.person = person;
+        head.source = sourceOf(f, person);
+        head.kindKey = "A" + basicStr(person);
+        head.block = measurer_.head(person, head.source, pf, pk, BlockBlanking::None);
+        head.tag = ownTag(person, pf, pk);
+        place(l, head.block);
+        fl.linePoint = anchorAlong(head.block);
+    } else {
+        head.kind = SlotKind::Couple;
+        head.kindKey = "B" + basicStr(f);
+        head.source = sourceOf(f, person);
+        const std::vector<int>& households = s_.person(person).households;
+        const bool hasSingle = std::any_of(households.begin(), households.end(),
+                                           [&](int h) { return s_.family(h).orderNo == 1; });
+        const bool unlinked = sourceOf(f, person) == person || style_.当事者リンク元に統一;
+        bool shared = false;
+        if (households.size() > 1 && order < 4 && unlinked) {
+            shared = vertical_ ? order == 3 || (order == 2 && hasSingle)
+                               : order == 2 || (order == 3 && hasSingle);
+        }
+        const bool female = sideOf(s_.run.person(person)) == 2;
+        const bool even = order % 2 == 0;
+        const bool husbandFirst = vertical_ ? even == female : even != female;
+        const int first = husbandFirst ? family.夫NO : family.妻NO;
+        const int second = husbandFirst ? family.妻NO : family.夫NO;
+        const int hide = family.配偶者非表示_F;
+        for (int i = 0; i < 2; ++i) {
+            const int who = i == 0 ? first : second;
+            const bool isHusband = i == 0 ? husbandFirst : !husbandFirst;
+            SlotLayout& sl = slot(isHusband ? fs.slots[1] : fs.slots[2]);
+            sl.kind = SlotKind::Spouse;
+            sl.family = f;
+            sl.householdSlot = fs.slots[0];
+            sl.person = who;
+            sl.source = isHusband ? s_.sourceHusband(f) : s_.sourceWife(f);
+            sl.kindKey = "A" + basicStr(who);
+            sl.level = L;
+            sl.tree = tree_;
+            if (who == person) {
+                const BlockBlanking blanking = shared ? BlockBlanking::Empty
+                                               : hide == 10 || hide == 11
+                                                   ? BlockBlanking::HiddenHead
+                                                   : BlockBlanking::None;
+                sl.block = measurer_.head(person, sl.source, pf, pk, blanking);
+                if (!sl.block.empty && order < 4) {
+                    sl.tag = ownTag(person, pf, pk);
+                }
+                personSlot = sl.slot;
+                personRel = l.running - start;
+            } else {
+                const BlockBlanking blanking =
+                    hide == 1 || hide == 11 ? BlockBlanking::Empty : BlockBlanking::None;
+                sl.block = measurer_.spouse(who, sl.source, f, blanking);
+                if (!sl.block.empty) {
+                    sl.tag = "C" + basicStr(who) + "C";
+                }
+            }
+            sl.stack = l.running - start;
+            place(l, sl.block);
+            if (i == 0) {
+                // The marriage gap.
+                const float centre = l.running + 2.5f * char_;
+                fl.childAnchors[0] = centre;
+                fl.linePoint = centre - start;
+                l.running += 5 * char_;
+            }
+        }
+    }
+    const SlotLayout& ps = slot(personSlot);
+    const bool shown = !ps.block.empty;
+    if (carries && shown) {
+        // The person's own block sets where its parents' line attaches.
+        fam(pf).childAnchors[static_cast<std::size_t>(pk)] = personRel + anchorAlong(ps.block);
+        slot(personSlot).parentFamily = pf;
+        slot(personSlot).childIndex = pk;
+    }
+    head.source = order == 1 ? head.source : sourceOf(f, person);
+    record(head, L);
+    head.stack = start;
+    l.running += 2 * char_;
+    fl.span = l.running - start;
+    fl.size = order == 1 ? stackSize(head.block) : fl.span;
+    head.stackSize = fl.size;
+    if (order == 1) {
+        fl.childAnchors[0] = start + fl.linePoint;
+    }
+    if (carries && shown) {
+        head.parentFamily = pf;
+        head.childIndex = pk;
+        fam(pf).childAnchors[static_cast<std::size_t>(pk)] += start;
+        fl.connected = true;
+        fl.connectionOffset = personRel + anchorAlong(ps.block);
+    }
+}
+
+void Positioner::leaf(int f, int k, int L) {
+    const core::家族& family = s_.run.family(f);
+    const int child = family.child(k).子NO;
+    SlotLayout& sl = slot(s_.family(f).childSlots[static_cast<std::size_t>(k - 1)]);
+    sl.kind = SlotKind::Leaf;
+    sl.person = child;
+    sl.source = s_.sourceChild(f, k);
+    sl.kindKey = "A" + basicStr(child);
+    sl.parentFamily = f;
+    sl.childIndex = k;
+    record(sl, L);
+    sl.block = measurer_.head(child, sl.source, f, k, BlockBlanking::None);
+    sl.tag = ownTag(child, f, k);
+    LevelState& l = level(L);
+    fam(f).childAnchors[static_cast<std::size_t>(k)] = l.running + anchorAlong(sl.block);
+    sl.stack = l.running;
+    place(l, sl.block);
+    l.running += 2 * char_;
+}
+
+void Positioner::closeChildren(int f, int L) {
+    LevelState& l = level(L);
+    const float span = l.running - l.mark;
+    l.midpoint = static_cast<float>(roundedDiv(span, 2)) + l.mark;
+    std::vector<float>& anchors = fam(f).childAnchors;
+    const float first = anchors[1];
+    const float last = anchors.back();
+    anchors[0] = static_cast<float>(roundedDiv(last - first, 2)) + first;
+}
+
+void Positioner::householdExit(int f, int L) {
+    FamilyLayout& fl = fam(f);
+    SlotLayout& head = slot(fl.slot);
+    const float previous = head.stack;
+    const float wanted = fl.childAnchors[0] - fl.linePoint;
+    head.stack = wanted;
+    if (previous > wanted) {
+        // Centring would pull the household back over what its level already holds: the
+        // children's subtree moves forward instead.
+        shiftSubtree(fl.slot, L, previous - wanted);
+    }
+    LevelState& l = level(L);
+    l.running = std::max(l.running, head.stack + fl.span);
+    l.mark = l.running;
+    if (fl.connected) {
+        const auto [pf, pk] = hangsUnder_[static_cast<std::size_t>(f - 1)];
+        fam(pf).childAnchors[static_cast<std::size_t>(pk)] = head.stack + fl.connectionOffset;
+    }
+}
+
+void Positioner::shiftSubtree(int slotNumber, int L, float d) {
+    // The slots recorded since the household's own form its subtree: every one of them
+    // has a path that begins with the household's path.
+    for (LevelState& l : levels_) {
+        l.shiftedOnce = false;
+    }
+    for (std::size_t i = orderIndex_[static_cast<std::size_t>(slotNumber)]; i < order_.size();
+         ++i) {
+        SlotLayout& sl = slot(order_[i]);
+        sl.stack += d;
+        if (sl.kind == SlotKind::SingleParent || sl.kind == SlotKind::Couple) {
+            for (float& a : fam(sl.family).childAnchors) {
+                a += d;
+            }
+        }
+        if (sl.level != L) {
+            LevelState& l = level(sl.level);
+            if (!l.shiftedOnce) {
+                l.shiftedOnce = true;
+                l.running += d;
+                l.midpoint += d;
+                l.mark += d;
+                l.householdStart = l.running;
+            }
+        }
+    }
+}
+
+void Positioner::multiHousehold(int person, int L) {
+    const PersonSurvey& ps = s_.person(person);
+    SlotLayout& sl = slot(ps.multiSlot);
+    sl.kind = SlotKind::MultiHousehold;
+    sl.person = person;
+    sl.source = person;
+    sl.kindKey = "C" + basicStr(person);
+    record(sl, L);
+    const FamilyLayout& first = fam(ps.households.front());
+    const FamilyLayout& last = fam(ps.households.back());
+    sl.stack = slot(first.slot).stack;
+    sl.stackSize = slot(last.slot).stack + last.size - sl.stack;
+    if (vertical_ && s_.family(ps.households.back()).orderNo == 1) {
+        sl.stackSize += static_cast<float>(style_.CW);
+    }
+    level(L).running += 2 * char_;
+}
+
+std::vector<LevelState> Positioner::positionTree(int tree, int root) {
+    tree_ = tree;
+    levels_.assign(1, LevelState{});
+    lastPath_.assign(1, std::string());
+    order_.clear();
+    orderIndex_.assign(static_cast<std::size_t>(s_.slotCount) + 1, 0);
+    hangsUnder_.assign(static_cast<std::size_t>(s_.run.familyCount()), {0, 0});
+    if (s_.person(root).households.empty()) {
+        return std::move(levels_);
+    }
+    std::vector<Frame> stack = {{root, 0, 0, 1, 0, 0}};
+    householdEntry(s_.person(root).households[0], root, 0, 0, 0);
+    while (!stack.empty()) {
+        Frame& fr = stack.back();
+        const std::vector<int>& households = s_.person(fr.person).households;
+        const int f = households[fr.household];
+        const core::家族& family = s_.run.family(f);
+        if (fr.nextChild <= family.子数()) {
+            const int k = fr.nextChild++;
+            if (s_.family(f).childSlots[static_cast<std::size_t>(k - 1)] != 0) {
+                leaf(f, k, fr.level + 1);
+                continue;
+            }
+            const int child = family.child(k).子NO;
+            const std::vector<int>& childHouseholds = s_.person(child).households;
+            if (childHouseholds.empty()) {
+                continue; // the survey gave it neither a slot nor households
+            }
+            const int level = fr.level + 1;
+            stack.push_back({child, level, 0, 1, f, k});
+            householdEntry(childHouseholds[0], child, level, f, k);
+            continue;
+        }
+        if (family.子数() > 0) {
+            closeChildren(f, fr.level + 1);
+            householdExit(f, fr.level);
+        }
+        if (++fr.household < households.size()) {
+            fr.nextChild = 1;
+            householdEntry(households[fr.household], fr.person, fr.level, fr.parentFamily,
+                           fr.parentChild);
+            continue;
+        }
+        if (households.size() >= 2) {
+            multiHousehold(fr.person, fr.level);
+        }
+        stack.pop_back();
+    }
+    return std::move(levels_);
+}
+
+// Places the trees one after another along the stacking axis (vertical writing from the
+// last root to the first, so that the first tree ends up on the right), the generations
+// at the level pitch, and computes the chart extent.
+void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& placement) {
+    const bool vertical = style.vertical;
+    const float stackChar = static_cast<float>(vertical ? style.CW : style.CH);
+    const float levelChar = static_cast<float>(vertical ? style.CH : style.CW);
+    float offset = placement.headingOffset;
+    float stackEnd = placement.headingOffset;
+    const std::size_t n = out.trees.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        TreeLayout& tree = out.trees[vertical ? n - 1 - i : i];
+        tree.stackOffset = offset;
+        stackEnd = offset + tree.extent;
+        offset = stackEnd + stackChar;
+    }
+    out.levelPitch = out.widest + 3 * levelChar;
+    for (TreeLayout& tree : out.trees) {
+        tree.levelOffset = out.levelPitch * static_cast<float>(tree.startLevel);
+    }
+    float furthest = 0;
+    bool any = false;
+    // Slots with a path first; spouse blocks follow their household.
+    for (SlotLayout& sl : out.slots) {
+        if (!sl.used() || sl.kind == SlotKind::Spouse) {
+            continue;
+        }
+        const TreeLayout& tree = out.trees[static_cast<std::size_t>(sl.tree - 1)];
+        const float along = out.levelPitch * static_cast<float>(sl.level) + tree.levelOffset;
+        const float across = tree.stackOffset + sl.stack;
+        float stackSize = sl.stackSize;
+        float levelSize = 0;
+        if (sl.kind == SlotKind::SingleParent || sl.kind == SlotKind::Leaf) {
+            stackSize = static_cast<float>(vertical ? sl.block.width : sl.block.height);
+            levelSize = static_cast<float>(vertical ? sl.block.height : sl.block.width);
+        }
+        if (levelSize == 0) {
+            levelSize = out.widest;
+        }
+        float anchorAcross = 0;
+        float anchorAlong = 0;
+        if (sl.kind == SlotKind::Couple) {
+            anchorAcross = out.families[static_cast<std::size_t>(sl.family - 1)].linePoint;
+        } else if (sl.kind != SlotKind::MultiHousehold) {
+            anchorAcross = static_cast<float>(vertical ? sl.block.anchorX : sl.block.anchorY);
+            anchorAlong = static_cast<float>(vertical ? sl.block.anchorY : sl.block.anchorX);
+        }
+        sl.x = vertical ? across : along;
+        sl.y = vertical ? along : across;
+        sl.width = vertical ? stackSize : levelSize;
+        sl.height = vertical ? levelSize : stackSize;
+        sl.anchorX = sl.x + (vertical ? anchorAcross : anchorAlong);
+        sl.anchorY = sl.y + (vertical ? anchorAlong : anchorAcross);
+        furthest = std::max(furthest, along);
+        any = true;
+    }
+    for (SlotLayout& sl : out.slots) {
+        if (sl.kind != SlotKind::Spouse) {
+            continue;
+        }
+        const SlotLayout& household = out.slots[static_cast<std::size_t>(sl.householdSlot - 1)];
+        const float along = vertical ? household.y : household.x;
+        const float across = (vertical ? household.x : household.y) + sl.stack;
+        sl.x = vertical ? across : along;
+        sl.y = vertical ? along : across;
+        sl.width = static_cast<float>(sl.block.width);
+        sl.height = static_cast<float>(sl.block.height);
+        sl.anchorX = sl.x + static_cast<float>(sl.block.anchorX);
+        sl.anchorY = sl.y + static_cast<float>(sl.block.anchorY);
+    }
+    for (FamilyLayout& fl : out.families) {
+        if (fl.slot == 0) {
+            continue;
+        }
+        const float offset = out.trees[static_cast<std::size_t>(fl.tree - 1)].stackOffset;
+        fl.chartAnchors.clear();
+        for (float a : fl.childAnchors) {
+            fl.chartAnchors.push_back(a + offset);
+        }
+    }
+    const float levelExtent = (any ? furthest : 0) + out.widest + 3 * levelChar +
+                              out.levelPitch * static_cast<float>(placement.最下層部を広げる値);
+    const float stackExtent = stackEnd;
+    out.width = vertical ? stackExtent : levelExtent;
+    out.height = vertical ? levelExtent : stackExtent;
+}
+
+} // namespace
+
+int roundedDiv(float a, float b) {
+    const long x = std::lround(a);
+    const long y = std::lround(b);
+    return y == 0 ? 0 : static_cast<int>(x / y);
+}
+
+ChartLayout layoutChart(const SurveyResult& survey, const BlockStyle& style,
+                        const PlacementOptions& placement) {
+    ChartLayout out;
+    out.vertical = style.vertical;
+    out.CW = style.CW;
+    out.CH = style.CH;
+    out.slots.resize(static_cast<std::size_t>(survey.slotCount));
+    for (int n = 1; n <= survey.slotCount; ++n) {
+        out.slots[static_cast<std::size_t>(n - 1)].slot = n;
+    }
+    out.families.resize(static_cast<std::size_t>(survey.run.familyCount()));
+
+    Positioner positioner(survey, style, out);
+    for (std::size_t t = 0; t < survey.roots.size(); ++t) {
+        TreeLayout tree;
+        tree.root = survey.roots[t];
+        tree.levels = positioner.positionTree(static_cast<int>(t) + 1, tree.root);
+        for (const LevelState& l : tree.levels) {
+            tree.extent = std::max(tree.extent, l.running);
+            out.widest = std::max(out.widest, l.extent);
+        }
+        const std::vector<int>& households = survey.person(tree.root).households;
+        tree.startLevel = households.empty() ? 0 : survey.family(households.front()).階層;
+        out.trees.push_back(std::move(tree));
+    }
+    place(out, style, placement);
+    out.maxima = positioner.maxima();
+    return out;
+}
+
+} // namespace layout
