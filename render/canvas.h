@@ -69,8 +69,12 @@ public:
 };
 
 // Font sizes are points at a fixed 96 dots per inch, whatever the screen, so that a chart
-// has the same geometry everywhere: 16 points are 21 pixels.
+// has the same geometry everywhere: 16 points are 21 pixels. A size of 0 or less counts
+// as 16 points, as everywhere in chart drawing.
 inline int fontPixelSize(float points) {
+    if (!(points > 0)) {
+        points = 16;
+    }
     const long px = std::lround(static_cast<double>(points) * 96.0 / 72.0);
     return px < 1 ? 1 : static_cast<int>(px);
 }

@@ -120,13 +120,13 @@ PlacedBlock drawPersonBlock(Typesetter& ts, Canvas& chart, const PersonBlock& bl
     const bool vertical = ts.vertical();
 
     for (int i = 0; i < kSlotCount; ++i) {
-        if (!block.slots.shown[i] || block.slots.length[i] == 0) {
+        if (!block.content.shown[i] || block.content.length[i] == 0) {
             continue;
         }
-        const std::string& line = block.slots.text[i];
+        const std::string& line = block.content.text[i];
         if (text != nullptr) {
             text->addBlockItem(block.slotX[i] + block.x, block.slotY[i] + block.y, line,
-                               block.slots.length[i]);
+                               block.content.length[i]);
         }
         ts.PRINT_SUB(canvas, block.slotX[i], block.slotY[i], line, style.FONT_SIZE, style.字間,
                      kTextColour);
@@ -160,7 +160,7 @@ PlacedBlock drawPersonBlock(Typesetter& ts, Canvas& chart, const PersonBlock& bl
     }
     if (tag.letter == 'A') {
         // An own block's joins leave from the end of its name.
-        const auto chars = static_cast<float>(common::charCount(block.slots.text[kNameSlot]));
+        const auto chars = static_cast<float>(common::charCount(block.content.text[kNameSlot]));
         if (vertical) {
             placed.anchorY += chars * (style.H + style.字間);
         } else {

@@ -58,7 +58,7 @@ BlockTag parseBlockTag(std::string_view tag);
 
 // Everything a person block is drawn from.
 struct PersonBlock {
-    BlockSlots slots;
+    BlockSlots content; // not "slots": a Qt keyword where Qt headers are included
     std::array<float, kSlotCount> slotX{}; // offset of each slot inside the block
     std::array<float, kSlotCount> slotY{};
     float width = 0; // block size as laid out

@@ -196,9 +196,9 @@ TEST(BlockTags, Parsing) {
 
 render::PersonBlock nameOnlyBlock(const char* tag) {
     render::PersonBlock b;
-    b.slots.text[8] = "　山田";
-    b.slots.length[8] = 6;
-    b.slots.shown[8] = true;
+    b.content.text[8] = "　山田";
+    b.content.length[8] = 6;
+    b.content.shown[8] = true;
     b.slotX[8] = 21;
     b.slotY[8] = 0;
     b.width = 80;
@@ -251,9 +251,9 @@ TEST(PersonBlocks, VerticalAnchorAndHiddenSlots) {
     Typesetter ts(factory, true, KanjiNumerals::Plain);
     RecordingCanvas chart(600, 600, 3, 1000);
     auto block = nameOnlyBlock("A 3A");
-    block.slots.text[7] = "１２";
-    block.slots.length[7] = 5;
-    block.slots.shown[7] = false; // not shown: not drawn
+    block.content.text[7] = "１２";
+    block.content.length[7] = 5;
+    block.content.shown[7] = false; // not shown: not drawn
     const auto placed = render::drawPersonBlock(ts, chart, block, {16, 0, 21, 24});
     EXPECT_EQ(chart.textsInOrder(), "　山田");
     EXPECT_EQ(placed.anchorX, 100 + 21 + 10);
