@@ -1,6 +1,17 @@
-// tsubaki: the chart editor.
+// tsubaki: the chart editor. Headless jobs run without a window; otherwise the forms open,
+// on the data folder given as the one argument or on the one chosen in the folder dialog.
+//
+// For screenshots, TSUBAKI_SCREENSHOT_DIR=DIR makes the program save a picture of every
+// form into DIR after start-up and end without writing anything (see scripts/screenshot).
 #include "app/tsubaki/cli.h"
+#include "app/tsubaki/screenshots.h"
+#include "app/tsubaki/tsubaki_app.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_japanese.h"
 
+#include <QApplication>
+
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -10,7 +21,27 @@ int main(int argc, char** argv) {
     if (app::isHeadlessJob(args)) {
         return app::runHeadlessJob(args, std::cout, std::cerr);
     }
-    std::cerr << "tsubaki: the window is not available in this build yet; use --dump or "
-                 "--upgrade\n";
-    return 1;
+    if (args.size() > 1) {
+        return app::runHeadlessJob(args, std::cout, std::cerr); // prints the usage
+    }
+
+    QApplication qapp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    platform::installJapanese(qapp);
+
+    platform::QtDialogs dialogs;
+    app::TsubakiApp tsubaki(dialogs);
+    tsubaki.setEndHandler([](int code) { QCoreApplication::exit(code); });
+
+    app::StartOptions options;
+    if (!args.empty()) {
+        options.dataFolder = args[0];
+    }
+    if (!tsubaki.start(options)) {
+        return tsubaki.exitCode();
+    }
+    if (const char* dir = std::getenv("TSUBAKI_SCREENSHOT_DIR"); dir != nullptr && *dir != 0) {
+        return app::saveScreenshots(tsubaki, dir);
+    }
+    return QApplication::exec();
 }

@@ -1,0 +1,67 @@
+#include "app/tsubaki/screenshots.h"
+
+#include "app/tsubaki/tsubaki_app.h"
+#include "forms/tsubaki/mainform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QListWidget>
+#include <QPixmap>
+
+#include <iostream>
+
+namespace app {
+
+namespace {
+
+bool snap(QWidget* form, const QDir& dir, const QString& name) {
+    form->show();
+    form->raise();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    const QString path = dir.filePath(name + ".png");
+    if (!form->grab().save(path)) {
+        std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
+        return false;
+    }
+    std::cout << path.toStdString() << "\n";
+    return true;
+}
+
+} // namespace
+
+int saveScreenshots(TsubakiApp& app, const std::string& folder) {
+    QDir dir(QString::fromStdString(folder));
+    if (!dir.mkpath(".")) {
+        std::cerr << "tsubaki: cannot make " << folder << "\n";
+        return 1;
+    }
+    bool ok = snap(&app.mainForm(), dir, "mainform");
+
+    // The person form, opened the way a user opens it.
+    auto* list = app.mainForm().findChild<QListWidget*>("LIST_A1A");
+    if (list != nullptr && list->count() > 0) {
+        list->setCurrentRow(0);
+        ok = snap(&app.mainForm(), dir, "mainform_selected") && ok;
+        app.mainForm().findChild<QAbstractButton*>("BUTTON34")->click();
+        ok = snap(app.allForms()[4], dir, "form5") && ok;
+    }
+
+    const auto forms = app.allForms();
+    const char* names[] = {"mainform", "form2", "form3", "form4",  "form5", "form6",
+                           "form7",    "form8", "form9", "form10", "form11"};
+    for (std::size_t i = 1; i < forms.size(); ++i) {
+        if (i == 4) {
+            continue; // taken above
+        }
+        for (QWidget* f : forms) {
+            f->hide();
+        }
+        ok = snap(forms[i], dir, names[i]) && ok;
+    }
+    return ok ? 0 : 1;
+}
+
+} // namespace app

@@ -1,0 +1,131 @@
+// Start-up, in its fixed order: forms and captions (constructor), "KANKYO.TXT", the mode
+// captions, MAINFORM, the data folder, "BACKUP", the registers, the control states.
+#include "app/tsubaki/tsubaki_app.h"
+
+#include "common/file_io.h"
+#include "core/backup.h"
+#include "core/constants.h"
+#include "forms/tsubaki/form2.h"
+#include "forms/tsubaki/form4.h"
+#include "forms/tsubaki/form5.h"
+#include "forms/tsubaki/form6.h"
+#include "forms/tsubaki/mainform.h"
+
+#include "ui_form4.h"
+#include "ui_form5.h"
+#include "ui_form6.h"
+#include "ui_mainform.h"
+
+namespace app {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void TsubakiApp::setModeCaptions() {
+    auto& ui = mainForm_->ui();
+    ui.TEXT_A15A->setText(data_.env.Mode == 1 ? "通常モード" : "viraモード");
+}
+
+bool TsubakiApp::start(const StartOptions& options) {
+    // "KANKYO.TXT": the mode, the capacities and the title lists.
+    std::error_code ec;
+    environmentFile_ = std::filesystem::absolute(options.environmentFile, ec);
+    if (ec) {
+        environmentFile_ = options.environmentFile;
+    }
+    core::Environment env;
+    try {
+        env = core::readEnvironment(environmentFile_);
+    } catch (const common::FileError& e) {
+        return fail("環境ファイルを読めません",
+                    std::string(e.what()) + "\nプログラムを終了します。", 1);
+    }
+
+    // Mode captions (the button's half-width form only here, at start-up).
+    data_.env = env;
+    mainForm_->ui().BUTTON_A30A->setText(env.Mode == 1 ? "varovﾓｰﾄﾞへ" : "通常ﾓｰﾄﾞへ");
+    setModeCaptions();
+
+    mainForm_->show();
+
+    // The data folder: the folder of the path chosen in the save dialog, the name ignored.
+    std::filesystem::path folder;
+    if (options.dataFolder) {
+        folder = *options.dataFolder;
+    } else {
+        const auto chosen =
+            dialogs_.saveFile("ファイルを保存する場所は?", "", "DUMMY", "(*.*)", false);
+        if (!chosen) {
+            end(0);
+            return false;
+        }
+        folder = std::filesystem::path(*chosen).parent_path();
+    }
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return fail("データフォルダがありません",
+                    "データフォルダ「" + folder.string() +
+                        "」が見つかりません。\nプログラムを終了します。",
+                    1);
+    }
+    folder = std::filesystem::absolute(folder, ec);
+    try {
+        core::ensureBackupFolder(folder);
+    } catch (const common::FileError& e) {
+        return fail("フォルダを作れません", std::string(e.what()) + "\nプログラムを終了します。",
+                    1);
+    }
+
+    // Start values of the drawing settings that only FORM4's controls hold.
+    auto& f4 = form4_->ui();
+    f4.COMBO_A4A->clear();
+    f4.COMBO_A4A->addItems({"使わない", "普通の漢数字", "多角数字"});
+    f4.RADIO8->setChecked(true);
+    f4.EDIT21->setText("0");
+    f4.EDIT22->setText("5");
+
+    // The registers found in the folder.
+    try {
+        data_ = core::DataFolder::load(folder, env, [this] {
+            return dialogs_.yes(core::kOldVersionTitle, core::kOldVersionText,
+                                common::Icon::Exclamation);
+        });
+    } catch (const core::OldVersionDeclined&) {
+        end(0);
+        return false;
+    } catch (const common::FileError& e) {
+        return fail("データを読めません",
+                    std::string(e.what()) + "\nファイルには何も書き込まずに終了します。", 1);
+    }
+
+    startControlStates();
+    return true;
+}
+
+void TsubakiApp::startControlStates() {
+    dispatching_ = true; // filling the controls raises no events
+    auto& main = mainForm_->ui();
+    fillPersonList();
+    form5_->ui().TEXT_A8A->setText("当事者Ｎｏ :");
+    updatePersonCountControls();
+
+    auto& f6 = form6_->ui();
+    f6.COMBO6->clear();
+    for (const auto& title : data_.env.夫) {
+        f6.COMBO6->addItem(q(title));
+    }
+    f6.COMBO7->clear();
+    for (const auto& title : data_.env.妻) {
+        f6.COMBO7->addItem(q(title));
+    }
+
+    main.BUTTON39->setEnabled(data_.settingsFilePresent && !data_.hasFamilyWithoutPartners());
+    main.BUTTON34->setEnabled(false);
+    dispatching_ = false;
+}
+
+} // namespace app

@@ -1,0 +1,169 @@
+// The chart editor's window program: the eleven forms, the data folder, the dispatch table
+// from event codes to handlers, start-up and the end of the program. main() only builds a
+// QApplication and a TsubakiApp with the platform's dialogs; tests build one with scripted
+// dialogs and drive the forms by their control names.
+//
+// Handlers are installed by handler modules (handler_module.h): each module is a file of
+// its own that registers itself and fills its entries of the table, so a module added later
+// (family editing, charts, legal charts) plugs in without changes to this class.
+#pragma once
+
+#include "app/tsubaki/events.h"
+#include "common/dialogs.h"
+#include "core/data_folder.h"
+#include "editing/person_editing.h"
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace forms {
+class MainForm;
+class Form2;
+class Form3;
+class Form4;
+class Form5;
+class Form6;
+class Form7;
+class Form8;
+class Form9;
+class Form10;
+class Form11;
+} // namespace forms
+
+namespace app {
+
+struct StartOptions {
+    // "KANKYO.TXT"; a relative path is taken from the working directory at start-up, and
+    // the file is written back there at the end.
+    std::filesystem::path environmentFile = "KANKYO.TXT";
+    // The data folder given on the command line; without it the folder dialog asks.
+    std::optional<std::filesystem::path> dataFolder;
+};
+
+// State of the main window and the person form.
+struct PersonState {
+    int selected = 0;                              // selected person
+    std::string searchText;                        // given name of the last search
+    std::optional<editing::PersonSession> session; // the open person form
+    std::vector<int> linkCandidates;               // persons of LIST7, in list order
+    int copySource = 0;                            // person chosen in FORM7
+};
+
+class TsubakiApp {
+public:
+    explicit TsubakiApp(common::Dialogs& dialogs);
+    ~TsubakiApp();
+    TsubakiApp(const TsubakiApp&) = delete;
+    TsubakiApp& operator=(const TsubakiApp&) = delete;
+
+    // Start-up in its fixed order. False when the program ended during start-up (a missing
+    // or refused file, a cancelled folder dialog, a declined old register); exitCode()
+    // then tells how.
+    bool start(const StartOptions& options);
+
+    // The program has ended (its windows are hidden); the code main() returns.
+    bool ended() const { return ended_; }
+    int exitCode() const { return exitCode_; }
+    // Called once when the program ends (main quits Qt's event loop with it).
+    void setEndHandler(std::function<void(int)> handler) { endHandler_ = std::move(handler); }
+
+    // The forms.
+    forms::MainForm& mainForm() { return *mainForm_; }
+    forms::Form2& form2() { return *form2_; }
+    forms::Form3& form3() { return *form3_; }
+    forms::Form4& form4() { return *form4_; }
+    forms::Form5& form5() { return *form5_; }
+    forms::Form6& form6() { return *form6_; }
+    forms::Form7& form7() { return *form7_; }
+    forms::Form8& form8() { return *form8_; }
+    forms::Form9& form9() { return *form9_; }
+    forms::Form10& form10() { return *form10_; }
+    forms::Form11& form11() { return *form11_; }
+    std::vector<QWidget*> allForms() const;
+
+    core::DataFolder& data() { return data_; }
+    common::Dialogs& dialogs() { return dialogs_; }
+    PersonState& persons() { return persons_; }
+    const std::filesystem::path& environmentFile() const { return environmentFile_; }
+
+    // ---- the dispatch table ----
+    // What a control's event routine calls: runs the handler of `code` to completion.
+    // Ignored while another handler runs (a control changed by a handler raises no second
+    // event). A common::FileError from a handler is shown to the user.
+    void dispatch(EventCode code);
+    // Runs the handler of `code` from within another handler (a handler block called as a
+    // subroutine). Errors pass to the caller.
+    void runHandler(EventCode code);
+    // Fills (or replaces) the table entry of `code`.
+    void setHandler(EventCode code, std::function<void()> handler);
+    bool hasHandler(EventCode code) const;
+    // What closing `form` through its frame does (see forms/tsubaki/form_window.h).
+    void setCloseAction(QWidget* form, std::function<void()> action);
+
+    // Run after "家族構成へ" has shown FORM2: fills its lists (family editing).
+    std::function<void()> onFamilyFormOpened;
+
+    // ---- shared helpers for handlers ----
+    // Runs a writer; a common::FileError is shown ("保存できません") and false returned.
+    bool save(const std::function<void()>& writer);
+    // Shows MAINFORM when no form is visible.
+    void ensureVisibleWindow();
+    // Hides every form and ends the program with `code`.
+    void end(int code);
+    // Messages of errors that no handler expected (shown to the user as well); tests check
+    // that there are none.
+    const std::vector<std::string>& unexpectedErrors() const { return unexpectedErrors_; }
+
+    // ---- main window and person form (main_window.cpp, person_form.cpp) ----
+    void fillPersonList();            // LIST_A1A
+    void selectPerson(int n);         // selects list entry n (1-based) and shows it
+    void showPersonDetail(int n);     // EDIT20
+    void updatePersonCountControls(); // BUTTON_A8A and CHECK39 by the person count
+    void openPersonForm(editing::PersonSession session); // Edit steps 1 to 5
+    void closePersonForm();             // back to MAINFORM after a commit or cancel
+    void cancelPersonForm();            // FORM5 closed without "リスト登録"
+    std::string personFormName() const; // the edited person's name as typed
+    void setModeCaptions();             // BUTTON_A30A and TEXT_A15A from Mode
+
+private:
+    void connectEventRoutines();
+    void connectCloseActions();
+    void setCaptions();
+    void startControlStates();
+    bool fail(const std::string& title, const std::string& text, int code);
+
+    common::Dialogs& dialogs_;
+    std::unique_ptr<forms::MainForm> mainForm_;
+    std::unique_ptr<forms::Form2> form2_;
+    std::unique_ptr<forms::Form3> form3_;
+    std::unique_ptr<forms::Form4> form4_;
+    std::unique_ptr<forms::Form5> form5_;
+    std::unique_ptr<forms::Form6> form6_;
+    std::unique_ptr<forms::Form7> form7_;
+    std::unique_ptr<forms::Form8> form8_;
+    std::unique_ptr<forms::Form9> form9_;
+    std::unique_ptr<forms::Form10> form10_;
+    std::unique_ptr<forms::Form11> form11_;
+
+    std::array<std::function<void()>, kLastEventCode + 1> handlers_;
+    std::map<QWidget*, std::function<void()>> closeActions_;
+    bool dispatching_ = false;
+
+    core::DataFolder data_;
+    PersonState persons_;
+    std::filesystem::path environmentFile_;
+    bool ended_ = false;
+    int exitCode_ = 0;
+    std::function<void(int)> endHandler_;
+    std::vector<std::string> unexpectedErrors_;
+};
+
+} // namespace app
