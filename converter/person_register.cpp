@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <stdexcept>
 #include <system_error>
 
 namespace converter {
@@ -187,15 +188,23 @@ public:
     }
     void text(const std::string& key, std::string_view keyUtf8, int i, const std::string& value) {
         index(key, i);
-        if (!common::readsBackUnquoted(value) || common::firstUnencodable(value)) {
-            common::LineWriter(std::string(kPersonFile)).text(numbered(keyUtf8, i), value);
+        if (!common::readsBackUnquoted(value)) {
+            refuse(keyUtf8, i, value);
         }
-        out_ += common::encodeCp932(value);
+        try {
+            out_ += common::encodeCp932(value);
+        } catch (const common::Cp932Error&) {
+            refuse(keyUtf8, i, value);
+        }
         out_ += "\r\n";
     }
     std::string take() { return std::move(out_); }
 
 private:
+    [[noreturn]] static void refuse(std::string_view keyUtf8, int i, const std::string& value) {
+        common::LineWriter(std::string(kPersonFile)).text(numbered(keyUtf8, i), value);
+        throw std::logic_error("LineWriter accepted a value it must refuse"); // not reached
+    }
     void index(const std::string& key, int i) {
         out_ += key;
         char digits[16];

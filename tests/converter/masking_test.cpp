@@ -329,6 +329,18 @@ TEST_F(MaskFolder, UnreadableFilesStopTheJobBeforeAnythingMoves) {
     EXPECT_NE(dialogs_.shown.back().text.find("行目"), std::string::npos);
     EXPECT_FALSE(fs::exists(path("9_当事者目録.TXT")));
 
+    // A value that could not be written back unquoted (it was quoted in the file).
+    auto lines = registerLines({{1, "山田", "太郎"}});
+    lines[14] = "生年月日$(1)=,\"昭和５年,春\"";
+    dir_.write("当事者目録.TXT", sjisLines(lines));
+    dir_.write("作図設定.TXT", common::readFile(kSamples / "作図設定.TXT"));
+    EXPECT_EQ(converter::maskFolder(dir_.path(), dialogs_, drawer), converter::JobOutcome::Stopped);
+    EXPECT_EQ(dialogs_.shown.back().title, "個人情報を隠せません");
+    EXPECT_NE(dialogs_.shown.back().text.find("生年月日$(1)"), std::string::npos)
+        << dialogs_.shown.back().text;
+    EXPECT_FALSE(fs::exists(path("9_当事者目録.TXT")));
+    EXPECT_EQ(file("当事者目録.TXT"), sjisLines(lines));
+
     // A set-aside settings file without its register is not overwritten.
     dir_.write("当事者目録.TXT", persons);
     dir_.write("作図設定.TXT", common::readFile(kSamples / "作図設定.TXT"));
