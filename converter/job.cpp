@@ -1,6 +1,7 @@
 #include "converter/job.h"
 
 #include "common/file_io.h"
+#include "converter/files.h"
 
 #include <fcntl.h>
 #include <system_error>
@@ -16,7 +17,8 @@ bool fileExists(const std::filesystem::path& path) {
 std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
                                                       std::string_view title,
                                                       const std::filesystem::path& start) {
-    const auto chosen = dialogs.openFile(title, start.string(), "(*.TXT)");
+    // A start path that names a file makes the dialog propose that file.
+    const auto chosen = dialogs.openFile(title, (start / kPersonFile).string(), "(*.TXT)");
     if (!chosen) {
         return std::nullopt;
     }

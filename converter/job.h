@@ -22,8 +22,9 @@ inline constexpr std::string_view kExportErrorTitle = "ＣＳＶデータを書�
 inline constexpr std::string_view kImportErrorTitle = "当事者目録を作れません";
 
 // The open dialog that chooses a register ("当事者目録を読み込みます" for export and
-// masking, "元に戻す当事者目録を読み込みます" for restoring). The data folder is the
-// folder of the chosen file, whatever its name; nullopt when cancelled.
+// masking, "元に戻す当事者目録を読み込みます" for restoring), starting in `start` with
+// "当事者目録.TXT" proposed. The data folder is the folder of the chosen file, whatever its
+// name; nullopt when cancelled.
 std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
                                                       std::string_view title,
                                                       const std::filesystem::path& start);
