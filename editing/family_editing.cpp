@@ -101,12 +101,15 @@ void FamilyEditor::fillFamilyList() {
 }
 
 void FamilyEditor::fillPersonChoices() {
-    const int h = controls_["COMBO_A1A"].current;
-    const int w = controls_["COMBO_A2A"].current;
+    // The choices stay on the persons they showed.
+    const int hEntry = controls_["COMBO_A1A"].current;
+    const int wEntry = controls_["COMBO_A2A"].current;
+    const int h = hEntry >= 0 ? husbands_.personAt(hEntry) : -1;
+    const int w = wEntry >= 0 ? wives_.personAt(wEntry) : -1;
     husbands_ = editing::husbandChoices(data_.reg);
     wives_ = editing::wifeChoices(data_.reg);
-    controls_.setItems("COMBO_A1A", husbands_.items, h);
-    controls_.setItems("COMBO_A2A", wives_.items, w);
+    controls_.setItems("COMBO_A1A", husbands_.items, h >= 0 ? husbands_.entryOf(h) : -1);
+    controls_.setItems("COMBO_A2A", wives_.items, w >= 0 ? wives_.entryOf(w) : -1);
 }
 
 void FamilyEditor::fillBaseFamilyChoices() {
