@@ -116,7 +116,7 @@ PersonRegister parsePersonRegister(std::string bytes, const std::string& fileNam
     // no more than the file could fill; such a file is reported as truncated.
     reg.persons.reserve(static_cast<std::size_t>(std::min<long>(count, bytesSize / 100)));
     for (long i = 1; i <= count; ++i) {
-        当事者 p;
+        当事者& p = reg.persons.emplace_back();
         in.rawLine(); // the empty line before each record
         p.当事者NO = keyedInteger(in);
         p.実父NO = keyedInteger(in);
@@ -149,7 +149,6 @@ PersonRegister parsePersonRegister(std::string bytes, const std::string& fileNam
             reg.largest住所 = std::max(reg.largest住所, common::charCount(p.住所1));
             reg.largest本籍 = std::max(reg.largest本籍, common::charCount(p.本籍1));
         }
-        reg.persons.push_back(std::move(p));
     }
     return reg;
 }
