@@ -170,7 +170,12 @@ void Positioner::householdEntry(int f, int person, int L, int parentFamily, int 
             sl.kindKey = "A" + basicStr(who);
             sl.level = L;
             sl.tree = tree_;
-            if (who == person) {
+            if (who == 0) {
+                // A household taken as a couple with one partner missing (a one-parent
+                // base family): the missing partner's block is empty.
+                sl.block = NameBlock{};
+                sl.block.empty = true;
+            } else if (who == person) {
                 const BlockBlanking blanking = shared ? BlockBlanking::Empty
                                                : hide == 10 || hide == 11
                                                    ? BlockBlanking::HiddenHead
