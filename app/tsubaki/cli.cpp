@@ -5,8 +5,18 @@
 #include "core/constants.h"
 #include "core/data_folder.h"
 #include "core/register_dump.h"
+#include "layout/chart_layout.h"
+#include "layout/chart_survey.h"
+#include "layout/layout_json.h"
+#include "platform/chart_font.h"
 
+#include <QGuiApplication>
+
+#include <charconv>
+#include <cmath>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 namespace app {
 
@@ -14,7 +24,9 @@ namespace {
 
 constexpr const char* kUsage = "使い方: tsubaki [DATA_FOLDER]\n"
                                "        tsubaki --dump DATA_FOLDER\n"
-                               "        tsubaki --upgrade DATA_FOLDER\n";
+                               "        tsubaki --upgrade DATA_FOLDER\n"
+                               "        tsubaki --layout DATA_FOLDER [--family N] [--cell WxH]"
+                               " [--centre husband|wife]\n";
 
 bool fileExists(const std::filesystem::path& p) {
     std::error_code ec;
@@ -69,6 +81,103 @@ int upgrade(const std::string& folder, std::ostream& out) {
     return 0;
 }
 
+// A whole number written in decimal digits only, within [low, high].
+std::optional<int> parseWhole(const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The cell metrics of the chart font at the folder's font size, measured with a
+// QGuiApplication made for the purpose (off screen) when none exists.
+platform::CellMetrics measureCell(float fontSize) {
+    std::unique_ptr<QGuiApplication> app;
+    if (QCoreApplication::instance() == nullptr) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "tsubaki";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return platform::measureChartCell(fontSize);
+}
+
+// --layout DATA_FOLDER [--family N] [--cell WxH] [--centre husband|wife]
+int layoutJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::optional<int> family;
+    std::optional<platform::CellMetrics> cell;
+    std::optional<bool> centreOnHusband;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            err << option << " の値がありません\n" << kUsage;
+            return 1;
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--family") {
+            family = parseWhole(value, 1, 32767);
+            if (!family) {
+                err << "--family の値「" << value << "」は家族番号ではありません\n";
+                return 1;
+            }
+        } else if (option == "--cell") {
+            const std::size_t x = value.find('x');
+            const auto w =
+                x == std::string::npos ? std::nullopt : parseWhole(value.substr(0, x), 1, 1000);
+            const auto h =
+                x == std::string::npos ? std::nullopt : parseWhole(value.substr(x + 1), 1, 1000);
+            if (!w || !h) {
+                err << "--cell の値「" << value
+                    << "」は 幅x高さ（1 から 1000 までの画素数、例 21x21）ではありません\n";
+                return 1;
+            }
+            cell = platform::CellMetrics{*w, *h};
+        } else if (option == "--centre") {
+            if (value != "husband" && value != "wife") {
+                err << "--centre の値「" << value << "」は husband か wife にしてください\n";
+                return 1;
+            }
+            centreOnHusband = value == "husband";
+        } else {
+            err << "不明なオプション「" << option << "」\n" << kUsage;
+            return 1;
+        }
+    }
+    const core::DataFolder data = loadFolder(args[1]);
+    const int base =
+        family ? *family : layout::defaultBaseFamily(data.settings, data.reg.familyCount());
+    if (base == 0) {
+        err << "作図する家族がありません（基準家族も現在の家族も決まっていません）\n";
+        return 1;
+    }
+    const layout::SurveyOptions options = layout::surveyOptions(data.settings, data.env, base);
+    const layout::SurveyOutcome outcome = layout::surveyChart(
+        data.reg, options, [&](const layout::CentreQuestion&) { return centreOnHusband; });
+    if (!outcome.ok()) {
+        const layout::SurveyError& e = *outcome.error;
+        err << e.title << "\n" << e.text << "\n";
+        if (e.kind == layout::SurveyError::Kind::CentreUnanswered) {
+            err << "（--centre husband または --centre wife で答えてください）\n";
+        }
+        return 1;
+    }
+    if (!cell) {
+        cell = measureCell(data.settings.FONT_SIZE);
+    }
+    const layout::BlockStyle style = layout::blockStyle(data.settings, cell->CW, cell->CH);
+    layout::PlacementOptions placement;
+    placement.最下層部を広げる値 = static_cast<int>(std::lround(data.settings.最下層部を広げる値));
+    const layout::ChartLayout chart = layout::layoutChart(*outcome.result, style, placement);
+    out << layout::layoutJson(*outcome.result, chart) << "\n";
+    return 0;
+}
+
 } // namespace
 
 bool isHeadlessJob(const std::vector<std::string>& args) {
@@ -82,6 +191,9 @@ int runHeadlessJob(const std::vector<std::string>& args, std::ostream& out, std:
         }
         if (args.size() == 2 && args[0] == "--upgrade") {
             return upgrade(args[1], out);
+        }
+        if (args.size() >= 2 && args[0] == "--layout") {
+            return layoutJob(args, out, err);
         }
         if (!args.empty() && args[0] == "--help") {
             out << kUsage;
