@@ -4,6 +4,18 @@
 // a block canvas (one text block) or the glyph cell (one character). Render code creates
 // them through a CanvasFactory, so that the program draws with Qt (platform/QtCanvas) and
 // the tests with a recording canvas that keeps every operation with its exact coordinates.
+//
+// How a chart is drawn with the pieces of render/:
+//   Typesetter (typesetting.h)   measures CW/CH (文字_MAX) and typesets text a glyph at a
+//                                time; headings and person blocks use it.
+//   drawPersonBlock (person_block.h)  one block from its slot texts, offsets and size,
+//                                copied onto the chart; returns the block's anchor.
+//   TextCanvas (text_canvas.h)   in text mode, collects the block texts as items, merges them
+//                                and takes the lines as box-drawing characters; exports
+//                                "図面.TXT".
+//   LineDrawer (lines.h)         the line pass: family lines, same-person joins, separators,
+//                                drawn over the blocks.
+//   ChartView (view_geometry.h)  where the chart window shows which part of the chart.
 #pragma once
 
 #include <array>
