@@ -21,7 +21,9 @@ public:
     Positioner(const SurveyResult& survey, const BlockStyle& style, ChartLayout& out)
         : s_(survey), style_(style), out_(out), measurer_(style, survey.run, survey.centre),
           vertical_(style.vertical),
-          char_(static_cast<float>(style.vertical ? style.CW : style.CH)) {}
+          char_(static_cast<float>(style.vertical ? style.CW : style.CH)),
+          orderIndex_(static_cast<std::size_t>(survey.slotCount) + 1, 0),
+          hangsUnder_(static_cast<std::size_t>(survey.run.familyCount()), {0, 0}) {}
 
     // The positioning pass for one tree; returns its level table.
     std::vector<LevelState> positionTree(int tree, int root);
@@ -104,8 +106,9 @@ private:
     int tree_ = 0;
     std::vector<LevelState> levels_;
     std::vector<std::string> lastPath_;
-    std::vector<int> order_;              // slots with a path, in the order recorded
-    std::vector<std::size_t> orderIndex_; // per slot number, its place in order_
+    std::vector<int> order_; // slots with a path in this tree, in the order recorded
+    // Per slot number, its place in order_ (valid for the slots of the current tree).
+    std::vector<std::size_t> orderIndex_;
     // Per household being positioned: the family its head hangs under and the index.
     std::vector<std::pair<int, int>> hangsUnder_;
 };
@@ -333,8 +336,6 @@ std::vector<LevelState> Positioner::positionTree(int tree, int root) {
     levels_.assign(1, LevelState{});
     lastPath_.assign(1, std::string());
     order_.clear();
-    orderIndex_.assign(static_cast<std::size_t>(s_.slotCount) + 1, 0);
-    hangsUnder_.assign(static_cast<std::size_t>(s_.run.familyCount()), {0, 0});
     if (s_.person(root).households.empty()) {
         return std::move(levels_);
     }
