@@ -106,6 +106,9 @@ void Typesetter::PRINT_SUB(Canvas& block, float x, float y, std::string_view tex
                            float pitch, int colour) {
     if (!glyph_ || fontSize != fontSize_) {
         文字_MAX(fontSize);
+    } else {
+        // The glyph cell is shared (family number labels set their own size on it).
+        glyph_->setFontSize(fontSize);
     }
     block.setFontSize(fontSize);
     std::string wide;

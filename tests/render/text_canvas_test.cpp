@@ -207,13 +207,6 @@ TEST(TextExport, WrittenThroughTheAtomicReplace) {
     EXPECT_THROW(t.exportTo(dir.path() / "missing" / "図面.TXT"), common::FileError);
 }
 
-TEST(TextStyleSetting, StoredValues) {
-    EXPECT_EQ(render::textLineStyleFromSetting(3), TextLineStyle::DotsAtEnds);
-    EXPECT_EQ(render::textLineStyleFromSetting(5), TextLineStyle::NoLines);
-    EXPECT_EQ(render::textLineStyleFromSetting(0), TextLineStyle::ShowLines);
-    EXPECT_EQ(render::textLineStyleFromSetting(9), TextLineStyle::ShowLines);
-}
-
 // Lines drawn through the LineDrawer land on the grid too.
 TEST(TextLines, MarriageLineAndDivorceMark) {
     render::RecordingCanvas c(400, 400);

@@ -119,6 +119,11 @@ TEST(Typesetting, EachCharacterGoesThroughTheGlyphCell) {
     // A new font size is measured before it is used.
     s.ts.PRINT_SUB(s.block, 0, 50, "山", 12, 0, 0);
     EXPECT_EQ(s.block.ops(CanvasOp::Kind::Copy).back().w, 16);
+    // The glyph cell is shared: a size set on it elsewhere (a family number label) does not
+    // leak into the next line.
+    s.ts.glyphCell().setFontSize(16);
+    s.ts.PRINT_SUB(s.block, 0, 100, "川", 12, 0, 0);
+    EXPECT_EQ(s.block.texts().back().fontPixels, 16);
 }
 
 core::当事者 person() {
