@@ -29,6 +29,7 @@
 #include "ui_mainform.h"
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace app {
 
@@ -135,10 +136,8 @@ void TsubakiApp::connectEventRoutines() {
     }
     QObject::connect(control<QListWidget>(f4, "LIST_A5A"), &QListWidget::itemSelectionChanged,
                      [this] { dispatch(E::LIST_A5A_CLICK); });
-    for (const char* name : {"COMBO_A5A"}) {
-        QObject::connect(control<QComboBox>(f2, name), &QComboBox::activated,
-                         [this](int) { dispatch(E::COMBO_A5A_CHANGE); });
-    }
+    QObject::connect(control<QComboBox>(f2, "COMBO_A5A"), &QComboBox::activated,
+                     [this](int) { dispatch(E::COMBO_A5A_CHANGE); });
     QObject::connect(control<QComboBox>(f6, "COMBO6"), &QComboBox::activated,
                      [this](int) { dispatch(E::COMBO6_CHANGE); });
     QObject::connect(control<QComboBox>(f6, "COMBO7"), &QComboBox::activated,

@@ -108,7 +108,7 @@ bool TsubakiApp::start(const StartOptions& options) {
 
 void TsubakiApp::startControlStates() {
     dispatching_ = true; // filling the controls raises no events
-    auto& main = mainForm_->ui();
+    auto& mainUi = mainForm_->ui();
     fillPersonList();
     form5_->ui().TEXT_A8A->setText("当事者Ｎｏ :");
     updatePersonCountControls();
@@ -123,8 +123,8 @@ void TsubakiApp::startControlStates() {
         f6.COMBO7->addItem(q(title));
     }
 
-    main.BUTTON39->setEnabled(data_.settingsFilePresent && !data_.hasFamilyWithoutPartners());
-    main.BUTTON34->setEnabled(false);
+    mainUi.BUTTON39->setEnabled(data_.settingsFilePresent && !data_.hasFamilyWithoutPartners());
+    mainUi.BUTTON34->setEnabled(false);
     dispatching_ = false;
 }
 
