@@ -75,8 +75,17 @@ converter::当事者 copyOf(const core::当事者& s, long offset) {
     return p;
 }
 
+// The data folder, removed when the program ends.
+struct BenchFolder {
+    fs::path path;
+    ~BenchFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
 fs::path folder() {
-    static const fs::path dir = [] {
+    static const BenchFolder dir{[] {
         char tmpl[] = "/tmp/mokuren-bench-XXXXXX";
         fs::path d = mkdtemp(tmpl);
         bench::GeneratorOptions o;
@@ -97,8 +106,8 @@ fs::path folder() {
         common::replaceFile(d / converter::kPersonFile, converter::personRegisterBytes(reg));
         common::replaceFile(d / converter::kNameOrderFile, order); // ASCII only
         return d;
-    }();
-    return dir;
+    }()};
+    return dir.path;
 }
 
 void BM_ReadRegister(benchmark::State& state) {
