@@ -100,7 +100,10 @@ struct TreeLayout {
 };
 
 struct PlacementOptions {
-    float headingOffset = 0;    // where the first tree starts (legal chart headings)
+    // Where the first tree placed starts along the stacking axis: the space the legal
+    // chart headings take (the top in horizontal writing; in vertical writing the first
+    // tree placed is the last root's, on the left).
+    float headingOffset = 0;
     int 最下層部を広げる値 = 0; // extra level pitches beyond the deepest generation
 };
 

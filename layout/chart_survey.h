@@ -93,8 +93,9 @@ struct RunChanges {
     bool childrenReversed = false;
 };
 
-// Turns the run's copy back into the registers as they were: the child order is reversed
-// again first, then the saved references are put back.
+// Turns the run's copy back into the registers as they were: the saved references are
+// put back at the run's child positions and the child order is reversed again. The base
+// family's 系統_F keeps the run's lineage (see SurveyResult::lineage).
 void restoreRun(core::Registers& run, const RunChanges& changes);
 
 // What the survey found for one family.
@@ -129,7 +130,9 @@ struct SurveyResult {
     core::Registers run; // the registers as the run sees them
     RunChanges changes;  // what the run changed in `run`
     int baseFamily = 0;
-    int lineage = 0;                    // 系統_F of the base family for the run (1 or 2)
+    // 系統_F of the base family for the run (1 or 2). When the centre-side question was
+    // answered, the caller keeps the answer in the family's 系統_F (FORM6's lineage).
+    int lineage = 0;
     int centre = 0;                     // the centre person (link resolved)
     std::vector<bool> hidden;           // index family − 1
     std::vector<FamilySurvey> families; // index family − 1
