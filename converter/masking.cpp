@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <utility>
 
 namespace converter {
@@ -224,9 +225,13 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
     const auto settingsFile = folder / kSettingsFile;
     const auto savedSettingsFile = folder / kSavedSettingsFile;
 
-    PersonRegister reg;
+    // The register is read, masked and written record by record, so that a large one is
+    // never held whole; everything is built before the first file moves.
+    std::optional<PersonReader> reader;
+    std::vector<long> nameOrder;
     try {
-        reg = readPersonRegister(folder);
+        reader.emplace(common::readFile(personFile), std::string(kPersonFile));
+        nameOrder = readNameOrder(folder, reader->layout().count);
     } catch (const common::FileError& e) {
         stop(dialogs, kReadErrorTitle, e.what());
         return JobOutcome::Stopped;
@@ -245,12 +250,27 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
         return JobOutcome::Stopped;
     }
 
-    // Everything is built before the first file moves.
     std::string maskedRegister;
     std::string maskedSettings;
     try {
         Masker masker(drawer);
-        maskedRegister = personRegisterBytes(masker.mask(std::move(reg)));
+        PersonWriter writer(reader->layout(), nameOrder.size());
+        当事者 p;
+        for (std::size_t i = 0;; ++i) {
+            try {
+                if (!reader->next(p)) {
+                    break;
+                }
+            } catch (const common::FileError& e) {
+                stop(dialogs, kReadErrorTitle, e.what());
+                return JobOutcome::Stopped;
+            }
+            p.姓名順 = nameOrder[i];
+            masker.maskPerson(p);
+            writer.add(p);
+        }
+        reader.reset();
+        maskedRegister = writer.take();
         if (settings) {
             maskedSettings = maskedSettingsBytes(common::readFile(settingsFile));
         }

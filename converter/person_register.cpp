@@ -75,75 +75,113 @@ std::string numbered(std::string_view key, int i) {
 
 } // namespace
 
-PersonRegister parsePersonRegister(std::string bytes, const std::string& fileName) {
-    const long bytesSize = static_cast<long>(bytes.size());
-    common::ItemReader in(std::move(bytes), fileName);
-    PersonRegister reg;
+bool RegisterLayout::hasLinkFields() const {
+    return current && version >= kLinkFieldsVersion;
+}
 
+RegisterLayout PersonRegister::layout() const {
+    RegisterLayout l;
+    l.header = header;
+    l.current = current;
+    l.version = version;
+    l.count = count();
+    return l;
+}
+
+PersonReader::PersonReader(std::string bytes, std::string fileName)
+    : in_(std::move(bytes), std::move(fileName)) {
+    const std::string& name = in_.fileName();
     // Line 1: "最大当事者数%=," and the header value, kept exactly as it stands.
-    const std::string_view first = in.rawLine();
+    const std::string_view first = in_.rawLine();
     const std::size_t comma = first.find(',');
     if (comma == std::string_view::npos) {
-        throw common::FileError("「" + fileName +
+        throw common::FileError("「" + name +
                                 "」の 1 行目を読めません：「最大当事者数%=,」で始まっていません");
     }
     try {
-        reg.header = common::decodeCp932(first.substr(comma + 1));
+        layout_.header = common::decodeCp932(first.substr(comma + 1));
     } catch (const common::Cp932Error&) {
-        throw common::FileError("「" + fileName +
+        throw common::FileError("「" + name +
                                 "」の 1 行目を読めません：Shift-JISとして読めない文字があります");
     }
-    std::string countText = reg.header;
-    const std::size_t v = reg.header.find('V');
+    const std::string& header = layout_.header;
+    std::string countText = header;
+    const std::size_t v = header.find('V');
     if (v != std::string::npos) {
-        reg.current = true;
-        countText = reg.header.substr(0, v);
+        layout_.current = true;
+        countText = header.substr(0, v);
         long version = 0;
-        if (!parseLong(reg.header.substr(v + 1), version) || version < 0) {
-            throw common::FileError("「" + fileName + "」の 1 行目を読めません：版「" +
-                                    reg.header.substr(v) + "」が正しくありません");
+        if (!parseLong(header.substr(v + 1), version) || version < 0) {
+            throw common::FileError("「" + name + "」の 1 行目を読めません：版「" +
+                                    header.substr(v) + "」が正しくありません");
         }
-        reg.version = static_cast<int>(version);
+        layout_.version = static_cast<int>(version);
     }
-    long count = 0;
-    if (!parseLong(countText, count) || count < 0) {
-        throw common::FileError("「" + fileName + "」の 1 行目を読めません：人数「" + countText +
+    if (!parseLong(countText, layout_.count) || layout_.count < 0) {
+        throw common::FileError("「" + name + "」の 1 行目を読めません：人数「" + countText +
                                 "」が正しくありません");
     }
+}
 
-    const bool links = reg.hasLinkFields();
+bool PersonReader::next(当事者& p) {
+    if (read_ >= layout_.count) {
+        return false;
+    }
+    const long i = ++read_;
+    common::ItemReader& in = in_;
+    in.rawLine(); // the empty line before each record
+    p.当事者NO = keyedInteger(in);
+    p.実父NO = keyedInteger(in);
+    p.実母NO = keyedInteger(in);
+    p.父母家族NO = keyedInteger(in);
+    p.子孫_F = keyedInteger(in);
+    p.男女 = keyedInteger(in);
+    p.姓 = keyedText(in);
+    p.名 = keyedText(in);
+    p.住所1 = keyedText(in);
+    if (layout_.current) {
+        p.住所2 = keyedText(in);
+    } else {
+        p.住所2.clear();
+    }
+    p.本籍1 = keyedText(in);
+    if (layout_.current) {
+        p.本籍2 = keyedText(in);
+    } else {
+        p.本籍2.clear();
+    }
+    p.生年月日 = keyedText(in);
+    p.死亡年月日 = keyedText(in);
+    p.備考1 = keyedText(in);
+    p.備考2 = keyedText(in);
+    if (layout_.hasLinkFields()) {
+        p.C_当事者NO = keyedInteger(in);
+        p.子孫_FL = keyedInteger(in);
+        p.当姓 = keyedInteger(in);
+    } else {
+        p.C_当事者NO = i;
+        p.子孫_FL = 0;
+        p.当姓 = 0;
+    }
+    return true;
+}
+
+PersonRegister parsePersonRegister(std::string bytes, const std::string& fileName) {
+    const long bytesSize = static_cast<long>(bytes.size());
+    PersonReader reader(std::move(bytes), fileName);
+    PersonRegister reg;
+    reg.header = reader.layout().header;
+    reg.current = reader.layout().current;
+    reg.version = reader.layout().version;
     // A record takes well over 100 bytes, so a count larger than the file can hold reserves
     // no more than the file could fill; such a file is reported as truncated.
-    reg.persons.reserve(static_cast<std::size_t>(std::min<long>(count, bytesSize / 100)));
-    for (long i = 1; i <= count; ++i) {
+    reg.persons.reserve(
+        static_cast<std::size_t>(std::min<long>(reader.layout().count, bytesSize / 100)));
+    for (;;) {
         当事者& p = reg.persons.emplace_back();
-        in.rawLine(); // the empty line before each record
-        p.当事者NO = keyedInteger(in);
-        p.実父NO = keyedInteger(in);
-        p.実母NO = keyedInteger(in);
-        p.父母家族NO = keyedInteger(in);
-        p.子孫_F = keyedInteger(in);
-        p.男女 = keyedInteger(in);
-        p.姓 = keyedText(in);
-        p.名 = keyedText(in);
-        p.住所1 = keyedText(in);
-        if (reg.current) {
-            p.住所2 = keyedText(in);
-        }
-        p.本籍1 = keyedText(in);
-        if (reg.current) {
-            p.本籍2 = keyedText(in);
-        }
-        p.生年月日 = keyedText(in);
-        p.死亡年月日 = keyedText(in);
-        p.備考1 = keyedText(in);
-        p.備考2 = keyedText(in);
-        if (links) {
-            p.C_当事者NO = keyedInteger(in);
-            p.子孫_FL = keyedInteger(in);
-            p.当姓 = keyedInteger(in);
-        } else {
-            p.C_当事者NO = i;
+        if (!reader.next(p)) {
+            reg.persons.pop_back();
+            break;
         }
         if (!reg.current) {
             reg.largest住所 = std::max(reg.largest住所, common::charCount(p.住所1));
@@ -153,16 +191,27 @@ PersonRegister parsePersonRegister(std::string bytes, const std::string& fileNam
     return reg;
 }
 
+std::vector<long> readNameOrder(const std::filesystem::path& folder, long count) {
+    std::vector<long> order;
+    const auto file = folder / kNameOrderFile;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) {
+        order.assign(static_cast<std::size_t>(count), 0);
+        return order;
+    }
+    common::ItemReader in(common::readFile(file), std::string(kNameOrderFile));
+    for (long i = 0; i < count; ++i) {
+        order.push_back(keyedInteger(in));
+    }
+    return order;
+}
+
 PersonRegister readPersonRegister(const std::filesystem::path& folder) {
     PersonRegister reg =
         parsePersonRegister(common::readFile(folder / kPersonFile), std::string(kPersonFile));
-    const auto orderFile = folder / kNameOrderFile;
-    std::error_code ec;
-    if (std::filesystem::exists(orderFile, ec)) {
-        common::ItemReader in(common::readFile(orderFile), std::string(kNameOrderFile));
-        for (auto& p : reg.persons) {
-            p.姓名順 = keyedInteger(in);
-        }
+    const auto order = readNameOrder(folder, reg.count());
+    for (std::size_t i = 0; i < reg.persons.size(); ++i) {
+        reg.persons[i].姓名順 = order[i];
     }
     return reg;
 }
@@ -180,12 +229,12 @@ public:
         out_ += common::encodeCp932(utf8);
         out_ += "\r\n";
     }
-    void integer(const std::string& key, int i, long value) {
+    void integer(const std::string& key, long i, long value) {
         index(key, i);
         out_ += common::formatInteger(value);
         out_ += "\r\n";
     }
-    void text(const std::string& key, std::string_view keyUtf8, int i, const std::string& value) {
+    void text(const std::string& key, std::string_view keyUtf8, long i, const std::string& value) {
         index(key, i);
         if (!common::readsBackUnquoted(value)) {
             refuse(keyUtf8, i, value);
@@ -200,13 +249,13 @@ public:
     std::string take() { return std::move(out_); }
 
 private:
-    [[noreturn]] static void refuse(std::string_view keyUtf8, int i, const std::string& value) {
+    [[noreturn]] static void refuse(std::string_view keyUtf8, long i, const std::string& value) {
         common::LineWriter(std::string(kPersonFile)).text(numbered(keyUtf8, i), value);
         throw std::logic_error("LineWriter accepted a value it must refuse"); // not reached
     }
-    void index(const std::string& key, int i) {
+    void index(const std::string& key, long i) {
         out_ += key;
-        char digits[16];
+        char digits[24];
         auto [end, ec] = std::to_chars(digits, digits + sizeof digits, i);
         out_.append(digits, end);
         out_ += ")=,";
@@ -222,48 +271,67 @@ struct Key {
 
 } // namespace
 
-std::string personRegisterBytes(const PersonRegister& reg) {
+struct PersonWriter::Impl {
+    Impl(const RegisterLayout& l, std::size_t expected) : layout(l), out(expected) {}
+    RegisterLayout layout;
+    RegisterBytes out;
+    long written = 0;
+};
+
+PersonWriter::PersonWriter(const RegisterLayout& layout, std::size_t expected)
+    : impl_(std::make_unique<Impl>(layout, expected)) {
+    impl_->out.line("最大当事者数%=," + layout.header);
+}
+
+PersonWriter::~PersonWriter() = default;
+
+void PersonWriter::add(const 当事者& p) {
     static const Key no("当事者NO%("), father("実父NO%("), mother("実母NO%("),
         family("父母家族NO%("), descendant("子孫_F%("), sex("男女%("), surname("姓$("),
         given("名$("), address1("住所1$("), address("住所$("), address2("住所2$("),
         domicile1("本籍1$("), domicile("本籍$("), domicile2("本籍2$("), birth("生年月日$("),
         death("死亡年月日$("), note1("備考1$("), note2("備考2$("), source("C_当事者NO%("),
         descendantL("子孫_FL%("), hidden("当姓%(");
-    RegisterBytes out(reg.persons.size());
-    out.line("最大当事者数%=," + reg.header);
-    const bool links = reg.hasLinkFields();
-    const Key& firstAddress = reg.current ? address1 : address;
-    const Key& firstDomicile = reg.current ? domicile1 : domicile;
-    auto text = [&](const Key& k, int i, const std::string& v) { out.text(k.cp932, k.utf8, i, v); };
-    int i = 0;
+    RegisterBytes& out = impl_->out;
+    const bool current = impl_->layout.current;
+    const long i = ++impl_->written;
+    auto text = [&](const Key& k, const std::string& v) { out.text(k.cp932, k.utf8, i, v); };
+    out.line("");
+    out.integer(no.cp932, i, p.当事者NO);
+    out.integer(father.cp932, i, p.実父NO);
+    out.integer(mother.cp932, i, p.実母NO);
+    out.integer(family.cp932, i, p.父母家族NO);
+    out.integer(descendant.cp932, i, p.子孫_F);
+    out.integer(sex.cp932, i, p.男女);
+    text(surname, p.姓);
+    text(given, p.名);
+    text(current ? address1 : address, p.住所1);
+    if (current) {
+        text(address2, p.住所2);
+    }
+    text(current ? domicile1 : domicile, p.本籍1);
+    if (current) {
+        text(domicile2, p.本籍2);
+    }
+    text(birth, p.生年月日);
+    text(death, p.死亡年月日);
+    text(note1, p.備考1);
+    text(note2, p.備考2);
+    if (impl_->layout.hasLinkFields()) {
+        out.integer(source.cp932, i, p.C_当事者NO);
+        out.integer(descendantL.cp932, i, p.子孫_FL);
+        out.integer(hidden.cp932, i, p.当姓);
+    }
+}
+
+std::string PersonWriter::take() {
+    return impl_->out.take();
+}
+
+std::string personRegisterBytes(const PersonRegister& reg) {
+    PersonWriter out(reg.layout(), reg.persons.size());
     for (const auto& p : reg.persons) {
-        ++i;
-        out.line("");
-        out.integer(no.cp932, i, p.当事者NO);
-        out.integer(father.cp932, i, p.実父NO);
-        out.integer(mother.cp932, i, p.実母NO);
-        out.integer(family.cp932, i, p.父母家族NO);
-        out.integer(descendant.cp932, i, p.子孫_F);
-        out.integer(sex.cp932, i, p.男女);
-        text(surname, i, p.姓);
-        text(given, i, p.名);
-        text(firstAddress, i, p.住所1);
-        if (reg.current) {
-            text(address2, i, p.住所2);
-        }
-        text(firstDomicile, i, p.本籍1);
-        if (reg.current) {
-            text(domicile2, i, p.本籍2);
-        }
-        text(birth, i, p.生年月日);
-        text(death, i, p.死亡年月日);
-        text(note1, i, p.備考1);
-        text(note2, i, p.備考2);
-        if (links) {
-            out.integer(source.cp932, i, p.C_当事者NO);
-            out.integer(descendantL.cp932, i, p.子孫_FL);
-            out.integer(hidden.cp932, i, p.当姓);
-        }
+        out.add(p);
     }
     return out.take();
 }

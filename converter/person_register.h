@@ -7,8 +7,11 @@
 // conversion): what is written back is what was there.
 #pragma once
 
+#include "common/line_forms.h"
+
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +45,15 @@ struct 当事者 {
     bool operator==(const 当事者&) const = default;
 };
 
+// The layout of a register as its first line gives it.
+struct RegisterLayout {
+    std::string header; // the value after "最大当事者数%=,", exactly as read
+    bool current = false;
+    int version = 0;
+    long count = 0; // persons, as the header says
+    bool hasLinkFields() const;
+};
+
 struct PersonRegister {
     // The value of the first line after "最大当事者数%=,", exactly as read ("20 V220",
     // " 5 " for an old register), written back unchanged by the masking.
@@ -59,7 +71,46 @@ struct PersonRegister {
     // C_当事者NO%, 子孫_FL% and 当姓% follow 備考2$ from version 200 on.
     bool hasLinkFields() const;
     int count() const { return static_cast<int>(persons.size()); }
+    RegisterLayout layout() const;
 };
+
+// Reads "当事者目録.TXT" one record at a time, so that a job can go through a large register
+// without holding it. Every failure throws common::FileError naming the file and the line.
+class PersonReader {
+public:
+    // Reads the first line.
+    PersonReader(std::string bytes, std::string fileName);
+
+    const RegisterLayout& layout() const { return layout_; }
+    // Reads the next record into `p` (姓名順 is left as it is); false after the last one.
+    bool next(当事者& p);
+
+private:
+    common::ItemReader in_;
+    RegisterLayout layout_;
+    long read_ = 0;
+};
+
+// Builds the bytes of a register one record at a time, in the layout given.
+class PersonWriter {
+public:
+    // `expected` persons size the buffer.
+    PersonWriter(const RegisterLayout& layout, std::size_t expected);
+    ~PersonWriter();
+    PersonWriter(const PersonWriter&) = delete;
+    PersonWriter& operator=(const PersonWriter&) = delete;
+
+    // Appends the next record. Throws common::FileError for a text that would not read back.
+    void add(const 当事者& p);
+    std::string take();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// 姓名順 of `count` persons from "姓名順.TXT" of `folder` (all 0 when there is no file).
+std::vector<long> readNameOrder(const std::filesystem::path& folder, long count);
 
 // Parses the bytes of "当事者目録.TXT". Throws common::FileError naming `fileName` and the
 // line for anything that cannot be read (a count that is not a number, a truncated file, a

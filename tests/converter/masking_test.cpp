@@ -301,6 +301,18 @@ TEST_F(MaskFolder, MaskingThenRestoringGivesBackTheSameFiles) {
     EXPECT_EQ(file("当事者目録.TXT"), persons);
 }
 
+TEST_F(MaskFolder, TheJobWritesWhatTheMaskerMakesOfTheRegister) {
+    // The job goes through the register record by record; the result is the register read
+    // whole, masked with the same draws and written.
+    NameDrawer forModel(77u);
+    converter::Masker masker(forModel);
+    const std::string expected =
+        converter::personRegisterBytes(masker.mask(converter::readPersonRegister(dir_.path())));
+    NameDrawer forJob(77u);
+    ASSERT_EQ(converter::maskFolder(dir_.path(), dialogs_, forJob), converter::JobOutcome::Done);
+    EXPECT_EQ(file("当事者目録.TXT"), expected);
+}
+
 TEST_F(MaskFolder, AFolderWithoutSettingsIsMaskedAlone) {
     fs::remove(path("作図設定.TXT"));
     NameDrawer drawer(1u);
