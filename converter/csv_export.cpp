@@ -81,7 +81,15 @@ std::string sexText(const 当事者& p, int notation) {
     }
 }
 
-std::vector<std::string> exportHeader(const PersonRegister& reg, const ExportOptions& o) {
+ExportShape shapeOf(const PersonRegister& reg) {
+    ExportShape shape;
+    shape.current = reg.current;
+    shape.largest住所 = reg.largest住所;
+    shape.largest本籍 = reg.largest本籍;
+    return shape;
+}
+
+std::vector<std::string> exportHeader(const ExportShape& reg, const ExportOptions& o) {
     std::vector<std::string> h;
     if (o.sex > 0) {
         h.push_back("性別");
@@ -113,7 +121,7 @@ std::vector<std::string> exportHeader(const PersonRegister& reg, const ExportOpt
     return h;
 }
 
-std::vector<std::string> exportFields(const PersonRegister& reg, const ExportOptions& o,
+std::vector<std::string> exportFields(const ExportShape& reg, const ExportOptions& o,
                                       const 当事者& p) {
     std::vector<std::string> f;
     if (o.sex > 0) {
@@ -146,30 +154,61 @@ std::vector<std::string> exportFields(const PersonRegister& reg, const ExportOpt
     return f;
 }
 
-std::string csvBytes(const PersonRegister& reg, const ExportOptions& o) {
-    if (o.addressLimit < 0 || o.domicileLimit < 0) {
+CsvWriter::CsvWriter(const ExportShape& shape, const ExportOptions& options, std::size_t expected)
+    : shape_(shape), options_(options) {
+    if (options.addressLimit < 0 || options.domicileLimit < 0) {
         throw common::FileError("文字数制限に負の値は使えません");
     }
-    std::string out;
-    std::string line;
-    auto put = [&](const std::vector<std::string>& fields) {
-        line.clear();
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (i > 0) {
-                line += ',';
-            }
-            appendQuoted(line, fields[i]);
+    out_.reserve(expected * 160 + 256);
+    if (options.header) {
+        put(exportHeader(shape_, options_));
+    }
+}
+
+void CsvWriter::add(const 当事者& p) {
+    put(exportFields(shape_, options_, p));
+}
+
+void CsvWriter::put(const std::vector<std::string>& fields) {
+    line_.clear();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line_ += ',';
         }
-        out += common::encodeCp932(line);
-        out += "\r\n";
-    };
-    if (o.header) {
-        put(exportHeader(reg, o));
+        appendQuoted(line_, fields[i]);
     }
+    out_ += common::encodeCp932(line_);
+    out_ += "\r\n";
+}
+
+std::string csvBytes(const PersonRegister& reg, const ExportOptions& o) {
+    CsvWriter out(shapeOf(reg), o, reg.persons.size());
     for (const auto& p : reg.persons) {
-        put(exportFields(reg, o, p));
+        out.add(p);
     }
-    return out;
+    return out.take();
+}
+
+std::string csvBytesOfFolder(const std::filesystem::path& folder, const ExportOptions& o,
+                             long* persons) {
+    PersonReader reader(common::readFile(folder / kPersonFile), std::string(kPersonFile));
+    const RegisterLayout layout = reader.layout();
+    if (persons != nullptr) {
+        *persons = layout.count;
+    }
+    if (!layout.current && (o.addressLimit > 0 || o.domicileLimit > 0)) {
+        return csvBytes(readPersonRegister(folder), o);
+    }
+    const std::vector<long> order = readNameOrder(folder, layout.count);
+    ExportShape shape;
+    shape.current = layout.current; // limits of 0 never split
+    CsvWriter out(shape, o, order.size());
+    当事者 p;
+    for (std::size_t i = 0; reader.next(p); ++i) {
+        p.姓名順 = order[i];
+        out.add(p);
+    }
+    return out.take();
 }
 
 bool parseLimit(std::string_view typed, long& limit) {
@@ -220,6 +259,36 @@ JobOutcome exportCsv(const PersonRegister& reg, const std::filesystem::path& fol
     }
     try {
         writeCsv(reg, options, *path);
+    } catch (const common::FileError& e) {
+        dialogs.ok(kExportErrorTitle, e.what(), common::Icon::Stop);
+        return JobOutcome::Stopped;
+    }
+    if (written != nullptr) {
+        *written = *path;
+    }
+    return JobOutcome::Done;
+}
+
+JobOutcome exportFolderCsv(const std::filesystem::path& folder, const ExportOptions& options,
+                           common::Dialogs& dialogs, std::filesystem::path* written,
+                           long* persons) {
+    std::string bytes;
+    try {
+        bytes = csvBytesOfFolder(folder, options, persons);
+    } catch (const common::FileError& e) {
+        dialogs.ok(kReadErrorTitle, e.what(), common::Icon::Stop);
+        return JobOutcome::Stopped;
+    } catch (const common::Cp932Error& e) {
+        dialogs.ok(kExportErrorTitle, e.what(), common::Icon::Stop);
+        return JobOutcome::Stopped;
+    }
+    const auto path =
+        chooseSavePath(dialogs, "ＣＳＶファイルの書き込み", folder, kExportFile, "ﾃｷｽﾄ形式(*.TXT)");
+    if (!path) {
+        return JobOutcome::Cancelled;
+    }
+    try {
+        common::replaceFile(*path, bytes);
     } catch (const common::FileError& e) {
         dialogs.ok(kExportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;

@@ -43,13 +43,45 @@ std::string joinedName(const 当事者& p);
 // The sex column of a person in notation `notation` (1..4).
 std::string sexText(const 当事者& p, int notation);
 
+// What the columns depend on besides the options: the register's generation and, for an
+// old register, its largest address and domicile lengths.
+struct ExportShape {
+    bool current = true;
+    std::size_t largest住所 = 0;
+    std::size_t largest本籍 = 0;
+};
+ExportShape shapeOf(const PersonRegister& reg);
+
 // The column names and the fields of one person, as the options make them.
-std::vector<std::string> exportHeader(const PersonRegister& reg, const ExportOptions& options);
-std::vector<std::string> exportFields(const PersonRegister& reg, const ExportOptions& options,
+std::vector<std::string> exportHeader(const ExportShape& shape, const ExportOptions& options);
+std::vector<std::string> exportFields(const ExportShape& shape, const ExportOptions& options,
                                       const 当事者& p);
 
-// The whole CSV file as Shift-JIS bytes. Throws common::FileError for a negative limit.
+// Builds the CSV bytes line by line: the header line (with options.header) first, then one
+// line per person added. Throws common::FileError for a negative limit.
+class CsvWriter {
+public:
+    CsvWriter(const ExportShape& shape, const ExportOptions& options, std::size_t expected);
+    void add(const 当事者& p);
+    std::string take() { return std::move(out_); }
+
+private:
+    void put(const std::vector<std::string>& fields);
+    ExportShape shape_;
+    ExportOptions options_;
+    std::string out_;
+    std::string line_;
+};
+
+// The whole CSV file as Shift-JIS bytes.
 std::string csvBytes(const PersonRegister& reg, const ExportOptions& options);
+
+// The CSV file of the register of `folder`, read record by record so that a large register
+// is never held whole (an old register whose texts are split at a limit is read whole: the
+// split depends on its longest texts). `persons` receives the count. Throws
+// common::FileError for a register that cannot be read.
+std::string csvBytesOfFolder(const std::filesystem::path& folder, const ExportOptions& options,
+                             long* persons = nullptr);
 
 // Reads a limit typed into the export form: a whole number of 0 or more, in half- or
 // full-width digits, surrounding spaces allowed. False for anything else.
@@ -66,5 +98,12 @@ JobOutcome exportCsv(const PersonRegister& reg, const std::filesystem::path& fol
 // Writes the export to `path` (no dialogs). Throws common::FileError.
 void writeCsv(const PersonRegister& reg, const ExportOptions& options,
               const std::filesystem::path& path);
+
+// The export job straight from the folder's register (the command line): builds the file
+// (a register that cannot be read is reported and nothing is asked), then asks for the
+// name as exportCsv does and writes it.
+JobOutcome exportFolderCsv(const std::filesystem::path& folder, const ExportOptions& options,
+                           common::Dialogs& dialogs, std::filesystem::path* written = nullptr,
+                           long* persons = nullptr);
 
 } // namespace converter

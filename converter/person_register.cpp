@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -88,39 +89,57 @@ RegisterLayout PersonRegister::layout() const {
     return l;
 }
 
-PersonReader::PersonReader(std::string bytes, std::string fileName)
-    : in_(std::move(bytes), std::move(fileName)) {
-    const std::string& name = in_.fileName();
-    // Line 1: "最大当事者数%=," and the header value, kept exactly as it stands.
-    const std::string_view first = in_.rawLine();
+RegisterLayout parseLayout(std::string_view first, const std::string& name) {
+    RegisterLayout layout;
+    // "最大当事者数%=," and the header value, kept exactly as it stands.
     const std::size_t comma = first.find(',');
     if (comma == std::string_view::npos) {
         throw common::FileError("「" + name +
                                 "」の 1 行目を読めません：「最大当事者数%=,」で始まっていません");
     }
     try {
-        layout_.header = common::decodeCp932(first.substr(comma + 1));
+        layout.header = common::decodeCp932(first.substr(comma + 1));
     } catch (const common::Cp932Error&) {
         throw common::FileError("「" + name +
                                 "」の 1 行目を読めません：Shift-JISとして読めない文字があります");
     }
-    const std::string& header = layout_.header;
+    const std::string& header = layout.header;
     std::string countText = header;
     const std::size_t v = header.find('V');
     if (v != std::string::npos) {
-        layout_.current = true;
+        layout.current = true;
         countText = header.substr(0, v);
         long version = 0;
         if (!parseLong(header.substr(v + 1), version) || version < 0) {
             throw common::FileError("「" + name + "」の 1 行目を読めません：版「" +
                                     header.substr(v) + "」が正しくありません");
         }
-        layout_.version = static_cast<int>(version);
+        layout.version = static_cast<int>(version);
     }
-    if (!parseLong(countText, layout_.count) || layout_.count < 0) {
+    if (!parseLong(countText, layout.count) || layout.count < 0) {
         throw common::FileError("「" + name + "」の 1 行目を読めません：人数「" + countText +
                                 "」が正しくありません");
     }
+    return layout;
+}
+
+RegisterLayout readLayout(const std::filesystem::path& folder) {
+    const auto file = folder / kPersonFile;
+    std::ifstream in(file, std::ios::binary);
+    std::string first;
+    if (!in || !std::getline(in, first)) {
+        // The whole-file reader gives the message (cannot open, empty file).
+        common::ItemReader(common::readFile(file), std::string(kPersonFile)).rawLine();
+    }
+    if (!first.empty() && first.back() == '\r') {
+        first.pop_back();
+    }
+    return parseLayout(first, std::string(kPersonFile));
+}
+
+PersonReader::PersonReader(std::string bytes, std::string fileName)
+    : in_(std::move(bytes), std::move(fileName)) {
+    layout_ = parseLayout(in_.rawLine(), in_.fileName());
 }
 
 bool PersonReader::next(当事者& p) {

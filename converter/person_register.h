@@ -74,6 +74,12 @@ struct PersonRegister {
     RegisterLayout layout() const;
 };
 
+// The layout from the first line of a register ("最大当事者数%=," and its value). Throws
+// common::FileError naming `fileName` and line 1.
+RegisterLayout parseLayout(std::string_view firstLine, const std::string& fileName);
+// The layout of the register of `folder`, reading only its first line.
+RegisterLayout readLayout(const std::filesystem::path& folder);
+
 // Reads "当事者目録.TXT" one record at a time, so that a job can go through a large register
 // without holding it. Every failure throws common::FileError naming the file and the line.
 class PersonReader {

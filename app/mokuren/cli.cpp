@@ -206,9 +206,9 @@ int exportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string outFile = a.positional(1, 2);
     requireFolder(folder);
     CommandLineDialogs dialogs(out, err, a.flag("--yes"));
-    converter::PersonRegister reg;
+    converter::RegisterLayout reg;
     try {
-        reg = converter::readPersonRegister(folder);
+        reg = converter::readLayout(folder);
     } catch (const common::FileError& e) {
         dialogs.ok(converter::kReadErrorTitle, e.what(), common::Icon::Stop);
         return 1;
@@ -241,11 +241,12 @@ int exportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     dialogs.answerFile(outFile);
     fs::path written;
-    const auto outcome = converter::exportCsv(reg, folder, o, dialogs, &written);
+    long persons = 0;
+    const auto outcome = converter::exportFolderCsv(folder, o, dialogs, &written, &persons);
     if (outcome != converter::JobOutcome::Done) {
         return notDone(outcome, dialogs, err);
     }
-    out << "書き込み: " << written.string() << "（" << reg.count() << " 人）\n";
+    out << "書き込み: " << written.string() << "（" << persons << " 人）\n";
     return 0;
 }
 

@@ -124,6 +124,31 @@ TEST(CsvExport, QuotationMarksInsideAFieldAreDoubled) {
     EXPECT_EQ(text.rfind("\"山田\",\"太\"\"郎\",\"\",", 0), 0u) << text;
 }
 
+TEST(CsvExport, ExportFromTheFolderMatchesTheRegisterReadWhole) {
+    testing_support::TempDir dir;
+    auto check = [&](const ExportOptions& o) {
+        long persons = 0;
+        EXPECT_EQ(converter::csvBytesOfFolder(dir.path(), o, &persons),
+                  converter::csvBytes(converter::readPersonRegister(dir.path()), o));
+        EXPECT_EQ(persons, converter::readPersonRegister(dir.path()).count());
+    };
+    for (const auto& e : fs::directory_iterator(TSUBAKI_SAMPLES_DIR)) {
+        fs::copy_file(e.path(), dir.path() / e.path().filename());
+    }
+    ExportOptions o;
+    o.header = true;
+    o.joinName = true; // uses 姓名順
+    check(o);
+    dir.write("当事者目録.TXT",
+              sjisLines(registerLines({{1, "スミス", "ジョン", "東京都世田谷区北沢三丁目１２"},
+                                       {2, "山田", "花子", "東京都", "", "長野県"}},
+                                      "")));
+    dir.write("姓名順.TXT", sjisLines({"当事者NO%(1)=, 1 ", "当事者NO%(2)=, 0 "}));
+    check(o);
+    o.addressLimit = 5;
+    check(o);
+}
+
 TEST(CsvExport, LimitsAreTypedInEitherWidth) {
     long v = -1;
     EXPECT_TRUE(converter::parseLimit("10", v));
