@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "common/line_forms.h"
 #include "common/text.h"
 #include "converter/files.h"
 
@@ -441,6 +442,16 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     }
     try {
         common::replaceFile(*path, bytes);
+        // The companion files beside the register hold one value per person; those of the
+        // register just replaced would describe other persons (and a shorter one makes the
+        // folder unreadable), so they are written anew with the values of new persons.
+        for (std::string_view name : {kFounderFile, kNameOrderFile}) {
+            common::LineWriter companion{std::string(name)};
+            for (std::size_t i = 1; i <= result.persons.size(); ++i) {
+                companion.integer("当事者NO%(" + std::to_string(i) + ")=,", 0);
+            }
+            common::replaceFile(path->parent_path() / name, companion.bytes());
+        }
     } catch (const common::FileError& e) {
         dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;

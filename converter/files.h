@@ -7,6 +7,7 @@ namespace converter {
 
 inline constexpr std::string_view kPersonFile = "当事者目録.TXT";
 inline constexpr std::string_view kNameOrderFile = "姓名順.TXT";
+inline constexpr std::string_view kFounderFile = "創始階層登録.TXT";
 inline constexpr std::string_view kSettingsFile = "作図設定.TXT";
 // The unmasked files set aside while a folder is masked.
 inline constexpr std::string_view kSavedPersonFile = "9_当事者目録.TXT";

@@ -255,6 +255,7 @@ TEST(Import, TheRegisterIsWrittenAfterTheOverwriteQuestion) {
     ImportChoices c;
     const auto r = importOf("氏名,住所\n山田,東京\n鈴木,大阪,余分\n", c, {0}, true);
     dir.write("当事者目録.TXT", "the old register");
+    dir.write("姓名順.TXT", testing_support::sjisLines({"当事者NO%(1)=, 1 "}));
     testing_support::ScriptedDialogs d;
     // Whatever name is typed, the file is 当事者目録.TXT of that folder: it exists, so
     // the question comes; No writes nothing and shows the dialog again; cancel ends.
@@ -275,6 +276,12 @@ TEST(Import, TheRegisterIsWrittenAfterTheOverwriteQuestion) {
     EXPECT_EQ(reg.header, " 2 V220");
     ASSERT_EQ(reg.count(), 2);
     EXPECT_EQ(reg.persons[1].名, "鈴木");
+    // The companion files now describe the two new persons, not the old register's.
+    for (const char* companion : {"姓名順.TXT", "創始階層登録.TXT"}) {
+        EXPECT_EQ(common::readFile(dir.path() / companion),
+                  testing_support::sjisLines({"当事者NO%(1)=, 0 ", "当事者NO%(2)=, 0 "}))
+            << companion;
+    }
     // The extra field of line 3 is reported once, after the import.
     EXPECT_EQ(d.shown.back().title, "ＣＳＶデータの項目数");
     EXPECT_EQ(d.shown.back().icon, common::Icon::Information);
