@@ -1,0 +1,169 @@
+// The chart run: from the registers and the drawing settings to a finished chart canvas
+// (and, in text mode, the text canvas of "図面.TXT"). One entry point, runChart, serves the
+// settings dialog, the headless outputs and the benchmark.
+//
+// The run in its order:
+//   1. preparation and survey (layout/chart_survey.h): base family, centre person, links
+//      resolved, hidden families cut loose, child order; all on a copy of the registers
+//   2. measurement and positioning (layout/chart_layout.h) with the cell of the chart font
+//   3. the chart size (plus the heading areas of the legal chart forms) and the canvas
+//   4. the block pass: every person block typeset and copied onto the chart
+//   5. text mode: the collected block texts merged into the text canvas
+//   6. the line pass: each visible family's lines, then the same-person joins and the tree
+//      separators, drawn over the blocks
+// Restoration: the survey works on its own copy of the registers, so the caller's
+// registers stay exactly as they were; the only value the caller may keep is the lineage
+// answered to the centre-side question (ChartDrawing::lineage).
+#pragma once
+
+#include "render/canvas.h"
+#include "render/lines.h"
+#include "render/person_block.h"
+#include "render/text_canvas.h"
+#include "render/typesetting.h"
+
+#include "core/drawing_settings.h"
+#include "core/environment.h"
+#include "core/registers.h"
+#include "layout/chart_layout.h"
+#include "layout/chart_survey.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace render {
+
+// Where the chart's drawing stands relative to the layout's positions: the layout leaves
+// out the margin of one cell kept around the trees and whatever the legal chart forms put
+// before the first tree. All pixels.
+struct ChartFrame {
+    float treeStart = 0;     // along the stacking axis, before the first tree (heading area)
+    float headingColumn = 0; // vertical writing: added to every tree origin's x
+    float extraWidth = 0;    // added to the chart size for headings and footers
+    float extraHeight = 0;
+};
+
+class ChartHeadings;
+
+// What one drawing is made from: the survey, the layout and the settings as the run uses
+// them (text mode already applied).
+struct ChartContext {
+    const layout::SurveyResult& survey;
+    const layout::ChartLayout& layout;
+    const core::DrawingSettings& settings;
+    const ChartFrame& frame;
+    bool textMode = false;
+    CellMetrics cell;
+};
+
+// The room and the drawing of the legal chart forms' headings (title, information block,
+// return message, applicant and creator). The plain family chart has none; a legal chart
+// form provides its own and the run calls it at its places in the drawing order.
+class ChartHeadings {
+public:
+    virtual ~ChartHeadings() = default;
+    // The heading areas, known before positioning (the first tree starts after them).
+    virtual ChartFrame frame(const layout::SurveyResult& survey, CellMetrics cell) = 0;
+    // Before the blocks (step 3 of the drawing order) and after them (step 5).
+    virtual void drawBeforeBlocks(const ChartContext& context, Typesetter& typesetter,
+                                  Canvas& chart, TextCanvas* text) = 0;
+    virtual void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter, Canvas& chart,
+                                 TextCanvas* text) = 0;
+};
+
+// A request for one chart.
+struct ChartRequest {
+    int baseFamily = 0;    // 1..family count
+    bool textMode = false; // "テキスト化": font 16, no spacing, thickness 1, the text canvas
+    // Asked the centre-side question when the base family's lineage is not set.
+    layout::CentreAnswer answer;
+    ChartHeadings* headings = nullptr; // none for the plain family chart
+    // False when only the text drawing is wanted (text mode without a view): the chart
+    // canvas then keeps its size but holds no image, so that no chart is too large.
+    bool pixels = true;
+};
+
+// Why a chart was not drawn: the message box to show.
+struct ChartFailure {
+    enum class Kind { Survey, Canvas, TextDrawing };
+    Kind kind = Kind::Survey;
+    std::string title;
+    std::string text;
+    std::optional<layout::SurveyError> surveyError;
+};
+
+struct ChartDrawing {
+    std::unique_ptr<Canvas> chart;
+    std::unique_ptr<TextCanvas> text; // text mode only
+    int lineage = 0;                  // the base family's 系統_F as the run used it
+    CellMetrics cell;
+    int width = 0;
+    int height = 0;
+    std::vector<PlacedBlock> blocks; // every block drawn, with its anchor
+    int familiesDrawn = 0;           // families whose lines were drawn
+};
+
+struct ChartOutcome {
+    std::optional<ChartDrawing> drawing;
+    std::optional<ChartFailure> failure;
+    bool ok() const { return drawing.has_value(); }
+};
+
+// The settings a run draws with: in text mode horizontal writing, the font size 16, the
+// spacings 0 and the line thickness 1 whatever the settings say; a line thickness of 0 or
+// less is 1.
+core::DrawingSettings runSettings(const core::DrawingSettings& settings, bool textMode);
+
+// The whole chart run. Never changes `reg`; the canvases come from `factory`.
+ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& settings,
+                      const core::Environment& env, const ChartRequest& request,
+                      CanvasFactory& factory);
+
+// ---- the pieces of the run, for the run itself and its tests ----
+
+// The chart size in whole pixels: the layout's extent, the heading areas, and the margins
+// of the drawing: two cell heights below the trees in horizontal writing, one column pitch
+// (CW + 行間) at the right in vertical writing.
+struct ChartSize {
+    int width = 0;
+    int height = 0;
+};
+ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
+                    const core::DrawingSettings& settings);
+
+// Where the drawing puts the layout's point (0, 0): one cell in from the tree origin, and
+// the heading column in vertical writing.
+struct Origin {
+    float x = 0;
+    float y = 0;
+};
+Origin drawingOrigin(const layout::ChartLayout& layout, const ChartFrame& frame);
+
+// Per person (index person − 1): whether someone else is linked to the person, i.e. the
+// person-link search gives 1. Such a person's number is drawn in colour 10, any other in 12.
+std::vector<bool> linkSources(const core::Registers& reg);
+
+// The block of a laid-out slot as it is drawn, or nullopt for a slot that draws none (a
+// couple's own slot, a multi-household slot, an empty block: hidden spouse, shared
+// appearance, missing partner). Fields the layout did not place stay empty, so a hidden
+// household head shows one blank name cell.
+std::optional<PersonBlock> slotBlock(const ChartContext& context, const layout::SlotLayout& slot,
+                                     const std::vector<bool>& sources);
+
+// The lines of family `f` as the line pass draws them, or nullopt when the family is not
+// drawn (hidden, or not taken by the survey).
+std::optional<FamilyLines> familyLines(const ChartContext& context, int f);
+
+// The line settings of a run: the layout's largest block along the level axis and the
+// corrected thickness.
+LineSettings runLineSettings(const ChartContext& context);
+
+// Steps 4 to 6 on a chart canvas of the right size: blocks, text merge and lines.
+// Returns the placed blocks.
+std::vector<PlacedBlock> drawChart(const ChartContext& context, Typesetter& typesetter,
+                                   Canvas& chart, TextCanvas* text, ChartHeadings* headings,
+                                   int* familiesDrawn = nullptr);
+
+} // namespace render
