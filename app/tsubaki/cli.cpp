@@ -9,6 +9,8 @@
 #include "layout/chart_survey.h"
 #include "layout/layout_json.h"
 #include "platform/chart_font.h"
+#include "platform/qt_canvas.h"
+#include "render/chart_run.h"
 
 #include <QGuiApplication>
 
@@ -22,11 +24,16 @@ namespace app {
 
 namespace {
 
-constexpr const char* kUsage = "使い方: tsubaki [DATA_FOLDER]\n"
-                               "        tsubaki --dump DATA_FOLDER\n"
-                               "        tsubaki --upgrade DATA_FOLDER\n"
-                               "        tsubaki --layout DATA_FOLDER [--family N] [--cell WxH]"
-                               " [--centre husband|wife]\n";
+constexpr const char* kUsage =
+    "使い方: tsubaki [DATA_FOLDER]\n"
+    "        tsubaki --dump DATA_FOLDER\n"
+    "        tsubaki --upgrade DATA_FOLDER\n"
+    "        tsubaki --layout DATA_FOLDER [--family N] [--cell WxH]"
+    " [--centre husband|wife]\n"
+    "        tsubaki --chart OUT_FILE(.bmp|.png) DATA_FOLDER [--family N]"
+    " [--centre husband|wife]\n"
+    "        tsubaki --text OUT_FILE DATA_FOLDER [--family N]"
+    " [--centre husband|wife]\n";
 
 bool fileExists(const std::filesystem::path& p) {
     std::error_code ec;
@@ -92,9 +99,9 @@ std::optional<int> parseWhole(const std::string& text, int low, int high) {
     return value;
 }
 
-// The cell metrics of the chart font at the folder's font size, measured with a
-// QGuiApplication made for the purpose (off screen) when none exists.
-platform::CellMetrics measureCell(float fontSize) {
+// A QGuiApplication (off screen) for the chart font and canvases, made for the job when
+// none exists; kept alive as long as the returned pointer.
+std::unique_ptr<QGuiApplication> guiForFonts() {
     std::unique_ptr<QGuiApplication> app;
     if (QCoreApplication::instance() == nullptr) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -105,7 +112,109 @@ platform::CellMetrics measureCell(float fontSize) {
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
+    return app;
+}
+
+// The cell metrics of the chart font at the folder's font size.
+platform::CellMetrics measureCell(float fontSize) {
+    const auto app = guiForFonts();
     return platform::measureChartCell(fontSize);
+}
+
+// The ending of a file name in lower case ASCII, with its dot.
+std::string lowerExtension(const std::string& file) {
+    std::string ext = std::filesystem::path(file).extension().string();
+    for (char& c : ext) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return ext;
+}
+
+// --chart OUT_FILE DATA_FOLDER [--family N] [--centre husband|wife], and --text alike: the
+// chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT". The
+// registers and the folder's files are left as they were (the centre answer is used for
+// this chart only).
+int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool text = args[0] == "--text";
+    if (args.size() < 3) {
+        err << kUsage;
+        return 1;
+    }
+    const std::string& outFile = args[1];
+    const std::string ext = lowerExtension(outFile);
+    if (!text && ext != ".bmp" && ext != ".png") {
+        err << "出力ファイル「" << outFile << "」の拡張子は .bmp か .png にしてください\n";
+        return 1;
+    }
+    std::optional<int> family;
+    std::optional<bool> centreOnHusband;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            err << option << " の値がありません\n" << kUsage;
+            return 1;
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--family") {
+            family = parseWhole(value, 1, 32767);
+            if (!family) {
+                err << "--family の値「" << value << "」は家族番号ではありません\n";
+                return 1;
+            }
+        } else if (option == "--centre") {
+            if (value != "husband" && value != "wife") {
+                err << "--centre の値「" << value << "」は husband か wife にしてください\n";
+                return 1;
+            }
+            centreOnHusband = value == "husband";
+        } else {
+            err << "不明なオプション「" << option << "」\n" << kUsage;
+            return 1;
+        }
+    }
+    const core::DataFolder data = loadFolder(args[2]);
+    const int base =
+        family ? *family : layout::defaultBaseFamily(data.settings, data.reg.familyCount());
+    if (base == 0) {
+        err << "作図する家族がありません（基準家族も現在の家族も決まっていません）\n";
+        return 1;
+    }
+
+    const auto app = guiForFonts();
+    platform::QtCanvasFactory factory;
+    render::ChartRequest request;
+    request.baseFamily = base;
+    request.textMode = text;
+    request.pixels = !text;
+    request.answer = [&](const layout::CentreQuestion&) { return centreOnHusband; };
+    render::ChartOutcome outcome =
+        render::runChart(data.reg, data.settings, data.env, request, factory);
+    if (!outcome.ok()) {
+        const render::ChartFailure& f = *outcome.failure;
+        err << f.title << "\n" << f.text << "\n";
+        if (f.surveyError && f.surveyError->kind == layout::SurveyError::Kind::CentreUnanswered) {
+            err << "（--centre husband または --centre wife で答えてください）\n";
+        }
+        return 1;
+    }
+    const render::ChartDrawing& drawing = *outcome.drawing;
+    if (text) {
+        drawing.text->exportTo(outFile);
+        out << "書き込み: " << outFile << "（" << drawing.text->rowCount() << " 行、"
+            << drawing.text->columns() << " 桁）\n";
+        return 0;
+    }
+    const auto& canvas = dynamic_cast<const platform::QtCanvas&>(*drawing.chart);
+    if (ext == ".png") {
+        canvas.savePng(outFile);
+    } else {
+        canvas.saveBmp(outFile);
+    }
+    out << "書き込み: " << outFile << "（" << drawing.width << "×" << drawing.height
+        << " ピクセル）\n";
+    return 0;
 }
 
 // --layout DATA_FOLDER [--family N] [--cell WxH] [--centre husband|wife]
@@ -194,6 +303,9 @@ int runHeadlessJob(const std::vector<std::string>& args, std::ostream& out, std:
         }
         if (args.size() >= 2 && args[0] == "--layout") {
             return layoutJob(args, out, err);
+        }
+        if (!args.empty() && (args[0] == "--chart" || args[0] == "--text")) {
+            return chartJob(args, out, err);
         }
         if (!args.empty() && args[0] == "--help") {
             out << kUsage;

@@ -1,4 +1,4 @@
-// tsubaki's headless jobs (no window): --dump and --upgrade.
+// tsubaki's headless jobs (no window): --dump, --upgrade, --layout, --chart and --text.
 #pragma once
 
 #include <ostream>
