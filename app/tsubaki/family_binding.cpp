@@ -1,0 +1,180 @@
+#include "app/tsubaki/family_binding.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+#include <QWidget>
+
+#include <memory>
+#include <stdexcept>
+
+namespace app {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QStringList qList(const std::vector<std::string>& items) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(items.size()));
+    for (const auto& item : items) {
+        out.push_back(q(item));
+    }
+    return out;
+}
+
+void setChecked(QAbstractButton* button, bool checked) {
+    if (button->isChecked() == checked) {
+        return;
+    }
+    if (!checked && button->autoExclusive()) {
+        // The checked button of an exclusive group refuses to be cleared directly.
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+        return;
+    }
+    button->setChecked(checked);
+}
+
+void applyWindow(QWidget* form, const editing::ControlState& s) {
+    if (s.text) {
+        form->setWindowTitle(q(*s.text));
+    }
+    form->setEnabled(s.enabled);
+    if (s.visible && !form->isVisible()) {
+        form->show();
+        form->raise();
+        form->activateWindow();
+    } else if (!s.visible && form->isVisible()) {
+        form->hide();
+    }
+}
+
+} // namespace
+
+ControlBinding::ControlBinding(const editing::FamilyControls& controls,
+                               const std::vector<QWidget*>& forms) {
+    for (const auto& [name, state] : controls.all()) {
+        QWidget* found = nullptr;
+        for (QWidget* form : forms) {
+            if (form->objectName() == q(name)) {
+                found = form;
+            } else if (auto* w = form->findChild<QWidget*>(q(name))) {
+                found = w;
+            }
+            if (found != nullptr) {
+                break;
+            }
+        }
+        if (found == nullptr) {
+            throw std::logic_error("family forms: no control named " + name);
+        }
+        widgets_.emplace(name, found);
+    }
+}
+
+QWidget* ControlBinding::widget(const std::string& name) const {
+    const auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void ControlBinding::copyIn(editing::FamilyControls& controls) const {
+    for (const auto& [name, w] : widgets_) {
+        auto& s = controls[name];
+        if (w->isWindow()) {
+            s.visible = w->isVisible();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            if (button->isCheckable()) {
+                s.checked = button->isChecked();
+            }
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (s.textInput) {
+                s.text = edit->text().toStdString();
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            s.current = combo->currentIndex();
+            if (s.textInput) {
+                s.text = combo->currentText().toStdString();
+            }
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            s.current = list->currentRow();
+        }
+    }
+}
+
+void ControlBinding::apply(const editing::FamilyControls& controls) {
+    std::vector<std::unique_ptr<QSignalBlocker>> blocked;
+    blocked.reserve(widgets_.size());
+    for (const auto& [name, w] : widgets_) {
+        blocked.push_back(std::make_unique<QSignalBlocker>(w));
+    }
+
+    std::vector<std::pair<QWidget*, const editing::ControlState*>> windows;
+    for (const auto& [name, w] : widgets_) {
+        const auto& s = controls[name];
+        if (w->isWindow()) {
+            windows.emplace_back(w, &s);
+            continue;
+        }
+        const auto applied = appliedItems_.find(name);
+        const bool refill = applied == appliedItems_.end() || applied->second != s.itemsVersion;
+
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            if (s.text) {
+                button->setText(q(*s.text));
+            }
+            if (button->isCheckable()) {
+                setChecked(button, s.checked);
+            }
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            if (s.text) {
+                label->setText(q(*s.text));
+            }
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            if (s.text && edit->text() != q(*s.text)) {
+                edit->setText(q(*s.text));
+            }
+        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (refill) {
+                combo->clear();
+                combo->addItems(qList(s.items));
+                appliedItems_[name] = s.itemsVersion;
+            }
+            // An editable combo box shows its text; its entries are only offers.
+            if (!combo->isEditable() || s.current >= 0) {
+                combo->setCurrentIndex(s.current < combo->count() ? s.current : -1);
+            }
+            if (combo->isEditable() && s.text && combo->currentText() != q(*s.text)) {
+                combo->setEditText(q(*s.text));
+            }
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            if (refill) {
+                list->clear();
+                list->addItems(qList(s.items));
+                appliedItems_[name] = s.itemsVersion;
+            }
+            if (s.current >= 0 && s.current < list->count()) {
+                list->setCurrentRow(s.current);
+                list->scrollToItem(list->item(s.current));
+            } else {
+                list->setCurrentRow(-1);
+                list->clearSelection();
+            }
+        }
+        w->setEnabled(s.enabled);
+        if (w->isHidden() == s.visible) {
+            w->setVisible(s.visible);
+        }
+    }
+    for (const auto& [form, s] : windows) {
+        applyWindow(form, *s);
+    }
+}
+
+} // namespace app

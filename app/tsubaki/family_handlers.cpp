@@ -1,0 +1,150 @@
+// Handler module 20, family editing: the event codes of FORM2 and FORM6, the filling of FORM2
+// on "家族構成へ", the candidate list that acts at once, and what closing FORM6 means.
+#include "app/tsubaki/family_handlers.h"
+
+#include "app/tsubaki/family_binding.h"
+#include "app/tsubaki/handler_module.h"
+#include "app/tsubaki/tsubaki_app.h"
+#include "forms/tsubaki/form2.h"
+#include "forms/tsubaki/form6.h"
+#include "forms/tsubaki/mainform.h"
+
+#include "ui_form2.h"
+#include "ui_form6.h"
+#include "ui_mainform.h"
+
+#include <stdexcept>
+
+namespace app {
+
+namespace {
+
+using Outcome = editing::FamilyEditor::Outcome;
+
+constexpr const char* kWiringName = "familyEditing";
+
+// The editor with the binding of its controls. A child object of FORM2, so that it lives as
+// long as the forms and is found through them.
+class FamilyWiring : public QObject {
+public:
+    explicit FamilyWiring(TsubakiApp& a)
+        : QObject(&a.form2()), editor_(a.data(), a.dialogs()),
+          binding_(editor_.controls(), {&a.form2(), &a.form6()}) {
+        setObjectName(kWiringName);
+    }
+
+    editing::FamilyEditor& editor() { return editor_; }
+
+    void run(const std::function<void()>& operation) {
+        binding_.copyIn(editor_.controls());
+        try {
+            operation();
+        } catch (...) {
+            binding_.apply(editor_.controls());
+            throw;
+        }
+        binding_.apply(editor_.controls());
+    }
+
+    Outcome dispatch(int code) {
+        Outcome outcome = Outcome::NotHandled;
+        run([&] { outcome = editor_.dispatch(code); });
+        return outcome;
+    }
+
+    // Closing FORM6 through its frame: back to FORM2. A child selection still open ends as
+    // "キャンセル" would end it, adding nobody.
+    void closeDetailForm() {
+        run([this] {
+            if (editor_.inChildSelection()) {
+                editor_.chooseCandidate(0);
+                editor_.childSelectionButton();
+            }
+            editor_.controls().hide("FORM6");
+        });
+    }
+
+private:
+    editing::FamilyEditor editor_;
+    ControlBinding binding_;
+};
+
+FamilyWiring& wiring(TsubakiApp& a) {
+    auto* w = a.form2().findChild<QObject*>(kWiringName, Qt::FindDirectChildrenOnly);
+    if (w == nullptr) {
+        throw std::logic_error("family editing is not installed");
+    }
+    return *static_cast<FamilyWiring*>(w);
+}
+
+// "当事者入力へ" after the editor has hidden its forms: MAINFORM with its person list
+// refilled (family editing changes parents and descendant flags) and the person selected
+// before still selected.
+void backToPersonInput(TsubakiApp& a) {
+    a.fillPersonList();
+    const int n = a.persons().selected;
+    if (n >= 1 && n <= a.data().reg.personCount()) {
+        a.selectPerson(n);
+    } else {
+        a.showPersonDetail(0);
+        a.mainForm().ui().BUTTON34->setEnabled(false);
+    }
+    a.mainForm().show();
+    a.mainForm().activateWindow();
+}
+
+void install(TsubakiApp& a) {
+    using E = EventCode;
+    auto* w = new FamilyWiring(a); // owned by FORM2
+
+    for (const int code : editing::FamilyEditor::eventCodes()) {
+        a.setHandler(static_cast<E>(code), [w, code] { w->dispatch(code); });
+    }
+    a.setHandler(E::BUTTON_A9A_ON, [&a, w] {
+        w->dispatch(static_cast<int>(E::BUTTON_A9A_ON));
+        backToPersonInput(a);
+    });
+    // FORM2's "終　了": its own save, and only when that succeeded the main window's end
+    // (person register, "KANKYO.TXT", the end). That writes the family register a second
+    // time, with the same content.
+    a.setHandler(E::BUTTON_A16A_ON, [&a, w] {
+        if (w->dispatch(static_cast<int>(E::BUTTON_A16A_ON)) == Outcome::Done) {
+            a.runHandler(E::BUTTON_A15A_ON);
+        }
+    });
+
+    a.onFamilyFormOpened = [w] { w->run([w] { w->editor().open(); }); };
+
+    auto& f2 = a.form2().ui();
+    auto& f6 = a.form6().ui();
+    // A click on the family already selected opens FORM6 again after it was closed.
+    QObject::connect(f2.LIST_A3A, &QListWidget::itemClicked, w, [&a] {
+        if (a.form6().isHidden()) {
+            a.dispatch(E::LIST_A3A_CLICK);
+        }
+    });
+    // The candidate list only records the choice; "登録決定" acts on it.
+    QObject::connect(f6.LIST_A4A, &QListWidget::currentRowChanged, w,
+                     [w](int row) { w->editor().chooseCandidate(row); });
+    // Typed titles are stored by their "登録" buttons, never added to the offered entries.
+    for (QComboBox* combo : {f6.COMBO6, f6.COMBO7, f6.COMBO_A3A}) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+    }
+    a.setCloseAction(&a.form6(), [w] { w->closeDetailForm(); });
+}
+
+const HandlerModule familyModule(20, "family editing", install);
+
+} // namespace
+
+editing::FamilyEditor& familyEditor(TsubakiApp& app) {
+    return wiring(app).editor();
+}
+
+void runFamilyOperation(TsubakiApp& app,
+                        const std::function<void(editing::FamilyEditor&)>& operation) {
+    auto& w = wiring(app);
+    w.run([&] { operation(w.editor()); });
+}
+
+} // namespace app
