@@ -30,6 +30,36 @@ bool snap(QWidget* form, const QDir& dir, const QString& name) {
     return true;
 }
 
+// The family forms on the second family of the samples (a confirmed, divorced couple with
+// a child), opened as a user opens them: FORM2 filled as "家族構成へ" fills it (without its
+// save), a click on the family, a click on its first child, "子供の追加".
+bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
+    if (app.data().reg.familyCount() < 2 || !app.onFamilyFormOpened) {
+        return true;
+    }
+    for (QWidget* f : app.allForms()) {
+        f->hide();
+    }
+    QWidget* form2 = app.allForms()[1];
+    QWidget* form6 = app.allForms()[5];
+    form2->show();
+    app.onFamilyFormOpened();
+    form2->findChild<QListWidget*>("LIST_A3A")->setCurrentRow(1);
+    bool ok = snap(form2, dir, "form2_family");
+    ok = snap(form6, dir, "form6_family") && ok;
+    auto* children = form6->findChild<QListWidget*>("LIST_A2A");
+    if (children != nullptr && children->count() > 0) {
+        children->setCurrentRow(0);
+        ok = snap(form6, dir, "form6_child") && ok;
+    }
+    // "子供の追加": the candidate list (left open; nothing is added).
+    if (auto* add = form6->findChild<QAbstractButton*>("BUTTON_A4A"); add != nullptr) {
+        add->click();
+        ok = snap(form6, dir, "form6_choosing") && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int saveScreenshots(TsubakiApp& app, const std::string& folder) {
@@ -61,6 +91,7 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
         }
         ok = snap(forms[i], dir, names[i]) && ok;
     }
+    ok = snapFamilyForms(app, dir) && ok;
     return ok ? 0 : 1;
 }
 
