@@ -29,7 +29,7 @@ class FamilyWiring : public QObject {
 public:
     explicit FamilyWiring(TsubakiApp& a)
         : QObject(&a.form2()), editor_(a.data(), a.dialogs()),
-          binding_(editor_.controls(), {&a.form2(), &a.form6()}) {
+          binding_(editor_.controls(), {&a.form2(), &a.form6()}), form6_(&a.form6()) {
         setObjectName(kWiringName);
     }
 
@@ -46,9 +46,15 @@ public:
         binding_.apply(editor_.controls());
     }
 
+    // A family chosen in FORM2 (a click, a search, a new family) brings FORM6, which shows
+    // it, to the front without taking the focus from the list.
     Outcome dispatch(int code) {
         Outcome outcome = Outcome::NotHandled;
+        const int before = editor_.currentFamily();
         run([&] { outcome = editor_.dispatch(code); });
+        if (editor_.currentFamily() != before && form6_->isVisible()) {
+            form6_->raise();
+        }
         return outcome;
     }
 
@@ -67,6 +73,7 @@ public:
 private:
     editing::FamilyEditor editor_;
     ControlBinding binding_;
+    QWidget* form6_;
 };
 
 FamilyWiring& wiring(TsubakiApp& a) {

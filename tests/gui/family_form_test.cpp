@@ -393,6 +393,7 @@ TEST_F(FamilyForms, TitlesAndFlagsAreStoredAndTheExitSavesOrStaysOpen) {
     fs::remove(envFile());
     click(form(1), "BUTTON_A16A");
     EXPECT_TRUE(app->ended());
+    EXPECT_FALSE(form(1).isVisible() || form(5).isVisible());
     EXPECT_TRUE(fs::exists(envFile()));
     const auto saved = fileFamilies().at(0);
     EXPECT_EQ(saved.妻肩書, "先妻");
