@@ -614,6 +614,12 @@ void FamilyEditor::deleteFamily() {
                          "子供のいる家族は削除できません。先に子供を削除してください。");
         return;
     }
+    // A child being chosen for this family is not added: the choice ends first, so that
+    // FORM2's buttons and lists come back even when no family is left to load.
+    if (inChildSelection()) {
+        leaveChildSelection();
+        hideChildTitleControls();
+    }
     const bool last = data_.reg.familyCount() == 1;
     try {
         core::deleteFamily(data_, currentFamily());

@@ -350,6 +350,9 @@ TEST_F(FamilyForms, DeletingFamiliesDownToTheLast) {
     EXPECT_NE(s(f6<QComboBox>("COMBO_A1A")->currentText()).find("山田一郎"), std::string::npos);
     EXPECT_EQ(f2<QComboBox>("COMBO_A5A")->count(), 2);
 
+    // The last one, deleted while a child is being chosen for it: the choice ends with
+    // nobody added and FORM2 stays usable.
+    click(form(5), "BUTTON_A4A");
     click(form(1), "BUTTON_A14A");
     EXPECT_EQ(app->data().reg.familyCount(), 0);
     EXPECT_FALSE(fs::exists(data.path() / "家族目録.TXT"));
@@ -357,6 +360,12 @@ TEST_F(FamilyForms, DeletingFamiliesDownToTheLast) {
     EXPECT_FALSE(form(5).isVisible());
     EXPECT_TRUE(form(1).isVisible());
     EXPECT_FALSE(shown(f2("BUTTON_A21A")));
+    EXPECT_TRUE(shown(f2("BUTTON_A5A")) && shown(f2("BUTTON_A7A")));
+    EXPECT_TRUE(list->isEnabled() && f2("BUTTON_A9A")->isEnabled());
+    click(form(1), "BUTTON_A5A");
+    EXPECT_TRUE(form(5).isVisible());
+    EXPECT_EQ(s(f6<QPushButton>("BUTTON_A4A")->text()), "子供の追加");
+    EXPECT_FALSE(shown(f6("LIST_A4A")));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
