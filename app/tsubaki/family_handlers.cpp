@@ -86,8 +86,11 @@ FamilyWiring& wiring(TsubakiApp& a) {
 
 // "当事者入力へ" after the editor has hidden its forms: MAINFORM with its person list
 // refilled (family editing changes parents and descendant flags) and the person selected
-// before still selected.
+// before still selected. MAINFORM's "作図開始" follows the families as they are now by the
+// rule of start-up: no chart while a family has neither husband nor wife.
 void backToPersonInput(TsubakiApp& a) {
+    a.mainForm().ui().BUTTON39->setEnabled(a.data().settingsFilePresent &&
+                                           !a.data().hasFamilyWithoutPartners());
     a.fillPersonList();
     const int n = a.persons().selected;
     if (n >= 1 && n <= a.data().reg.personCount()) {

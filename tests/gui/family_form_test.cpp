@@ -410,11 +410,19 @@ TEST_F(FamilyForms, TitlesAndFlagsAreStoredAndTheExitSavesOrStaysOpen) {
 }
 
 TEST_F(FamilyForms, BackToPersonInputAndTheHooksOfTheChartSide) {
+    writeSettings(1, 5);
     openWith({couple(1, 2)});
-    clickFamily(1);
+    EXPECT_TRUE(main("BUTTON39")->isEnabled());
+    click(form(1), "BUTTON_A5A"); // a family without partners: no chart from MAINFORM
     click(form(1), "BUTTON_A9A");
     EXPECT_TRUE(mainForm().isVisible());
     EXPECT_FALSE(form(1).isVisible() || form(5).isVisible());
+    EXPECT_FALSE(main("BUTTON39")->isEnabled());
+    clickMain("BUTTON_A8A");
+    clickFamily(2);
+    click(form(1), "BUTTON_A14A");
+    click(form(1), "BUTTON_A9A");
+    EXPECT_TRUE(main("BUTTON39")->isEnabled());
 
     add("山田", "三郎");
     clickMain("BUTTON_A8A");
