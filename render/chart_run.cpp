@@ -296,7 +296,9 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
         const ChartSize size = chartSize(chartLayout, frame, s);
         ChartDrawing drawing;
         if (request.pixels || !request.textMode) {
-            drawing.chart = factory.create(size.width, size.height);
+            CanvasFactory& charts =
+                request.chartFactory != nullptr ? *request.chartFactory : factory;
+            drawing.chart = charts.create(size.width, size.height);
         } else {
             drawing.chart = std::make_unique<SizeOnlyCanvas>(size.width, size.height);
         }

@@ -80,6 +80,9 @@ struct ChartRequest {
     // Asked the centre-side question when the base family's lineage is not set.
     layout::CentreAnswer answer;
     ChartHeadings* headings = nullptr; // none for the plain family chart
+    // Makes the chart canvas when it is made differently from the block canvases (the
+    // program's one-byte-per-pixel chart image); null: the run's factory.
+    CanvasFactory* chartFactory = nullptr;
     // False when only the text drawing is wanted (text mode without a view): the chart
     // canvas then keeps its size but holds no image, so that no chart is too large.
     bool pixels = true;

@@ -76,7 +76,7 @@ ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::file
     connect(ui.BMP_F, &QAction::triggered, this, [this] { saveBitmap(); });
 }
 
-void ChartWindow::showChart(std::unique_ptr<platform::QtCanvas> chart,
+void ChartWindow::showChart(std::unique_ptr<platform::ChartImage> chart,
                             std::unique_ptr<render::TextCanvas> text) {
     chart_ = std::move(chart);
     text_ = std::move(text);
@@ -136,7 +136,7 @@ void ChartWindow::repaint() {
         form_.ui().PICTURE1->clear();
         return;
     }
-    const QImage part = chart_->image().copy(source.x, source.y, source.width, source.height);
+    const QImage part = chart_->part(source.x, source.y, source.width, source.height);
     form_.ui().PICTURE1->setPixmap(QPixmap::fromImage(part));
 }
 

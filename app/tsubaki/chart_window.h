@@ -6,7 +6,7 @@
 #pragma once
 
 #include "common/dialogs.h"
-#include "platform/qt_canvas.h"
+#include "platform/chart_image.h"
 #include "render/text_canvas.h"
 #include "render/view_geometry.h"
 
@@ -29,10 +29,10 @@ public:
 
     // A new drawing: the window shows it from its top-left corner (CG_ON_SUB after the view
     // state was reset). `text` is the text canvas of a text-mode drawing, else null.
-    void showChart(std::unique_ptr<platform::QtCanvas> chart,
+    void showChart(std::unique_ptr<platform::ChartImage> chart,
                    std::unique_ptr<render::TextCanvas> text = nullptr);
     bool hasChart() const { return chart_ != nullptr; }
-    const platform::QtCanvas* chart() const { return chart_.get(); }
+    const platform::ChartImage* chart() const { return chart_.get(); }
     const render::TextCanvas* text() const { return text_.get(); }
     const render::ChartView& view() const { return view_; }
 
@@ -61,7 +61,7 @@ private:
     common::Dialogs& dialogs_;
     std::filesystem::path folder_;
     render::ChartView view_;
-    std::unique_ptr<platform::QtCanvas> chart_;
+    std::unique_ptr<platform::ChartImage> chart_;
     std::unique_ptr<render::TextCanvas> text_;
     bool applying_ = false;
 };

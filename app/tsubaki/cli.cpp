@@ -9,6 +9,7 @@
 #include "layout/chart_survey.h"
 #include "layout/layout_json.h"
 #include "platform/chart_font.h"
+#include "platform/chart_image.h"
 #include "platform/qt_canvas.h"
 #include "render/chart_run.h"
 
@@ -184,8 +185,10 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const auto app = guiForFonts();
     platform::QtCanvasFactory factory;
+    platform::ChartImageFactory charts;
     render::ChartRequest request;
     request.baseFamily = base;
+    request.chartFactory = &charts;
     request.textMode = text;
     request.pixels = !text;
     request.answer = [&](const layout::CentreQuestion&) { return centreOnHusband; };
@@ -206,7 +209,7 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << drawing.text->columns() << " 桁）\n";
         return 0;
     }
-    const auto& canvas = dynamic_cast<const platform::QtCanvas&>(*drawing.chart);
+    const auto& canvas = dynamic_cast<const platform::ChartImage&>(*drawing.chart);
     if (ext == ".png") {
         canvas.savePng(outFile);
     } else {

@@ -174,10 +174,10 @@ TEST_F(ChartJob, WrongRequestsAreRefusedWithTheirReason) {
     EXPECT_TRUE(fs::is_empty(out_dir_));
 }
 
-// "最下層部を広げる値" of 1000 level pitches makes a chart too large for one image: refused
+// "最下層部を広げる値" of 5000 level pitches makes a chart too large for one image: refused
 // with its size, before any memory is taken. The text drawing needs no image and is made.
 TEST_F(ChartJob, AChartTooLargeForOneImageIsRefusedWithItsSize) {
-    editFolder([](core::DataFolder& d) { d.settings.最下層部を広げる値 = 1000; });
+    editFolder([](core::DataFolder& d) { d.settings.最下層部を広げる値 = 5000; });
     EXPECT_EQ(run({"--chart", out("big.bmp").string(), dir_.string()}), 1);
     EXPECT_TRUE(errHas("図面が大きすぎて画像にできません（")) << err_.str();
     EXPECT_TRUE(errHas(" ピクセル）")) << err_.str();
