@@ -1,0 +1,34 @@
+// Charts: handler module 30 puts the chart settings dialog FORM4 and the chart window FORM3
+// behind their event codes: "作図開始" of FORM2 (37) and of MAINFORM (57), the hidden-family
+// list and its buttons (38, 40, 41, 42), "作図実行" (44), "テキスト化" (53), "キャンセル" (45),
+// and the centre-side question when the base family is chosen (39, through the family
+// editor's baseFamilyChosen).
+//
+// "作図実行" and "テキスト化" store the dialog into the drawing settings, ask the centre-side
+// question when the base family's lineage is not set, save the settings, the person register
+// and the family register (in this order), and draw (render/chart_run.h). The legal chart
+// forms hook in at one place: with "相続関係説明図にする" or "法定相続情報一覧図作成" chosen, the
+// run is handed to the start set by setLegalChartStart (their dialogs FORM8, FORM10 and
+// FORM11 come first and then call drawChartNow with their headings).
+#pragma once
+
+#include <functional>
+
+namespace render {
+class ChartHeadings;
+}
+
+namespace app {
+
+class TsubakiApp;
+
+// Draws the chart of the present settings and shows it in FORM3 (in text mode, then the
+// export of "図面.TXT"). The registers are not changed. False (after a message) when the
+// chart could not be drawn.
+bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings = nullptr);
+
+// Where "作図実行" and "テキスト化" go when a legal chart form is chosen; the argument tells
+// text mode.
+void setLegalChartStart(TsubakiApp& app, std::function<void(bool textMode)> start);
+
+} // namespace app
