@@ -13,6 +13,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace render {
 class ChartHeadings;
@@ -30,5 +31,12 @@ bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* heading
 // Where "作図実行" and "テキスト化" go when a legal chart form is chosen; the argument tells
 // text mode.
 void setLegalChartStart(TsubakiApp& app, std::function<void(bool textMode)> start);
+
+// For scripts/screenshot: FORM4 opened by "作図開始" (form4_chart_settings.png, and
+// form4_horizontal.png after "横書き"), FORM3 with the data folder's chart in vertical and
+// horizontal writing (form3_vertical.png, form3_horizontal.png) and the whole charts
+// (chart_vertical.png, chart_horizontal.png). Writes no register. False when a picture
+// could not be made.
+bool saveChartScreenshots(TsubakiApp& app, const std::string& folder);
 
 } // namespace app

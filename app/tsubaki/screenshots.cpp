@@ -1,5 +1,6 @@
 #include "app/tsubaki/screenshots.h"
 
+#include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/mainform.h"
 
@@ -92,6 +93,7 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
         ok = snap(forms[i], dir, names[i]) && ok;
     }
     ok = snapFamilyForms(app, dir) && ok;
+    ok = saveChartScreenshots(app, folder) && ok;
     return ok ? 0 : 1;
 }
 

@@ -1,0 +1,89 @@
+// Pictures of the chart side for scripts/screenshot: FORM4 as "作図開始" opens it on the
+// samples, and FORM3 with the samples' chart in vertical and in horizontal writing, with the
+// whole charts beside them. Nothing is saved: the charts are drawn with the settings in
+// memory, without the save points of "作図実行".
+#include "app/tsubaki/chart_handlers.h"
+
+#include "app/tsubaki/chart_window.h"
+#include "app/tsubaki/tsubaki_app.h"
+#include "forms/tsubaki/form2.h"
+#include "forms/tsubaki/form3.h"
+#include "forms/tsubaki/form4.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <iostream>
+
+namespace app {
+
+namespace {
+
+bool snap(QWidget* form, const QDir& dir, const QString& name) {
+    form->show();
+    form->raise();
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    const QString path = dir.filePath(name + ".png");
+    if (!form->grab().save(path)) {
+        std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
+        return false;
+    }
+    std::cout << path.toStdString() << "\n";
+    return true;
+}
+
+// The chart of the present settings in FORM3, and the whole chart as a PNG.
+bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
+    if (!drawChartNow(app, false)) {
+        std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
+        return false;
+    }
+    app.form3().resize(1100, 800);
+    bool ok = snap(&app.form3(), dir, "form3_" + name);
+    const ChartWindow& window = chartWindow(app);
+    const QString whole = dir.filePath("chart_" + name + ".png");
+    try {
+        window.chart()->savePng(whole.toStdString());
+        std::cout << whole.toStdString() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "tsubaki: " << e.what() << "\n";
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
+bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
+    const QDir dir(QString::fromStdString(folder));
+    if (app.data().reg.familyCount() < 1 || !app.onFamilyFormOpened) {
+        return true;
+    }
+    for (QWidget* f : app.allForms()) {
+        f->hide();
+    }
+    app.form2().show();
+    app.onFamilyFormOpened();
+    app.dispatch(EventCode::BUTTON_A21A_ON); // "作図開始"
+    bool ok = snap(&app.form4(), dir, "form4_chart_settings");
+
+    core::DrawingSettings& settings = app.data().settings;
+    const core::DrawingSettings kept = settings;
+    settings.縦書き = true;
+    settings.横書き = false;
+    ok = snapChart(app, dir, "vertical") && ok;
+    // "横書き" as the user clicks it, and the settings in memory to match.
+    app.form4().findChild<QAbstractButton*>("RADIO_A6A")->click();
+    settings.縦書き = false;
+    settings.横書き = true;
+    ok = snap(&app.form4(), dir, "form4_horizontal") && ok;
+    ok = snapChart(app, dir, "horizontal") && ok;
+    settings = kept;
+    return ok;
+}
+
+} // namespace app
