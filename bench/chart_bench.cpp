@@ -6,22 +6,19 @@
 // and death date fields shown; the horizontal variant for comparison. "FirstInProgram"
 // gives the chart fresh memory every time (the first drawing of a program; the system's
 // page faulting of a few hundred megabytes); the others reuse the memory of the chart
-// before, as every later drawing does. Writing the file to disk is not included. Run:
-//
-//     QT_QPA_PLATFORM=offscreen build/bench/chart_bench
+// before, as every later drawing does. Writing the file to disk is not included. Runs off
+// screen: build/bench/chart_bench
 #include "register_generator.h"
 
 // Before any Qt header: the layout names a member "slots".
 #include "render/chart_run.h"
 
 #include "platform/chart_image.h"
+#include "platform/offscreen_app.h"
 #include "platform/qt_canvas.h"
-
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <map>
 
 namespace {
@@ -126,10 +123,7 @@ BENCHMARK(BM_TextDrawing)->Arg(1000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QGuiApplication app(argc, argv);
+    const platform::OffscreenApplication app;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
