@@ -413,6 +413,20 @@ TEST_F(ChartWindowTest, DraggingPansAndStopsAtTheEdges) {
     EXPECT_EQ(f3<QLabel>("PICTURE1")->pixmap().size(), QSize(viewW, viewH));
 }
 
+// An overflow above 32787 pixels is spread over 10000 scroll units.
+TEST_F(ChartWindowTest, AVeryWideChartScrollsInScaledUnits) {
+    show(40000, client.height() - 40);
+    auto* hbar = f3<QScrollBar>("HSCROLL1");
+    ASSERT_TRUE(shown("HSCROLL1"));
+    EXPECT_EQ(hbar->maximum(), 10000);
+    EXPECT_EQ(hbar->pageStep(), 1000);
+    hbar->setValue(5000);
+    const int overflow = 40000 - client.width();
+    EXPECT_EQ(app::chartWindow(*app).view().sourceRect().x, overflow / 2);
+    hbar->setValue(10000);
+    EXPECT_EQ(app::chartWindow(*app).view().sourceRect().x, overflow);
+}
+
 TEST_F(ChartWindowTest, BitmapSaving) {
     show(300, 200);
     auto* action = form3().findChild<QAction*>("BMP_F");

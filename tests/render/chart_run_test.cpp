@@ -248,6 +248,29 @@ TEST_F(ChartRun, HiddenHeadAndHiddenSpouse) {
     }
 }
 
+// The divorce date goes into the spouse's block only for a divorced couple and only while
+// "離婚年月日非表示" is off; the cross is drawn over the marriage line all the same.
+TEST_F(ChartRun, TheDivorceNoteRule) {
+    settings.離婚_養子縁組欄 = true;
+    const int f = couple();
+    b.reg.family(f).離婚年月日 = "平成２年５月６日";
+    b.child(f, b.person(1, "山田", "一郎"));
+    const struct {
+        int divorced;
+        bool hidden;
+        bool note;
+    } rows[] = {{1, false, true}, {1, true, false}, {0, false, false}};
+    for (const auto& row : rows) {
+        b.reg.family(f).離婚_F = static_cast<std::int16_t>(row.divorced);
+        settings.離婚年月日非表示 = row.hidden;
+        const render::ChartDrawing d = run(f);
+        EXPECT_EQ(chartText(d).find("離") != std::string::npos, row.note)
+            << row.divorced << row.hidden << ": " << chartText(d);
+        const auto crosses = chart(d).ops(CanvasOp::Kind::Line);
+        EXPECT_EQ(crosses.size(), row.divorced == 1 ? 2u : 0u); // t = 1: one pair of strokes
+    }
+}
+
 // A hidden family draws neither lines nor its own couple, and its child's household starts
 // a tree of its own; the base family cannot be hidden.
 TEST_F(ChartRun, HiddenFamiliesAreSkipped) {
