@@ -135,6 +135,7 @@ struct ChartImage::Buffer {
                 std::memset(b->data, 0, size);
                 return b;
             }
+            kept.reset(); // never held beside a chart it does not fit
         }
         auto b = std::make_unique<Buffer>();
 #if defined(__linux__)

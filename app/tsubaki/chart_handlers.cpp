@@ -159,6 +159,9 @@ public:
             const int lineage = app_.data().reg.family(base).系統_F;
             return lineage == 1;
         };
+        // The chart canvas is made anew for every drawing: the chart before gives up its
+        // memory first.
+        window_->clearChart();
         render::ChartOutcome outcome =
             render::runChart(data.reg, data.settings, data.env, request, factory);
         if (!outcome.ok()) {

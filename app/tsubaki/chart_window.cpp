@@ -89,6 +89,12 @@ void ChartWindow::showChart(std::unique_ptr<platform::ChartImage> chart,
     layOut();
 }
 
+void ChartWindow::clearChart() {
+    chart_.reset();
+    text_.reset();
+    form_.ui().PICTURE1->clear();
+}
+
 void ChartWindow::layOut() {
     if (!chart_) {
         return;

@@ -32,6 +32,8 @@ public:
     void showChart(std::unique_ptr<platform::ChartImage> chart,
                    std::unique_ptr<render::TextCanvas> text = nullptr);
     bool hasChart() const { return chart_ != nullptr; }
+    // Forgets the chart shown (a new drawing makes its chart anew, in the same memory).
+    void clearChart();
     const platform::ChartImage* chart() const { return chart_.get(); }
     const render::TextCanvas* text() const { return text_.get(); }
     const render::ChartView& view() const { return view_; }
