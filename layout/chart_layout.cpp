@@ -18,9 +18,10 @@ int sideOf(const core::当事者& p) {
 // The positioning pass over the trees of one chart, with its working state.
 class Positioner {
 public:
-    Positioner(const SurveyResult& survey, const BlockStyle& style, ChartLayout& out)
-        : s_(survey), style_(style), out_(out), measurer_(style, survey.run, survey.centre),
-          vertical_(style.vertical),
+    Positioner(const SurveyResult& survey, const BlockStyle& style, ChartLayout& out,
+               int applicant = 0)
+        : s_(survey), style_(style), out_(out),
+          measurer_(style, survey.run, survey.centre, applicant), vertical_(style.vertical),
           char_(static_cast<float>(style.vertical ? style.CW : style.CH)),
           orderIndex_(static_cast<std::size_t>(survey.slotCount) + 1, 0),
           hangsUnder_(static_cast<std::size_t>(survey.run.familyCount()), {0, 0}) {}
@@ -487,7 +488,7 @@ ChartLayout layoutChart(const SurveyResult& survey, const BlockStyle& style,
     }
     out.families.resize(static_cast<std::size_t>(survey.run.familyCount()));
 
-    Positioner positioner(survey, style, out);
+    Positioner positioner(survey, style, out, placement.applicant);
     for (std::size_t t = 0; t < survey.roots.size(); ++t) {
         TreeLayout tree;
         tree.root = survey.roots[t];

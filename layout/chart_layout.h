@@ -105,6 +105,9 @@ struct PlacementOptions {
     // tree placed is the last root's, on the left).
     float headingOffset = 0;
     int 最下層部を広げる値 = 0; // extra level pitches beyond the deepest generation
+    // The statutory list chart's applicant when that person is an heir (its name is
+    // followed by "　　（申出人）"); 0 for none.
+    int applicant = 0;
 };
 
 struct ChartLayout {
