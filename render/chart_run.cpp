@@ -290,10 +290,14 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
         layout::PlacementOptions placement;
         placement.headingOffset = frame.treeStart;
         placement.最下層部を広げる値 = std::max(0, px(s.最下層部を広げる値));
+        placement.applicant = request.applicant;
         const layout::ChartLayout chartLayout = layout::layoutChart(survey, style, placement);
 
         // 3. The chart canvas at the chart's size.
-        const ChartSize size = chartSize(chartLayout, frame, s);
+        ChartSize size = chartSize(chartLayout, frame, s);
+        if (request.headings != nullptr) {
+            size = request.headings->chartSize(chartLayout, frame, size);
+        }
         ChartDrawing drawing;
         if (request.pixels || !request.textMode) {
             CanvasFactory& charts =

@@ -47,6 +47,12 @@ struct ChartFrame {
 
 class ChartHeadings;
 
+// The chart size in whole pixels.
+struct ChartSize {
+    int width = 0;
+    int height = 0;
+};
+
 // What one drawing is made from: the survey, the layout and the settings as the run uses
 // them (text mode already applied).
 struct ChartContext {
@@ -66,6 +72,13 @@ public:
     virtual ~ChartHeadings() = default;
     // The heading areas, known before positioning (the first tree starts after them).
     virtual ChartFrame frame(const layout::SurveyResult& survey, CellMetrics cell) = 0;
+    // The chart size once the trees are placed: `plain` is the size of the trees with
+    // the drawing's margins (chartSize); headings and footers that depend on the trees'
+    // extent enlarge it here.
+    virtual ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
+                                ChartSize plain) {
+        return plain;
+    }
     // Before the blocks (step 3 of the drawing order) and after them (step 5).
     virtual void drawBeforeBlocks(const ChartContext& context, Typesetter& typesetter,
                                   Canvas& chart, TextCanvas* text) = 0;
@@ -80,6 +93,9 @@ struct ChartRequest {
     // Asked the centre-side question when the base family's lineage is not set.
     layout::CentreAnswer answer;
     ChartHeadings* headings = nullptr; // none for the plain family chart
+    // The statutory list chart's applicant when that person is an heir: its block shows
+    // "　　（申出人）" after the name. 0 for none.
+    int applicant = 0;
     // Makes the chart canvas when it is made differently from the block canvases (the
     // program's one-byte-per-pixel chart image); null: the run's factory.
     CanvasFactory* chartFactory = nullptr;
@@ -129,10 +145,6 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
 // The chart size in whole pixels: the layout's extent, the heading areas, and the margins
 // of the drawing: two cell heights below the trees in horizontal writing, one column pitch
 // (CW + 行間) at the right in vertical writing.
-struct ChartSize {
-    int width = 0;
-    int height = 0;
-};
 ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
                     const core::DrawingSettings& settings);
 
