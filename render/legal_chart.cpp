@@ -1,0 +1,115 @@
+#include "render/legal_chart.h"
+
+namespace render {
+
+namespace {
+
+ChartFailure failure(const std::string& title, const std::string& text) {
+    return ChartFailure{ChartFailure::Kind::Survey, title, text, {}};
+}
+
+} // namespace
+
+std::optional<LegalChartKind> legalChartKind(const core::DrawingSettings& s) {
+    if (s.法定相続情報一覧図にする) {
+        return LegalChartKind::List;
+    }
+    if (s.相続関係説明図にする) {
+        return LegalChartKind::Explanation;
+    }
+    return std::nullopt;
+}
+
+int applicantHeir(const core::DrawingSettings& s) {
+    const int a = s.申出人の当事者番号;
+    return a >= 1 && s.isHeir(a) ? a : 0;
+}
+
+LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& reg,
+                                    const core::DrawingSettings& settings, int baseFamily,
+                                    bool textMode, CanvasFactory& factory,
+                                    const LineageAnswer& lineage) {
+    LegalChartOutcome out;
+    if (baseFamily < 1 || baseFamily > reg.familyCount()) {
+        out.failure = failure("作図できません", "作図する家族が決まっていません。");
+        return out;
+    }
+    LegalChart chart;
+    chart.kind = kind;
+    chart.baseFamily = baseFamily;
+    chart.settings = settings;
+    core::DrawingSettings& s = chart.settings;
+
+    if (kind == LegalChartKind::List) {
+        ListChartOptions o;
+        o.baseFamily = baseFamily;
+        for (const core::FamilyEntry& e : settings.familyEntries) {
+            o.hidden.push_back(e.selected == 1);
+        }
+        o.heirFlags = settings.heirFlags;
+        o.家督相続 = settings.家督相続 != 0;
+        o.一覧図に住所を記載する = settings.一覧図に住所を記載する != 0;
+        ListChartBuild built = buildListChart(reg, o, lineage);
+        if (!built.ok()) {
+            const ListChartFailure& f = *built.failure;
+            out.failure = failure(f.title, f.text);
+            if (f.kind == ListChartFailure::Kind::LineageUnanswered) {
+                out.unansweredFamily = f.family;
+            }
+            return out;
+        }
+        ListChartRegisters& r = *built.result;
+        chart.registers = std::move(r.reg);
+        chart.deceased = r.deceased;
+        chart.answeredLineages = std::move(r.answeredLineages);
+        chart.applicant = applicantHeir(settings);
+        // The list chart is laid out in rows whatever the writing direction says.
+        s.縦書き = false;
+        s.横書き = true;
+        s.相続関係説明図にする = false;
+        ApplicantBlocks blocks;
+        blocks.omitted = settings.この系図では設定の記載を省略 != 0;
+        blocks.applicantIsHeir = chart.applicant != 0;
+        chart.headings = std::make_unique<LegalHeadings>(kind, runSettings(s, textMode), textMode,
+                                                         factory, blocks);
+    } else {
+        chart.registers = reg;
+        core::家族& base = chart.registers.family(baseFamily);
+        if (base.系統_F != 1 && base.系統_F != 2) {
+            const layout::CentreQuestion q = layout::centreQuestion(baseFamily);
+            const std::optional<bool> husband = lineage ? lineage(q) : std::nullopt;
+            if (!husband) {
+                out.failure = failure(q.title, q.text);
+                out.unansweredFamily = baseFamily;
+                return out;
+            }
+            base.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
+            chart.answeredLineages.emplace_back(baseFamily, base.系統_F);
+        }
+        chart.deceased = deceasedPerson(chart.registers, baseFamily, base.系統_F);
+        if (chart.deceased != 0) {
+            fillRegistryAddress(s, chart.registers.person(chart.deceased));
+        }
+        if (const auto line = registryLinesToFullWidth(s)) {
+            out.failure =
+                failure("作図できません", "登記簿上の住所の" + std::to_string(*line) +
+                                              "行目に、Shift-JISで書けない文字があります。");
+            return out;
+        }
+        s.法定相続情報一覧図にする = false;
+        chart.headings =
+            std::make_unique<LegalHeadings>(kind, runSettings(s, textMode), textMode, factory);
+    }
+    out.chart = std::move(chart);
+    return out;
+}
+
+ChartOutcome drawLegalChart(LegalChart& chart, const core::Environment& env, ChartRequest request,
+                            CanvasFactory& factory) {
+    request.baseFamily = chart.baseFamily;
+    request.headings = chart.headings.get();
+    request.applicant = chart.applicant;
+    return runChart(chart.registers, chart.settings, env, request, factory);
+}
+
+} // namespace render

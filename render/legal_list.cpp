@@ -1,0 +1,535 @@
+#include "render/legal_list.h"
+
+#include "render/legal_texts.h"
+
+#include "layout/family_case.h"
+
+#include <algorithm>
+
+namespace render {
+
+namespace {
+
+constexpr const char* kDeceasedLabel = "（被相続人）";
+constexpr const char* kSubstituted = "被代襲者";
+
+// The first family, from 1 upward, that has `person` among its children; 0 when none.
+int firstFamilyWithChild(const core::Registers& reg, int person) {
+    for (int f = 1; f <= reg.familyCount(); ++f) {
+        for (const core::Child& c : reg.family(f).子) {
+            if (c.子NO == person) {
+                return f;
+            }
+        }
+    }
+    return 0;
+}
+
+bool familyHasChild(const core::Registers& reg, int family, int person) {
+    if (family < 1 || family > reg.familyCount()) {
+        return false;
+    }
+    const auto& children = reg.family(family).子;
+    return std::any_of(children.begin(), children.end(),
+                       [&](const core::Child& c) { return c.子NO == person; });
+}
+
+// The first non-zero 子孫_FL among the link targets of `source`, in person order.
+int firstTargetDescendantFamily(const core::Registers& reg, int source) {
+    for (int p = 1; p <= reg.personCount(); ++p) {
+        const core::当事者& t = reg.person(p);
+        if (p != source && t.C_当事者NO == source && t.子孫_FL != 0) {
+            return t.子孫_FL;
+        }
+    }
+    return 0;
+}
+
+bool hasLinkTargets(const core::Registers& reg, int source) {
+    for (int p = 1; p <= reg.personCount(); ++p) {
+        if (p != source && reg.person(p).C_当事者NO == source) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The descendant flags of `x` after it left the children of `f`, as the family editor
+// keeps them when a child is deleted (its own flags, then those of its link source, then
+// those it takes over as a source). The editor's rules live in editing/, which the drawing
+// does not link; these are the same rules.
+void repairDescendantFlags(core::Registers& reg, int x, int f) {
+    core::当事者& p = reg.person(x);
+    const int source = p.C_当事者NO;
+    const bool target = source != x && source >= 1 && source <= reg.personCount();
+    if (p.子孫_F == f) {
+        p.子孫_F = 0;
+        if (p.子孫_FL == f) {
+            p.子孫_FL = 0;
+            const auto other = static_cast<std::int16_t>(firstFamilyWithChild(reg, x));
+            p.子孫_F = other;
+            p.子孫_FL = other;
+        } else {
+            p.子孫_F = p.子孫_FL;
+        }
+    } else if (p.子孫_FL == f) {
+        p.子孫_FL = familyHasChild(reg, p.子孫_F, x)
+                        ? p.子孫_F
+                        : static_cast<std::int16_t>(firstFamilyWithChild(reg, x));
+    }
+    if (target) {
+        core::当事者& s = reg.person(source);
+        if (s.子孫_F == f) {
+            if (p.子孫_F != 0) {
+                s.子孫_F = p.子孫_F;
+            } else if (s.子孫_FL != 0) {
+                s.子孫_F = s.子孫_FL;
+            } else {
+                s.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, source));
+            }
+        }
+    } else if (p.子孫_F == 0 && hasLinkTargets(reg, x)) {
+        p.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, x));
+    }
+}
+
+// The list chart's rewriting with its working state.
+class ListBuilder {
+public:
+    ListBuilder(const core::Registers& original, const ListChartOptions& o)
+        : original_(original), o_(o) {
+        r_.reg = original;
+        r_.heirFlags = o.heirFlags;
+        r_.heirFlags.resize(static_cast<std::size_t>(original.personCount()), 0);
+        r_.caseCodes.assign(static_cast<std::size_t>(original.familyCount()), 0);
+        r_.counters.assign(static_cast<std::size_t>(original.personCount()), 0);
+    }
+
+    ListChartBuild build(const LineageAnswer& answer) {
+        ListChartBuild out;
+        if (o_.baseFamily < 1 || o_.baseFamily > reg().familyCount()) {
+            out.failure =
+                ListChartFailure{ListChartFailure::Kind::BadInput, o_.baseFamily, 0,
+                                 "作図できません", "作図の基準になる家族が決まっていません。"};
+            return out;
+        }
+        if (auto f = ensureLineage(o_.baseFamily, answer)) {
+            out.failure = std::move(f);
+            return out;
+        }
+        r_.deceased = deceasedPerson(reg(), o_.baseFamily, reg().family(o_.baseFamily).系統_F);
+        if (r_.deceased == 0) {
+            out.failure = ListChartFailure{
+                ListChartFailure::Kind::BadInput, o_.baseFamily, 0, "作図できません",
+                "家族番号" + std::to_string(o_.baseFamily) + "に被相続人が登録されていません。"};
+            return out;
+        }
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            if (!hidden(f)) {
+                if (auto failure = ensureLineage(f, answer)) {
+                    out.failure = std::move(failure);
+                    return out;
+                }
+            }
+        }
+        keepSubstitutedHeirs();
+        clearLabels();
+        labelChildren();
+        if (auto f = labelFamilies()) {
+            out.failure = std::move(f);
+            return out;
+        }
+        secondPass();
+        rewritePersons();
+        out.result = std::move(r_);
+        return out;
+    }
+
+private:
+    core::Registers& reg() { return r_.reg; }
+    bool valid(int p) const { return p >= 1 && p <= r_.reg.personCount(); }
+    core::当事者& person(int p) { return r_.reg.person(p); }
+    int& counter(int p) { return r_.counters[static_cast<std::size_t>(p - 1)]; }
+    bool hidden(int f) const {
+        return f != o_.baseFamily && static_cast<std::size_t>(f) <= o_.hidden.size() &&
+               o_.hidden[static_cast<std::size_t>(f - 1)];
+    }
+    bool heir(int p) const {
+        return p >= 1 && static_cast<std::size_t>(p) <= r_.heirFlags.size() &&
+               r_.heirFlags[static_cast<std::size_t>(p - 1)] == 1;
+    }
+    // A person keeps the first relation label it receives: one from its title as a child,
+    // or one given by a family's case code.
+    bool labelled(int p) { return counter(p) > 0 || !person(p).備考1.empty(); }
+
+    std::optional<ListChartFailure> ensureLineage(int f, const LineageAnswer& answer) {
+        core::家族& family = reg().family(f);
+        if (family.系統_F == 1 || family.系統_F == 2) {
+            return std::nullopt;
+        }
+        const layout::CentreQuestion q = layout::centreQuestion(f);
+        const std::optional<bool> husband = answer ? answer(q) : std::nullopt;
+        if (!husband) {
+            return ListChartFailure{ListChartFailure::Kind::LineageUnanswered, f, 0, q.title,
+                                    q.text};
+        }
+        family.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
+        r_.answeredLineages.emplace_back(f, family.系統_F);
+        return std::nullopt;
+    }
+
+    // A "被代襲者" (the main spouse of a visible family, titled so, who is not the deceased)
+    // stands in the chart for the heirs below it: its case code makes it an heir, and it
+    // must be one already when the children are sorted out (step 2), or it would be taken
+    // out of its parents' family before its code is known.
+    void keepSubstitutedHeirs() {
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            const core::家族& F = reg().family(f);
+            if (hidden(f)) {
+                continue;
+            }
+            const bool husbandMain = F.系統_F == 1;
+            const int main = husbandMain ? F.夫NO : F.妻NO;
+            const std::string& title = husbandMain ? F.夫肩書 : F.妻肩書;
+            if (title == kSubstituted && valid(main) && main != r_.deceased) {
+                r_.heirFlags[static_cast<std::size_t>(main - 1)] = 1;
+            }
+        }
+    }
+
+    // Step 1.
+    void clearLabels() {
+        for (core::当事者& p : reg().persons) {
+            p.備考1.clear();
+            p.備考2.clear();
+        }
+    }
+
+    // Step 2.
+    void labelChildren() {
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            if (hidden(f)) {
+                continue;
+            }
+            std::size_t k = 0;
+            while (k < reg().family(f).子.size()) {
+                core::Child& c = reg().family(f).子[k];
+                const int x = c.子NO;
+                if (valid(x)) {
+                    person(x).備考1 =
+                        "（" + (c.子の肩書.empty() ? std::string("子") : c.子の肩書) + "）";
+                }
+                c.子の形態 = 0;
+                if (!heir(x) && x != r_.deceased) {
+                    removeChild(f, k);
+                    k = 0; // the family is examined again from its first child
+                    continue;
+                }
+                ++k;
+            }
+        }
+    }
+
+    void removeChild(int f, std::size_t k) {
+        core::家族& family = reg().family(f);
+        const int x = family.子[k].子NO;
+        family.子.erase(family.子.begin() + static_cast<std::ptrdiff_t>(k));
+        if (!valid(x)) {
+            return;
+        }
+        core::当事者& p = person(x);
+        if (p.父母家族NO == f) {
+            p.実父NO = 0;
+            p.実母NO = 0;
+            p.父母家族NO = 0;
+        }
+        repairDescendantFlags(reg(), x, f);
+    }
+
+    void label(int p, const std::string& text, const char* code) {
+        if (valid(p) && !labelled(p)) {
+            person(p).備考1 = text;
+            person(p).備考2 = code;
+            counter(p) = 1;
+        }
+    }
+    void replaceName(int p, const std::string& text, const char* code) {
+        if (valid(p) && !labelled(p)) {
+            person(p).姓 = text;
+            person(p).名.clear();
+            person(p).備考1.clear();
+            person(p).備考2 = code;
+            counter(p) = 1;
+        }
+    }
+    // "（被相続人）" and "被代襲者" are written whether or not the person is labelled.
+    void deceasedLabel(int p, const char* code, bool codeOnlyWhenNone) {
+        if (!valid(p)) {
+            return;
+        }
+        person(p).備考1 = kDeceasedLabel;
+        if (!codeOnlyWhenNone || person(p).備考2.empty()) {
+            person(p).備考2 = code;
+        }
+        ++counter(p);
+    }
+    void substituted(int p, const char* code) {
+        if (!valid(p)) {
+            return;
+        }
+        person(p).姓 = kSubstituted;
+        person(p).名.clear();
+        person(p).備考2 = code;
+        ++counter(p);
+    }
+    void codeOnly(int p, const char* code) {
+        if (valid(p)) {
+            person(p).備考2 = code;
+        }
+    }
+
+    // Step 3 (every visible family's lineage is set by now).
+    std::optional<ListChartFailure> labelFamilies() {
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            if (hidden(f)) {
+                continue;
+            }
+            core::家族& F = reg().family(f);
+            const int code = layout::家族調査_SUB(F, r_.deceased, r_.heirFlags);
+            r_.caseCodes[static_cast<std::size_t>(f - 1)] = code;
+            const int h = F.夫NO;
+            const int w = F.妻NO;
+            const std::string father = fatherLabel(F.夫肩書);
+            const std::string mother = motherLabel(F.妻肩書);
+            switch (code) {
+            case 1:
+                label(h, father, "01");
+                F.妻NO = 0;
+                F.形態 = 1;
+                F.系統_F = 1;
+                break;
+            case 2:
+                F.夫NO = 0;
+                label(w, mother, "02");
+                F.形態 = 1;
+                F.系統_F = 2;
+                break;
+            case 3:
+                label(h, father, "03");
+                label(w, mother, "03");
+                break;
+            case 4:
+                deceasedLabel(h, "04", false);
+                label(w, spouseLabel(F.妻肩書, "妻"), "04");
+                break;
+            case 5:
+                label(h, spouseLabel(F.夫肩書, "夫"), "05");
+                deceasedLabel(w, "05", false);
+                break;
+            case 6:
+                replaceName(h, father, "06");
+                replaceName(w, mother, "06");
+                break;
+            case 7:
+                deceasedLabel(h, "07", true);
+                codeOnly(w, "07");
+                break;
+            case 8:
+                codeOnly(h, "08");
+                deceasedLabel(w, "08", true);
+                break;
+            case 9:
+                label(h, father, "09");
+                F.系統_F = 1;
+                break;
+            case 10:
+                label(w, mother, "10");
+                F.系統_F = 2;
+                break;
+            case 11:
+                replaceName(h, father, "11");
+                break;
+            case 12:
+                replaceName(w, mother, "12");
+                break;
+            case 13:
+                deceasedLabel(h, "13", false);
+                break;
+            case 14:
+                deceasedLabel(w, "14", false);
+                break;
+            case 15:
+            case 16: {
+                const int main = code == 15 ? h : w;
+                if (F.子.empty()) {
+                    const std::string name =
+                        valid(main) ? joinedName(original_.person(main)) : std::string();
+                    return noSubstituteHeirs(f, main, name);
+                }
+                substituted(main, code == 15 ? "15" : "16");
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Step 4: the spouse of a deceased who married more than once is shown by a title
+    // only, else left out; likewise the spouse of a "被代襲者".
+    void secondPass() {
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            if (hidden(f)) {
+                continue;
+            }
+            core::家族& F = reg().family(f);
+            const int code = r_.caseCodes[static_cast<std::size_t>(f - 1)];
+            const int h = F.夫NO;
+            const int w = F.妻NO;
+            const bool noChildren = F.子.empty();
+            if (code == 7 && valid(w) && person(w).備考2 == "07") {
+                if (!valid(h) || counter(h) == 1 || noChildren) {
+                    removeWife(F);
+                } else {
+                    titleOnly(w, F.妻肩書 == "妻" || F.妻肩書.empty() ? "（女）"
+                                                                      : "（" + F.妻肩書 + "）");
+                }
+            } else if (code == 8 && valid(h) && person(h).備考2 == "08") {
+                if (!valid(w) || counter(w) == 1 || noChildren) {
+                    removeHusband(F);
+                } else {
+                    titleOnly(h, F.夫肩書 == "夫" || F.夫肩書.empty() ? "（男）"
+                                                                      : "（" + F.夫肩書 + "）");
+                }
+            } else if (code == 15 && valid(h) && person(h).備考2 == "15" && valid(w)) {
+                if (counter(h) == 1) {
+                    removeWife(F);
+                } else {
+                    titleOnly(w, spouseLabel(F.妻肩書, "妻"));
+                }
+            } else if (code == 16 && valid(w) && person(w).備考2 == "16" && valid(h)) {
+                if (counter(w) == 1) {
+                    removeHusband(F);
+                } else {
+                    titleOnly(h, spouseLabel(F.夫肩書, "夫"));
+                }
+            }
+        }
+    }
+    static void removeWife(core::家族& F) {
+        F.妻NO = 0;
+        F.形態 = 1;
+    }
+    static void removeHusband(core::家族& F) {
+        F.夫NO = 0;
+        F.形態 = 1;
+    }
+    void titleOnly(int p, const std::string& title) {
+        person(p).姓 = title;
+        person(p).名.clear();
+        person(p).備考1.clear();
+    }
+
+    // Step 5.
+    void rewritePersons() {
+        for (int n = 1; n <= reg().personCount(); ++n) {
+            core::当事者& p = person(n);
+            if (p.備考2 == "15" || p.備考2 == "16") {
+                p.備考1.clear();
+                p.生年月日.clear();
+                p.本籍1.clear();
+                p.本籍2.clear();
+                p.住所1.clear();
+                p.住所2.clear();
+                p.死亡年月日 = "（" + p.死亡年月日 + "死亡）";
+                continue;
+            }
+            p.生年月日 = "出生　" + p.生年月日;
+            if (n == r_.deceased) {
+                rewriteDeceased(p);
+            } else if (heir(n)) {
+                p.本籍1.clear();
+                p.本籍2.clear();
+                p.死亡年月日.clear();
+                if (o_.一覧図に住所を記載する) {
+                    p.住所1 = "住所　" + p.住所1;
+                    if (!p.住所2.empty()) {
+                        p.住所2 = "　　　" + p.住所2;
+                    }
+                } else {
+                    p.住所1.clear();
+                    p.住所2.clear();
+                }
+            } else {
+                // Only the name and the relation label.
+                p.住所1.clear();
+                p.住所2.clear();
+                p.本籍1.clear();
+                p.本籍2.clear();
+                p.生年月日.clear();
+                p.死亡年月日.clear();
+            }
+        }
+    }
+
+    void rewriteDeceased(core::当事者& p) {
+        const bool hasAddress = !p.住所1.empty() || !p.住所2.empty();
+        const bool hasDomicile = !p.本籍1.empty() || !p.本籍2.empty();
+        if (o_.家督相続) {
+            p.死亡年月日 = "隠居　" + p.死亡年月日;
+            p.住所1 = p.本籍1;
+            p.住所2 = p.本籍2;
+            p.本籍1 = "隠居時の本籍";
+            p.本籍2.clear();
+            if (p.住所1.empty() && p.住所2.empty()) {
+                p.住所1 = "　";
+            }
+            return;
+        }
+        p.死亡年月日 = "死亡　" + p.死亡年月日;
+        if (hasAddress) {
+            p.本籍1 = "最後の住所";
+        } else if (hasDomicile) {
+            p.住所1 = p.本籍1;
+            p.住所2 = p.本籍2;
+            p.本籍1 = "最後の本籍";
+        } else {
+            p.本籍1 = "最後の住所";
+            p.住所1 = "　";
+        }
+        p.本籍2.clear();
+    }
+
+    const core::Registers& original_;
+    const ListChartOptions& o_;
+    ListChartRegisters r_;
+};
+
+} // namespace
+
+std::string fatherLabel(const std::string& t) {
+    return t == "夫" || t.empty() ? "（父）" : "（" + t + "）";
+}
+
+std::string motherLabel(const std::string& t) {
+    return t == "妻" || t.empty() ? "（母）" : "（" + t + "）";
+}
+
+std::string spouseLabel(const std::string& t, const std::string& plain) {
+    return t == plain || t.empty() ? "（配偶者）" : "（" + t + "）";
+}
+
+ListChartFailure noSubstituteHeirs(int family, int person, const std::string& name) {
+    return {ListChartFailure::Kind::NoSubstituteHeirs, family, person, "代襲相続の設定エラー",
+            "家族番号" + std::to_string(family) + "の被代襲者「" + name +
+                "」に相続権のある子供がいません"};
+}
+
+ListChartBuild buildListChart(const core::Registers& reg, const ListChartOptions& options,
+                              const LineageAnswer& answer) {
+    ListBuilder builder(reg, options);
+    return builder.build(answer);
+}
+
+} // namespace render
