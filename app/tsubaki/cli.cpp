@@ -12,6 +12,7 @@
 #include "platform/chart_image.h"
 #include "platform/qt_canvas.h"
 #include "render/chart_run.h"
+#include "render/legal_chart.h"
 
 #include <QGuiApplication>
 
@@ -134,9 +135,10 @@ std::string lowerExtension(const std::string& file) {
 }
 
 // --chart OUT_FILE DATA_FOLDER [--family N] [--centre husband|wife], and --text alike: the
-// chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT". The
-// registers and the folder's files are left as they were (the centre answer is used for
-// this chart only).
+// chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT"; the legal
+// chart those settings choose (相続関係説明図 or 法定相続情報一覧図) with the stored heirs,
+// applicant and creator. The registers and the folder's files are left as they were (the
+// centre answer is used for this chart only).
 int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool text = args[0] == "--text";
     if (args.size() < 3) {
@@ -192,8 +194,29 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.textMode = text;
     request.pixels = !text;
     request.answer = [&](const layout::CentreQuestion&) { return centreOnHusband; };
-    render::ChartOutcome outcome =
-        render::runChart(data.reg, data.settings, data.env, request, factory);
+    render::ChartOutcome outcome;
+    if (const auto kind = render::legalChartKind(data.settings)) {
+        // The legal chart the settings choose, with the stored heirs, applicant and creator.
+        // Nothing is asked: --centre answers for the base family only.
+        render::LegalChartOutcome prepared =
+            render::prepareLegalChart(*kind, data.reg, data.settings, base, text, factory,
+                                      [&](const layout::CentreQuestion& q) -> std::optional<bool> {
+                                          return q.family == base ? centreOnHusband : std::nullopt;
+                                      });
+        if (!prepared.ok()) {
+            err << prepared.failure->title << "\n" << prepared.failure->text << "\n";
+            if (prepared.unansweredFamily == base) {
+                err << "（--centre husband または --centre wife で答えてください）\n";
+            } else if (prepared.unansweredFamily != 0) {
+                err << "（家族No." << prepared.unansweredFamily
+                    << " の父系・母系を「家族の詳細設定」で決めてから作図してください）\n";
+            }
+            return 1;
+        }
+        outcome = render::drawLegalChart(*prepared.chart, data.env, request, factory);
+    } else {
+        outcome = render::runChart(data.reg, data.settings, data.env, request, factory);
+    }
     if (!outcome.ok()) {
         const render::ChartFailure& f = *outcome.failure;
         err << f.title << "\n" << f.text << "\n";
