@@ -19,9 +19,6 @@ struct At {
     int x, y;
     bool operator==(const At&) const = default;
 };
-void PrintTo(const At& a, std::ostream* os) {
-    *os << "(" << a.x << "," << a.y << ")";
-}
 
 core::Environment environment() {
     core::Environment env;
