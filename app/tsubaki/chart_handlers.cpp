@@ -126,20 +126,16 @@ public:
             return;
         }
         if (data.settings.相続関係説明図にする || data.settings.法定相続情報一覧図にする) {
-            if (legalChartStart) {
-                legalChartStart(textMode);
-            } else {
-                common::STOP_SUB(app_.dialogs(), "作図できません",
-                                 "「相続関係説明図にする」と「法定相続情報一覧図作成」の図面は、"
-                                 "この版ではまだ作図できません。\nチェックを外して作図してく"
-                                 "ださい。");
+            if (!legalChartStart) {
+                throw std::logic_error("the legal chart module is not installed");
             }
+            legalChartStart(textMode);
             return;
         }
         draw(textMode, nullptr);
     }
 
-    bool draw(bool textMode, render::ChartHeadings* headings) {
+    bool draw(bool textMode, render::ChartHeadings* headings, const ChartSource& source = {}) {
         core::DataFolder& data = app_.data();
         const int base = baseFamily();
         if (base == 0) {
@@ -154,6 +150,7 @@ public:
         request.baseFamily = base;
         request.textMode = textMode;
         request.headings = headings;
+        request.applicant = source.applicant;
         request.answer = [this, base](const layout::CentreQuestion&) -> std::optional<bool> {
             ensureLineage(base, false);
             const int lineage = app_.data().reg.family(base).系統_F;
@@ -163,7 +160,9 @@ public:
         // memory first.
         window_->clearChart();
         render::ChartOutcome outcome =
-            render::runChart(data.reg, data.settings, data.env, request, factory);
+            render::runChart(source.registers != nullptr ? *source.registers : data.reg,
+                             source.settings != nullptr ? *source.settings : data.settings,
+                             data.env, request, factory);
         if (!outcome.ok()) {
             common::STOP_SUB(app_.dialogs(), outcome.failure->title, outcome.failure->text);
             return false;
@@ -258,8 +257,9 @@ const HandlerModule chartModule(30, "charts", install);
 
 } // namespace
 
-bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings) {
-    return wiring(app).draw(textMode, headings);
+bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings,
+                  const ChartSource& source) {
+    return wiring(app).draw(textMode, headings, source);
 }
 
 void setLegalChartStart(TsubakiApp& app, std::function<void(bool)> start) {

@@ -15,6 +15,11 @@
 #include <functional>
 #include <string>
 
+namespace core {
+struct Registers;
+struct DrawingSettings;
+} // namespace core
+
 namespace render {
 class ChartHeadings;
 }
@@ -23,10 +28,19 @@ namespace app {
 
 class TsubakiApp;
 
+// What a legal chart is drawn from when it is not the program's registers and settings as
+// they are (the list chart draws a rewritten copy of the registers).
+struct ChartSource {
+    const core::Registers* registers = nullptr;      // null: the program's registers
+    const core::DrawingSettings* settings = nullptr; // null: the program's settings
+    int applicant = 0; // the list chart's applicant when an heir ("（申出人）")
+};
+
 // Draws the chart of the present settings and shows it in FORM3 (in text mode, then the
 // export of "図面.TXT"). The registers are not changed. False (after a message) when the
 // chart could not be drawn.
-bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings = nullptr);
+bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings = nullptr,
+                  const ChartSource& source = {});
 
 // Where "作図実行" and "テキスト化" go when a legal chart form is chosen; the argument tells
 // text mode.
