@@ -1,6 +1,7 @@
 #include "app/tsubaki/screenshots.h"
 
 #include "app/tsubaki/chart_handlers.h"
+#include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/mainform.h"
 
@@ -94,6 +95,7 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
     }
     ok = snapFamilyForms(app, dir) && ok;
     ok = saveChartScreenshots(app, folder) && ok;
+    ok = saveLegalChartScreenshots(app, folder) && ok;
     return ok ? 0 : 1;
 }
 
