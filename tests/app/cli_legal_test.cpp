@@ -1,0 +1,207 @@
+// tsubaki --chart and --text with a legal chart chosen in the folder's settings, on a copy of
+// the sample folder: the texts of both charts in the text drawing, the questions a headless
+// job cannot ask, the substitution error, and that the data folder is left exactly as it
+// was.
+#include "app/tsubaki/cli.h"
+
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "core/data_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::map<std::string, std::string> contents(const fs::path& dir) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (e.is_regular_file()) {
+            out[fs::relative(e.path(), dir).string()] = common::readFile(e.path());
+        }
+    }
+    return out;
+}
+
+class LegalChartJob : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char data[] = "/tmp/tsubaki-legal-XXXXXX";
+        dir_ = mkdtemp(data);
+        char outputs[] = "/tmp/tsubaki-legal-out-XXXXXX";
+        out_dir_ = mkdtemp(outputs);
+        for (const auto& e : fs::directory_iterator(TSUBAKI_SAMPLES_DIR)) {
+            fs::copy_file(e.path(), dir_ / e.path().filename());
+        }
+        old_ = fs::current_path();
+        fs::current_path(dir_);
+        before_ = contents(dir_);
+    }
+    void TearDown() override {
+        EXPECT_EQ(contents(dir_), before_) << "the data folder changed";
+        fs::current_path(old_);
+        fs::remove_all(dir_);
+        fs::remove_all(out_dir_);
+    }
+    int run(std::vector<std::string> args) {
+        out_.str("");
+        err_.str("");
+        return app::runHeadlessJob(args, out_, err_);
+    }
+    bool errHas(const std::string& fragment) const {
+        return err_.str().find(fragment) != std::string::npos;
+    }
+    void editFolder(const std::function<void(core::DataFolder&)>& edit) {
+        core::DataFolder data = core::DataFolder::load(
+            dir_, core::readEnvironment(dir_ / "KANKYO.TXT"), [] { return true; });
+        edit(data);
+        data.saveFamilies();
+        data.saveSettings();
+        before_ = contents(dir_);
+    }
+    static void horizontal(core::DataFolder& d) {
+        d.settings.縦書き = false;
+        d.settings.横書き = true;
+    }
+    // The list chart of the samples, with the lineage of families 2 and 4 (unset in the
+    // samples) set to the husband's side.
+    void listChart() {
+        editFolder([](core::DataFolder& d) {
+            horizontal(d);
+            d.settings.法定相続情報一覧図にする = true;
+            d.reg.family(2).系統_F = 1;
+            d.reg.family(4).系統_F = 1;
+        });
+    }
+    // The text drawing written by --text, as UTF-8 lines without trailing blanks.
+    std::vector<std::string> textDrawing() {
+        const fs::path out = out_dir_ / "図面.TXT";
+        EXPECT_EQ(run({"--text", out.string(), dir_.string()}), 0) << err_.str();
+        std::vector<std::string> lines;
+        std::istringstream in(common::decodeCp932(common::readFile(out)));
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            while (line.size() >= 3 && line.compare(line.size() - 3, 3, "　") == 0) {
+                line.erase(line.size() - 3);
+            }
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    static bool has(const std::vector<std::string>& lines, const std::string& fragment) {
+        for (const std::string& l : lines) {
+            if (l.find(fragment) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    fs::path dir_;
+    fs::path out_dir_;
+    fs::path old_;
+    std::map<std::string, std::string> before_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+TEST_F(LegalChartJob, TheExplanationChartAsText) {
+    editFolder([](core::DataFolder& d) {
+        horizontal(d);
+        d.settings.相続関係説明図にする = true;
+    });
+    const std::vector<std::string> lines = textDrawing();
+    ASSERT_GT(lines.size(), 10u);
+    EXPECT_EQ(lines[0], "被相続人　山田太郎　　相続関係説明図");
+    EXPECT_EQ(lines[2], "　　最後の本籍　　　東京都世田谷区北沢三丁目");
+    EXPECT_EQ(lines[3], "　　　　　　　　　　１２番地");
+    EXPECT_EQ(lines[4], "　　最後の住所　　　東京都世田谷区北沢三丁目１２番５号");
+    EXPECT_EQ(lines[5], "　　登記簿上の住所　東京都世田谷区北沢三丁目１２番５号");
+    EXPECT_TRUE(has(lines, "（被）山田太郎"));
+    EXPECT_TRUE(has(lines, "（妻）山田花子"));
+    // The return message at the bottom, under the title (column 11 × 21 / 21 + 1 = 12).
+    EXPECT_EQ(lines.back(), "　　　　　　　　　　　戸籍の謄抄本及び除籍謄本は還付した。");
+}
+
+// Vertical writing: the chart keeps at its right the title column (21), 2 pitches, the
+// information block (4 columns: 本籍, its second line, 住所, the registry address) and
+// 3 + 3 pitches, and at its left twice the return message's width: 42 + 21 + 42 + 84 + 126
+// = 315 pixels more than the plain chart of the samples.
+TEST_F(LegalChartJob, TheExplanationChartInVerticalWritingAsABitmap) {
+    const fs::path out = out_dir_ / "chart.png";
+    auto width = [&] {
+        const std::string said = out_.str();
+        const std::size_t open = said.find("（");
+        return open == std::string::npos ? -1 : std::stoi(said.substr(open + 3));
+    };
+    ASSERT_EQ(run({"--chart", out.string(), dir_.string()}), 0) << err_.str();
+    const int plain = width();
+    editFolder([](core::DataFolder& d) { d.settings.相続関係説明図にする = true; });
+    ASSERT_EQ(run({"--chart", out.string(), dir_.string()}), 0) << err_.str();
+    EXPECT_EQ(common::readFile(out).substr(1, 3), "PNG");
+    EXPECT_EQ(width(), plain + 315) << out_.str();
+}
+
+TEST_F(LegalChartJob, TheListChartAsText) {
+    listChart();
+    const std::vector<std::string> lines = textDrawing();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].find("被相続人　山田太郎　　法定相続情報"), std::string::npos);
+    EXPECT_EQ(lines[0].find("法定相続情報　"), std::string::npos) << "no addition, no spaces";
+    EXPECT_TRUE(has(lines, "山田一郎　　（申出人）"));
+    EXPECT_TRUE(has(lines, "（被相続人）"));
+    EXPECT_TRUE(has(lines, "被代襲者"));
+    EXPECT_TRUE(has(lines, "（平成２０年６月１日死亡）"));
+    EXPECT_TRUE(has(lines, "住所　千葉県千葉市中央区新町５番地"));
+    EXPECT_TRUE(has(lines, "以下余白"));
+    EXPECT_TRUE(has(lines, "作成者：住所　神奈川県横浜市港北区日吉本町一丁目４番２号"));
+    EXPECT_FALSE(has(lines, "申出人：住所")) << "the applicant is an heir";
+    EXPECT_FALSE(has(lines, "山田翔")) << "no heir, left out";
+    EXPECT_FALSE(has(lines, "山田源蔵")) << "the deceased's parents show as （父）, （母）";
+}
+
+// A headless job asks nothing: an unset lineage is refused with the question's text;
+// --centre answers it for the base family only.
+TEST_F(LegalChartJob, UnsetLineagesAreRefused) {
+    editFolder([](core::DataFolder& d) {
+        horizontal(d);
+        d.settings.法定相続情報一覧図にする = true;
+    });
+    const fs::path out = out_dir_ / "図面.TXT";
+    EXPECT_EQ(run({"--text", out.string(), dir_.string(), "--centre", "husband"}), 1);
+    EXPECT_TRUE(
+        errHas("作図の中心となる人物が決まっていません\n家族No. 2は、男性を中心に作図しますか？"));
+    EXPECT_TRUE(errHas("家族No.2 の父系・母系"));
+    EXPECT_FALSE(fs::exists(out));
+
+    editFolder([](core::DataFolder& d) {
+        d.settings.法定相続情報一覧図にする = false;
+        d.settings.相続関係説明図にする = true;
+        d.reg.family(3).系統_F = 0;
+    });
+    EXPECT_EQ(run({"--text", out.string(), dir_.string()}), 1);
+    EXPECT_TRUE(errHas("家族No. 3は、男性を中心に作図しますか？"));
+    EXPECT_TRUE(errHas("--centre husband"));
+    EXPECT_EQ(run({"--text", out.string(), dir_.string(), "--centre", "husband"}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(out));
+}
+
+TEST_F(LegalChartJob, APredeceasedHeirWithoutHeirs) {
+    listChart();
+    editFolder([](core::DataFolder& d) { d.settings.setHeir(8, false); });
+    EXPECT_EQ(run({"--chart", (out_dir_ / "x.bmp").string(), dir_.string()}), 1);
+    EXPECT_TRUE(errHas(
+        "代襲相続の設定エラー\n家族番号6の被代襲者「山田次郎」に相続権のある子供がいません"));
+}
+
+} // namespace
