@@ -246,15 +246,19 @@ private:
         repairDescendantFlags(reg(), x, f);
     }
 
+    // The deceased is labelled "（被相続人）" only, and is never renamed or left out of a
+    // family, even where it is not the spouse a family's case code is about.
+    bool deceased(int p) const { return p != 0 && p == r_.deceased; }
+
     void label(int p, const std::string& text, const char* code) {
-        if (valid(p) && !labelled(p)) {
+        if (valid(p) && !deceased(p) && !labelled(p)) {
             person(p).備考1 = text;
             person(p).備考2 = code;
             counter(p) = 1;
         }
     }
     void replaceName(int p, const std::string& text, const char* code) {
-        if (valid(p) && !labelled(p)) {
+        if (valid(p) && !deceased(p) && !labelled(p)) {
             person(p).姓 = text;
             person(p).名.clear();
             person(p).備考1.clear();
@@ -304,15 +308,17 @@ private:
             switch (code) {
             case 1:
                 label(h, father, "01");
-                F.妻NO = 0;
-                F.形態 = 1;
-                F.系統_F = 1;
+                if (!deceased(w)) {
+                    removeWife(F);
+                    F.系統_F = 1;
+                }
                 break;
             case 2:
-                F.夫NO = 0;
+                if (!deceased(h)) {
+                    removeHusband(F);
+                    F.系統_F = 2;
+                }
                 label(w, mother, "02");
-                F.形態 = 1;
-                F.系統_F = 2;
                 break;
             case 3:
                 label(h, father, "03");
@@ -417,15 +423,22 @@ private:
             }
         }
     }
-    static void removeWife(core::家族& F) {
-        F.妻NO = 0;
-        F.形態 = 1;
+    void removeWife(core::家族& F) const {
+        if (!deceased(F.妻NO)) {
+            F.妻NO = 0;
+            F.形態 = 1;
+        }
     }
-    static void removeHusband(core::家族& F) {
-        F.夫NO = 0;
-        F.形態 = 1;
+    void removeHusband(core::家族& F) const {
+        if (!deceased(F.夫NO)) {
+            F.夫NO = 0;
+            F.形態 = 1;
+        }
     }
     void titleOnly(int p, const std::string& title) {
+        if (deceased(p)) {
+            return;
+        }
         person(p).姓 = title;
         person(p).名.clear();
         person(p).備考1.clear();

@@ -335,6 +335,30 @@ TEST_F(ListChart, TheDeceasedIsNeverTheSubstitutedHeir) {
     EXPECT_EQ(surname(r, taro), "山田");
 }
 
+// A family in which the deceased is not the spouse its case code is about (her second
+// marriage is on the husband's side): she keeps her name and her place.
+TEST_F(ListChart, TheDeceasedIsNeverRenamedOrLeftOut) {
+    const int hanako = b.woman("花子");
+    const int first = b.man("一");
+    const int own = b.family(first, hanako, 2);
+    b.child(own, b.man("一郎"));
+    const int second = b.man("二");
+    const int later = b.family(second, hanako, 1);
+    b.child(later, b.woman("春子"));
+    heirs = {first, 3, second, 5}; // 一, 一郎, 二, 春子
+    render::ListChartRegisters r = build(own);
+    EXPECT_EQ(r.caseCodes[1], 1) << "of the spouses only the husband 二 is an heir";
+    EXPECT_EQ(r.reg.family(later).妻NO, hanako);
+    EXPECT_EQ(surname(r, hanako), "山田");
+
+    heirs = {first, 3, 5};
+    r = build(own);
+    EXPECT_EQ(r.caseCodes[1], 6);
+    EXPECT_EQ(surname(r, hanako), "山田");
+    EXPECT_EQ(surname(r, second), "（父）");
+    EXPECT_EQ(label(r, hanako), "（被相続人）");
+}
+
 // Step 2: children who are neither heirs nor the deceased leave the family, those after
 // them move up, parent links to the family are cleared and descendant flags follow; no
 // child is drawn as adopted.
