@@ -10,69 +10,6 @@
 namespace editing {
 
 // ---------------------------------------------------------------------------------------
-// Descendant flags
-
-int firstFamilyWithChild(const core::Registers& reg, int person) {
-    for (int f = 1; f <= reg.familyCount(); ++f) {
-        if (familyHasChild(reg, f, person)) {
-            return f;
-        }
-    }
-    return 0;
-}
-
-bool familyHasChild(const core::Registers& reg, int family, int person) {
-    if (family < 1 || family > reg.familyCount()) {
-        return false;
-    }
-    const auto& children = reg.family(family).子;
-    return std::any_of(children.begin(), children.end(),
-                       [person](const core::Child& c) { return c.子NO == person; });
-}
-
-int firstTargetDescendantFamily(const core::Registers& reg, int source) {
-    for (int t : linkTargets(reg, source)) {
-        if (reg.person(t).子孫_FL != 0) {
-            return reg.person(t).子孫_FL;
-        }
-    }
-    return 0;
-}
-
-void repairDescendantFlags(core::Registers& reg, int person, int family) {
-    auto& p = reg.person(person);
-    if (p.子孫_F == family) {
-        p.子孫_F = 0;
-        if (p.子孫_FL == family) {
-            p.子孫_FL = 0;
-            const auto other = static_cast<std::int16_t>(firstFamilyWithChild(reg, person));
-            p.子孫_F = other;
-            p.子孫_FL = other;
-        } else {
-            p.子孫_F = p.子孫_FL;
-        }
-    } else if (p.子孫_FL == family) {
-        p.子孫_FL = familyHasChild(reg, p.子孫_F, person)
-                        ? p.子孫_F
-                        : static_cast<std::int16_t>(firstFamilyWithChild(reg, person));
-    }
-}
-
-void repairLinkedSource(core::Registers& reg, int person, int source, int family) {
-    auto& s = reg.person(source);
-    if (s.子孫_F != family) {
-        return;
-    }
-    if (reg.person(person).子孫_F != 0) {
-        s.子孫_F = reg.person(person).子孫_F;
-    } else if (s.子孫_FL != 0) {
-        s.子孫_F = s.子孫_FL;
-    } else {
-        s.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, source));
-    }
-}
-
-// ---------------------------------------------------------------------------------------
 // The children section of FORM6
 
 namespace {
@@ -609,12 +546,7 @@ void FamilyEditor::deleteChild() {
                         "選択中の" + name(x) + "は、\n" + name(link.person) + "の\nリンク先です。",
                         Icon::Exclamation);
         }
-        repairDescendantFlags(reg, x, fam);
-        if (link.result == 2 && validPerson(link.person)) {
-            repairLinkedSource(reg, x, link.person, fam);
-        } else if (link.result == 1 && person(x).子孫_F == 0) {
-            person(x).子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, x));
-        }
+        core::repairAfterLeavingFamily(reg, x, fam);
     }
     if (f.子数() == 0) {
         controls_.show("BUTTON_A14A");

@@ -4,28 +4,15 @@
 // members of FamilyEditor (editing/family_editing.h).
 #pragma once
 
-#include "core/registers.h"
+#include "core/descendant_flags.h"
 
 namespace editing {
 
-// The first family, from 1 upward, that has `person` among its children; 0 when none.
-int firstFamilyWithChild(const core::Registers& reg, int person);
-
-// True when family `family` (0 or out of range: false) has `person` among its children.
-bool familyHasChild(const core::Registers& reg, int family, int person);
-
-// The first non-zero 子孫_FL among the link targets of `source`, in person-number order;
-// 0 when none has one.
-int firstTargetDescendantFamily(const core::Registers& reg, int source);
-
-// Repairs the descendant flags of `person` after it was taken out of the children of
-// `family`: flags naming that family move to another family that still has the person as
-// a child, or to the person's own line, or become 0.
-void repairDescendantFlags(core::Registers& reg, int person, int family);
-
-// After `person`, a link target of `source`, left the children of `family`: when the
-// source was drawn through that family it follows the person's remaining descendant family,
-// else its own line, else the first line among its targets, else none.
-void repairLinkedSource(core::Registers& reg, int person, int source, int family);
+// The rules themselves are shared with the list chart and live in core.
+using core::familyHasChild;
+using core::firstFamilyWithChild;
+using core::firstTargetDescendantFamily;
+using core::repairDescendantFlags;
+using core::repairLinkedSource;
 
 } // namespace editing

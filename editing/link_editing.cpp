@@ -1,5 +1,7 @@
 #include "editing/link_editing.h"
 
+#include "core/descendant_flags.h"
+
 #include "editing/names.h"
 #include "editing/person_links.h"
 #include "editing/person_text.h"
@@ -10,16 +12,6 @@ namespace {
 
 std::string numbered(const core::Registers& reg, int n) {
     return displayName(reg, n) + "(" + std::to_string(n) + "）";
-}
-
-// The first non-zero 子孫_FL of the link targets of `source`, in person-number order.
-std::int16_t firstTargetDescendantFamily(const core::Registers& reg, int source) {
-    for (int t : linkTargets(reg, source)) {
-        if (reg.person(t).子孫_FL != 0) {
-            return reg.person(t).子孫_FL;
-        }
-    }
-    return 0;
 }
 
 } // namespace
@@ -130,7 +122,7 @@ void removeLink(core::Registers& reg, int p, bool registerFilePresent, common::D
     if (src.子孫_FL != 0) {
         src.子孫_F = src.子孫_FL;
     } else if (!linkTargets(reg, s).empty()) {
-        src.子孫_F = firstTargetDescendantFamily(reg, s);
+        src.子孫_F = static_cast<std::int16_t>(core::firstTargetDescendantFamily(reg, s));
     } else {
         src.子孫_F = 0;
     }

@@ -2,6 +2,7 @@
 
 #include "render/legal_texts.h"
 
+#include "core/descendant_flags.h"
 #include "layout/family_case.h"
 
 #include <algorithm>
@@ -12,86 +13,6 @@ namespace {
 
 constexpr const char* kDeceasedLabel = "（被相続人）";
 constexpr const char* kSubstituted = "被代襲者";
-
-// The first family, from 1 upward, that has `person` among its children; 0 when none.
-int firstFamilyWithChild(const core::Registers& reg, int person) {
-    for (int f = 1; f <= reg.familyCount(); ++f) {
-        for (const core::Child& c : reg.family(f).子) {
-            if (c.子NO == person) {
-                return f;
-            }
-        }
-    }
-    return 0;
-}
-
-bool familyHasChild(const core::Registers& reg, int family, int person) {
-    if (family < 1 || family > reg.familyCount()) {
-        return false;
-    }
-    const auto& children = reg.family(family).子;
-    return std::any_of(children.begin(), children.end(),
-                       [&](const core::Child& c) { return c.子NO == person; });
-}
-
-// The first non-zero 子孫_FL among the link targets of `source`, in person order.
-int firstTargetDescendantFamily(const core::Registers& reg, int source) {
-    for (int p = 1; p <= reg.personCount(); ++p) {
-        const core::当事者& t = reg.person(p);
-        if (p != source && t.C_当事者NO == source && t.子孫_FL != 0) {
-            return t.子孫_FL;
-        }
-    }
-    return 0;
-}
-
-bool hasLinkTargets(const core::Registers& reg, int source) {
-    for (int p = 1; p <= reg.personCount(); ++p) {
-        if (p != source && reg.person(p).C_当事者NO == source) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The descendant flags of `x` after it left the children of `f`, as the family editor
-// keeps them when a child is deleted (its own flags, then those of its link source, then
-// those it takes over as a source). The editor's rules live in editing/, which the drawing
-// does not link; these are the same rules.
-void repairDescendantFlags(core::Registers& reg, int x, int f) {
-    core::当事者& p = reg.person(x);
-    const int source = p.C_当事者NO;
-    const bool target = source != x && source >= 1 && source <= reg.personCount();
-    if (p.子孫_F == f) {
-        p.子孫_F = 0;
-        if (p.子孫_FL == f) {
-            p.子孫_FL = 0;
-            const auto other = static_cast<std::int16_t>(firstFamilyWithChild(reg, x));
-            p.子孫_F = other;
-            p.子孫_FL = other;
-        } else {
-            p.子孫_F = p.子孫_FL;
-        }
-    } else if (p.子孫_FL == f) {
-        p.子孫_FL = familyHasChild(reg, p.子孫_F, x)
-                        ? p.子孫_F
-                        : static_cast<std::int16_t>(firstFamilyWithChild(reg, x));
-    }
-    if (target) {
-        core::当事者& s = reg.person(source);
-        if (s.子孫_F == f) {
-            if (p.子孫_F != 0) {
-                s.子孫_F = p.子孫_F;
-            } else if (s.子孫_FL != 0) {
-                s.子孫_F = s.子孫_FL;
-            } else {
-                s.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, source));
-            }
-        }
-    } else if (p.子孫_F == 0 && hasLinkTargets(reg, x)) {
-        p.子孫_F = static_cast<std::int16_t>(firstTargetDescendantFamily(reg, x));
-    }
-}
 
 // The list chart's rewriting with its working state.
 class ListBuilder {
@@ -243,7 +164,7 @@ private:
             p.実母NO = 0;
             p.父母家族NO = 0;
         }
-        repairDescendantFlags(reg(), x, f);
+        core::repairAfterLeavingFamily(reg(), x, f);
     }
 
     // The deceased is labelled "（被相続人）" only, and is never renamed or left out of a
