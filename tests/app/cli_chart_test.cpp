@@ -1,7 +1,7 @@
 // tsubaki --chart and --text on a copy of the sample folder: the text drawing compared with
 // the reviewed "図面.TXT" kept beside this test, the bitmap outputs, and that the data
 // folder is left exactly as it was whatever happens.
-#include "app/tsubaki/cli.h"
+#include "sample_folder_job.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -22,17 +22,6 @@ namespace {
 // Kept beside this file (Shift-JIS, CR LF).
 const fs::path kExpectedText = fs::path(__FILE__).parent_path() / "sample_chart_expected.txt";
 
-// Every file of a folder with its contents.
-std::map<std::string, std::string> contents(const fs::path& dir) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        if (e.is_regular_file()) {
-            out[fs::relative(e.path(), dir).string()] = common::readFile(e.path());
-        }
-    }
-    return out;
-}
-
 std::uint32_t le32(const std::string& bytes, std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i) {
@@ -41,52 +30,7 @@ std::uint32_t le32(const std::string& bytes, std::size_t at) {
     return v;
 }
 
-class ChartJob : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char data[] = "/tmp/tsubaki-chart-XXXXXX";
-        dir_ = mkdtemp(data);
-        char outputs[] = "/tmp/tsubaki-chart-out-XXXXXX";
-        out_dir_ = mkdtemp(outputs);
-        for (const auto& e : fs::directory_iterator(TSUBAKI_SAMPLES_DIR)) {
-            fs::copy_file(e.path(), dir_ / e.path().filename());
-        }
-        old_ = fs::current_path();
-        fs::current_path(dir_); // "KANKYO.TXT" of the samples
-        before_ = contents(dir_);
-    }
-    void TearDown() override {
-        EXPECT_EQ(contents(dir_), before_) << "the data folder changed";
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-        fs::remove_all(out_dir_);
-    }
-    int run(std::vector<std::string> args) {
-        out_.str("");
-        err_.str("");
-        return app::runHeadlessJob(args, out_, err_);
-    }
-    bool errHas(const std::string& fragment) const {
-        return err_.str().find(fragment) != std::string::npos;
-    }
-    // Changes a register of the data folder for a case (and what the folder must keep).
-    void editFolder(const std::function<void(core::DataFolder&)>& edit) {
-        core::DataFolder data = core::DataFolder::load(
-            dir_, core::readEnvironment(dir_ / "KANKYO.TXT"), [] { return true; });
-        edit(data);
-        data.saveFamilies();
-        data.saveSettings();
-        before_ = contents(dir_);
-    }
-    fs::path out(const std::string& name) const { return out_dir_ / name; }
-
-    fs::path dir_;
-    fs::path out_dir_;
-    fs::path old_;
-    std::map<std::string, std::string> before_;
-    std::ostringstream out_;
-    std::ostringstream err_;
-};
+class ChartJob : public testing_support::SampleFolderJob {};
 
 // The sample folder's settings are vertical; "テキスト化" always draws horizontally, at 16
 // points without spacing. The expected drawing was read through by hand: the double
@@ -189,7 +133,7 @@ TEST_F(ChartJob, ASurveyFailureIsPrinted) {
     std::string env = common::decodeCp932(common::readFile(dir_ / "KANKYO.TXT"));
     env.replace(env.find("最大世代数,30"), std::string("最大世代数,30").size(), "最大世代数,3");
     common::replaceFile(dir_ / "KANKYO.TXT", common::encodeCp932(env));
-    before_ = contents(dir_);
+    before_ = testing_support::folderContents(dir_);
     EXPECT_EQ(run({"--chart", out("a.png").string(), dir_.string()}), 1);
     EXPECT_TRUE(errHas("階層値が最大階層深度数を超えました\n")) << err_.str();
     EXPECT_FALSE(fs::exists(out("a.png")));

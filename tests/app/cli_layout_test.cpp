@@ -1,6 +1,6 @@
 // tsubaki --layout on a copy of the sample folder: the plain layout output, the centre
 // question, option errors and survey failures.
-#include "app/tsubaki/cli.h"
+#include "sample_folder_job.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -19,42 +19,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class LayoutJob : public ::testing::Test {
+class LayoutJob : public testing_support::SampleFolderJob {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/tsubaki-layout-XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        for (const auto& e : fs::directory_iterator(TSUBAKI_SAMPLES_DIR)) {
-            fs::copy_file(e.path(), dir_ / e.path().filename());
-        }
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
-    int run(std::vector<std::string> args) {
-        out_.str("");
-        err_.str("");
-        return app::runHeadlessJob(args, out_, err_);
-    }
-    bool outHas(const std::string& fragment) const {
-        return out_.str().find(fragment) != std::string::npos;
-    }
-    bool errHas(const std::string& fragment) const {
-        return err_.str().find(fragment) != std::string::npos;
-    }
     void editFamily(int family, int lineage) {
-        core::DataFolder data = core::DataFolder::load(
-            dir_, core::readEnvironment(dir_ / "KANKYO.TXT"), [] { return true; });
-        data.reg.family(family).系統_F = static_cast<std::int16_t>(lineage);
-        data.saveFamilies();
+        editFolder([&](core::DataFolder& d) {
+            d.reg.family(family).系統_F = static_cast<std::int16_t>(lineage);
+        });
     }
-    fs::path dir_;
-    fs::path old_;
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 TEST_F(LayoutJob, PrintsTheSampleLayoutWithFixedCells) {
@@ -130,6 +101,7 @@ TEST_F(LayoutJob, WrongOptionsAndSurveyFailuresAreReported) {
     std::string env = common::decodeCp932(common::readFile(dir_ / "KANKYO.TXT"));
     env.replace(env.find("最大世代数,30"), std::string("最大世代数,30").size(), "最大世代数,3");
     common::replaceFile(dir_ / "KANKYO.TXT", common::encodeCp932(env));
+    before_ = testing_support::folderContents(dir_);
     EXPECT_EQ(run({"--layout", dir_.string(), "--cell", "21x21"}), 1);
     EXPECT_TRUE(errHas("階層値が最大階層深度数を超えました\n"
                        "KANKYO.TXTの最大階層深度数の値を大きくして下さい\n"))

@@ -2,7 +2,7 @@
 // the sample folder: the texts of both charts in the text drawing, the questions a headless
 // job cannot ask, the substitution error, and that the data folder is left exactly as it
 // was.
-#include "app/tsubaki/cli.h"
+#include "sample_folder_job.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -21,52 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::string> contents(const fs::path& dir) {
-    std::map<std::string, std::string> out;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        if (e.is_regular_file()) {
-            out[fs::relative(e.path(), dir).string()] = common::readFile(e.path());
-        }
-    }
-    return out;
-}
-
-class LegalChartJob : public ::testing::Test {
+class LegalChartJob : public testing_support::SampleFolderJob {
 protected:
-    void SetUp() override {
-        char data[] = "/tmp/tsubaki-legal-XXXXXX";
-        dir_ = mkdtemp(data);
-        char outputs[] = "/tmp/tsubaki-legal-out-XXXXXX";
-        out_dir_ = mkdtemp(outputs);
-        for (const auto& e : fs::directory_iterator(TSUBAKI_SAMPLES_DIR)) {
-            fs::copy_file(e.path(), dir_ / e.path().filename());
-        }
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-        before_ = contents(dir_);
-    }
-    void TearDown() override {
-        EXPECT_EQ(contents(dir_), before_) << "the data folder changed";
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-        fs::remove_all(out_dir_);
-    }
-    int run(std::vector<std::string> args) {
-        out_.str("");
-        err_.str("");
-        return app::runHeadlessJob(args, out_, err_);
-    }
-    bool errHas(const std::string& fragment) const {
-        return err_.str().find(fragment) != std::string::npos;
-    }
-    void editFolder(const std::function<void(core::DataFolder&)>& edit) {
-        core::DataFolder data = core::DataFolder::load(
-            dir_, core::readEnvironment(dir_ / "KANKYO.TXT"), [] { return true; });
-        edit(data);
-        data.saveFamilies();
-        data.saveSettings();
-        before_ = contents(dir_);
-    }
     static void horizontal(core::DataFolder& d) {
         d.settings.縦書き = false;
         d.settings.横書き = true;
@@ -106,13 +62,6 @@ protected:
         }
         return false;
     }
-
-    fs::path dir_;
-    fs::path out_dir_;
-    fs::path old_;
-    std::map<std::string, std::string> before_;
-    std::ostringstream out_;
-    std::ostringstream err_;
 };
 
 TEST_F(LegalChartJob, TheExplanationChartAsText) {

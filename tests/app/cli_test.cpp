@@ -1,4 +1,4 @@
-#include "app/tsubaki/cli.h"
+#include "sample_folder_job.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -16,34 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Jobs that write (--upgrade) change the folder.
+class SampleCopy : public testing_support::SampleFolderJob {
+protected:
+    SampleCopy() { expectUnchanged_ = false; }
+};
+
 const fs::path kSamples = TSUBAKI_SAMPLES_DIR;
 
 // A copy of the sample folder, with the working directory inside it (where KANKYO.TXT is).
-class SampleCopy : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/tsubaki-cli-XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        for (const auto& e : fs::directory_iterator(kSamples)) {
-            fs::copy_file(e.path(), dir_ / e.path().filename());
-        }
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
-    int run(std::vector<std::string> args) {
-        out_.str("");
-        err_.str("");
-        return app::runHeadlessJob(args, out_, err_);
-    }
-    fs::path dir_;
-    fs::path old_;
-    std::ostringstream out_;
-    std::ostringstream err_;
-};
 
 TEST_F(SampleCopy, DumpPrintsTheRegistersAsJson) {
     ASSERT_EQ(run({"--dump", dir_.string()}), 0) << err_.str();
