@@ -134,6 +134,68 @@ std::string lowerExtension(const std::string& file) {
     return ext;
 }
 
+// The options the drawing jobs share: --family N, --centre husband|wife and (--layout
+// only) --cell WxH.
+struct JobOptions {
+    std::optional<int> family;
+    std::optional<platform::CellMetrics> cell;
+    std::optional<bool> centreOnHusband;
+};
+
+// Reads the options as pairs from args[first] on. Writes the message and returns false for
+// anything else.
+bool parseJobOptions(const std::vector<std::string>& args, std::size_t first, bool cellAllowed,
+                     JobOptions& o, std::ostream& err) {
+    for (std::size_t i = first; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            err << option << " の値がありません\n" << kUsage;
+            return false;
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--family") {
+            o.family = parseWhole(value, 1, 32767);
+            if (!o.family) {
+                err << "--family の値「" << value << "」は家族番号ではありません\n";
+                return false;
+            }
+        } else if (option == "--cell" && cellAllowed) {
+            const std::size_t x = value.find('x');
+            const auto w =
+                x == std::string::npos ? std::nullopt : parseWhole(value.substr(0, x), 1, 1000);
+            const auto h =
+                x == std::string::npos ? std::nullopt : parseWhole(value.substr(x + 1), 1, 1000);
+            if (!w || !h) {
+                err << "--cell の値「" << value
+                    << "」は 幅x高さ（1 から 1000 までの画素数、例 21x21）ではありません\n";
+                return false;
+            }
+            o.cell = platform::CellMetrics{*w, *h};
+        } else if (option == "--centre") {
+            if (value != "husband" && value != "wife") {
+                err << "--centre の値「" << value << "」は husband か wife にしてください\n";
+                return false;
+            }
+            o.centreOnHusband = value == "husband";
+        } else {
+            err << "不明なオプション「" << option << "」\n" << kUsage;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The base family of a drawing job: --family, else the stored base family, else the
+// current family; 0 (with the message written) when there is none.
+int baseFamily(const core::DataFolder& data, const JobOptions& o, std::ostream& err) {
+    const int base =
+        o.family ? *o.family : layout::defaultBaseFamily(data.settings, data.reg.familyCount());
+    if (base == 0) {
+        err << "作図する家族がありません（基準家族も現在の家族も決まっていません）\n";
+    }
+    return base;
+}
+
 // --chart OUT_FILE DATA_FOLDER [--family N] [--centre husband|wife], and --text alike: the
 // chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT"; the legal
 // chart those settings choose (相続関係説明図 or 法定相続情報一覧図) with the stored heirs,
@@ -151,37 +213,14 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "出力ファイル「" << outFile << "」の拡張子は .bmp か .png にしてください\n";
         return 1;
     }
-    std::optional<int> family;
-    std::optional<bool> centreOnHusband;
-    for (std::size_t i = 3; i < args.size(); i += 2) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size()) {
-            err << option << " の値がありません\n" << kUsage;
-            return 1;
-        }
-        const std::string& value = args[i + 1];
-        if (option == "--family") {
-            family = parseWhole(value, 1, 32767);
-            if (!family) {
-                err << "--family の値「" << value << "」は家族番号ではありません\n";
-                return 1;
-            }
-        } else if (option == "--centre") {
-            if (value != "husband" && value != "wife") {
-                err << "--centre の値「" << value << "」は husband か wife にしてください\n";
-                return 1;
-            }
-            centreOnHusband = value == "husband";
-        } else {
-            err << "不明なオプション「" << option << "」\n" << kUsage;
-            return 1;
-        }
+    JobOptions options;
+    if (!parseJobOptions(args, 3, false, options, err)) {
+        return 1;
     }
+    const std::optional<bool> centreOnHusband = options.centreOnHusband;
     const core::DataFolder data = loadFolder(args[2]);
-    const int base =
-        family ? *family : layout::defaultBaseFamily(data.settings, data.reg.familyCount());
+    const int base = baseFamily(data, options, err);
     if (base == 0) {
-        err << "作図する家族がありません（基準家族も現在の家族も決まっていません）\n";
         return 1;
     }
 
@@ -245,50 +284,15 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 // --layout DATA_FOLDER [--family N] [--cell WxH] [--centre husband|wife]
 int layoutJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::optional<int> family;
-    std::optional<platform::CellMetrics> cell;
-    std::optional<bool> centreOnHusband;
-    for (std::size_t i = 2; i < args.size(); i += 2) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size()) {
-            err << option << " の値がありません\n" << kUsage;
-            return 1;
-        }
-        const std::string& value = args[i + 1];
-        if (option == "--family") {
-            family = parseWhole(value, 1, 32767);
-            if (!family) {
-                err << "--family の値「" << value << "」は家族番号ではありません\n";
-                return 1;
-            }
-        } else if (option == "--cell") {
-            const std::size_t x = value.find('x');
-            const auto w =
-                x == std::string::npos ? std::nullopt : parseWhole(value.substr(0, x), 1, 1000);
-            const auto h =
-                x == std::string::npos ? std::nullopt : parseWhole(value.substr(x + 1), 1, 1000);
-            if (!w || !h) {
-                err << "--cell の値「" << value
-                    << "」は 幅x高さ（1 から 1000 までの画素数、例 21x21）ではありません\n";
-                return 1;
-            }
-            cell = platform::CellMetrics{*w, *h};
-        } else if (option == "--centre") {
-            if (value != "husband" && value != "wife") {
-                err << "--centre の値「" << value << "」は husband か wife にしてください\n";
-                return 1;
-            }
-            centreOnHusband = value == "husband";
-        } else {
-            err << "不明なオプション「" << option << "」\n" << kUsage;
-            return 1;
-        }
+    JobOptions jobOptions;
+    if (!parseJobOptions(args, 2, true, jobOptions, err)) {
+        return 1;
     }
+    std::optional<platform::CellMetrics> cell = jobOptions.cell;
+    const std::optional<bool> centreOnHusband = jobOptions.centreOnHusband;
     const core::DataFolder data = loadFolder(args[1]);
-    const int base =
-        family ? *family : layout::defaultBaseFamily(data.settings, data.reg.familyCount());
+    const int base = baseFamily(data, jobOptions, err);
     if (base == 0) {
-        err << "作図する家族がありません（基準家族も現在の家族も決まっていません）\n";
         return 1;
     }
     const layout::SurveyOptions options = layout::surveyOptions(data.settings, data.env, base);
