@@ -5,6 +5,7 @@
 #include "app/tsubaki/chart_handlers.h"
 
 #include "app/tsubaki/chart_window.h"
+#include "app/tsubaki/screenshots.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form3.h"
@@ -21,21 +22,6 @@ namespace app {
 
 namespace {
 
-bool snap(QWidget* form, const QDir& dir, const QString& name) {
-    form->show();
-    form->raise();
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-    }
-    const QString path = dir.filePath(name + ".png");
-    if (!form->grab().save(path)) {
-        std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
-        return false;
-    }
-    std::cout << path.toStdString() << "\n";
-    return true;
-}
-
 // The chart of the present settings in FORM3, and the whole chart as a PNG.
 bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
     if (!drawChartNow(app, false)) {
@@ -43,7 +29,7 @@ bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
         return false;
     }
     app.form3().resize(1100, 800);
-    bool ok = snap(&app.form3(), dir, "form3_" + name);
+    bool ok = snapForm(&app.form3(), dir, "form3_" + name);
     const ChartWindow& window = chartWindow(app);
     const QString whole = dir.filePath("chart_" + name + ".png");
     try {
@@ -69,7 +55,7 @@ bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
     app.form2().show();
     app.onFamilyFormOpened();
     app.dispatch(EventCode::BUTTON_A21A_ON); // "作図開始"
-    bool ok = snap(&app.form4(), dir, "form4_chart_settings");
+    bool ok = snapForm(&app.form4(), dir, "form4_chart_settings");
 
     core::DrawingSettings& settings = app.data().settings;
     const core::DrawingSettings kept = settings;
@@ -80,7 +66,7 @@ bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
     app.form4().findChild<QAbstractButton*>("RADIO_A6A")->click();
     settings.縦書き = false;
     settings.横書き = true;
-    ok = snap(&app.form4(), dir, "form4_horizontal") && ok;
+    ok = snapForm(&app.form4(), dir, "form4_horizontal") && ok;
     ok = snapChart(app, dir, "horizontal") && ok;
     settings = kept;
     return ok;

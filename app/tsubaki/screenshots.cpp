@@ -15,9 +15,7 @@
 
 namespace app {
 
-namespace {
-
-bool snap(QWidget* form, const QDir& dir, const QString& name) {
+bool snapForm(QWidget* form, const QDir& dir, const QString& name) {
     form->show();
     form->raise();
     for (int i = 0; i < 5; ++i) {
@@ -31,6 +29,8 @@ bool snap(QWidget* form, const QDir& dir, const QString& name) {
     std::cout << path.toStdString() << "\n";
     return true;
 }
+
+namespace {
 
 // The family forms on the second family of the samples (a confirmed, divorced couple with
 // a child), opened as a user opens them: FORM2 filled as "家族構成へ" fills it (without its
@@ -47,17 +47,17 @@ bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
     form2->show();
     app.onFamilyFormOpened();
     form2->findChild<QListWidget*>("LIST_A3A")->setCurrentRow(1);
-    bool ok = snap(form2, dir, "form2_family");
-    ok = snap(form6, dir, "form6_family") && ok;
+    bool ok = snapForm(form2, dir, "form2_family");
+    ok = snapForm(form6, dir, "form6_family") && ok;
     auto* children = form6->findChild<QListWidget*>("LIST_A2A");
     if (children != nullptr && children->count() > 0) {
         children->setCurrentRow(0);
-        ok = snap(form6, dir, "form6_child") && ok;
+        ok = snapForm(form6, dir, "form6_child") && ok;
     }
     // "子供の追加": the candidate list (left open; nothing is added).
     if (auto* add = form6->findChild<QAbstractButton*>("BUTTON_A4A"); add != nullptr) {
         add->click();
-        ok = snap(form6, dir, "form6_choosing") && ok;
+        ok = snapForm(form6, dir, "form6_choosing") && ok;
     }
     return ok;
 }
@@ -70,15 +70,15 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
         std::cerr << "tsubaki: cannot make " << folder << "\n";
         return 1;
     }
-    bool ok = snap(&app.mainForm(), dir, "mainform");
+    bool ok = snapForm(&app.mainForm(), dir, "mainform");
 
     // The person form, opened the way a user opens it.
     auto* list = app.mainForm().findChild<QListWidget*>("LIST_A1A");
     if (list != nullptr && list->count() > 0) {
         list->setCurrentRow(0);
-        ok = snap(&app.mainForm(), dir, "mainform_selected") && ok;
+        ok = snapForm(&app.mainForm(), dir, "mainform_selected") && ok;
         app.mainForm().findChild<QAbstractButton*>("BUTTON34")->click();
-        ok = snap(app.allForms()[4], dir, "form5") && ok;
+        ok = snapForm(app.allForms()[4], dir, "form5") && ok;
     }
 
     const auto forms = app.allForms();
@@ -91,7 +91,7 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
         for (QWidget* f : forms) {
             f->hide();
         }
-        ok = snap(forms[i], dir, names[i]) && ok;
+        ok = snapForm(forms[i], dir, names[i]) && ok;
     }
     ok = snapFamilyForms(app, dir) && ok;
     ok = saveChartScreenshots(app, folder) && ok;

@@ -3,9 +3,17 @@
 
 #include <string>
 
+class QDir;
+class QString;
+class QWidget;
+
 namespace app {
 
 class TsubakiApp;
+
+// Shows `form`, lets it paint, and saves it as `name`.png in `dir` (the path is printed).
+// False when the picture cannot be written.
+bool snapForm(QWidget* form, const QDir& dir, const QString& name);
 
 // Saves a PNG of every form into `folder`: MAINFORM as started (mainform.png), the person
 // form opened on the first person through the list and "リスト中の当事者を編集"
