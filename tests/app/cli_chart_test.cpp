@@ -7,6 +7,8 @@
 #include "common/file_io.h"
 #include "core/data_folder.h"
 
+#include "tests/support/bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,16 +21,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using testing_support::le32;
+
 // Kept beside this file (Shift-JIS, CR LF).
 const fs::path kExpectedText = fs::path(__FILE__).parent_path() / "sample_chart_expected.txt";
-
-std::uint32_t le32(const std::string& bytes, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) {
-        v = (v << 8) | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(i)));
-    }
-    return v;
-}
 
 class ChartJob : public testing_support::SampleFolderJob {};
 

@@ -9,33 +9,25 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "qt_application.h"
+#include "tests/support/bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
 
+using testing_support::ensureApplication;
+using testing_support::le32;
+
 using platform::ChartImage;
 using platform::QtCanvas;
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 class ChartImageTest : public ::testing::Test {
 protected:
     void SetUp() override { ensureApplication(); }
 };
-
-std::uint32_t le32(std::string_view b, std::size_t at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
 
 // Every pixel of the chart as the palette colour it stands for, read back from its BMP.
 void expectBmpShows(const ChartImage& chart, const std::string& label) {

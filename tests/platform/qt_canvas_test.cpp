@@ -9,21 +9,20 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "qt_application.h"
+#include "tests/support/bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
 
-using platform::QtCanvas;
+using testing_support::ensureApplication;
+using testing_support::le16;
+using testing_support::le32;
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
+using platform::QtCanvas;
 
 class QtCanvasTest : public ::testing::Test {
 protected:
@@ -50,17 +49,6 @@ int countColour(const QtCanvas& c, int colour, int x1, int y1, int x2, int y2) {
         }
     }
     return n;
-}
-
-std::uint32_t le32(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    std::memcpy(&v, b.data() + at, 4);
-    return v;
-}
-std::uint16_t le16(const std::string& b, std::size_t at) {
-    std::uint16_t v = 0;
-    std::memcpy(&v, b.data() + at, 2);
-    return v;
 }
 
 TEST_F(QtCanvasTest, NewCanvasIsWhiteAndRectanglesIncludeBothCorners) {
