@@ -30,16 +30,7 @@ bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
     }
     app.form3().resize(1100, 800);
     bool ok = snapForm(&app.form3(), dir, "form3_" + name);
-    const ChartWindow& window = chartWindow(app);
-    const QString whole = dir.filePath("chart_" + name + ".png");
-    try {
-        window.chart()->savePng(whole.toStdString());
-        std::cout << whole.toStdString() << "\n";
-    } catch (const std::exception& e) {
-        std::cerr << "tsubaki: " << e.what() << "\n";
-        ok = false;
-    }
-    return ok;
+    return saveChartPicture(chartWindow(app).chart(), dir, "chart_" + name) && ok;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Handler module 40, legal charts: FORM8, FORM10 and FORM11 and the drawing of the two legal
 // charts (legal_handlers.h).
 #include "app/tsubaki/legal_handlers.h"
+#include "app/tsubaki/screenshots.h"
 
 // The chart run before any Qt header: its layout names a member "slots".
 #include "layout/chart_survey.h"
@@ -430,36 +431,8 @@ const HandlerModule legalModule(40, "legal charts", install);
 
 // ---- pictures for scripts/screenshot ----
 
-bool snap(QWidget* form, const QDir& dir, const QString& name) {
-    form->show();
-    form->raise();
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-    }
-    const QString path = dir.filePath(name + ".png");
-    if (!form->grab().save(path)) {
-        std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
-        return false;
-    }
-    std::cout << path.toStdString() << "\n";
-    return true;
-}
-
 bool snapWholeChart(TsubakiApp& app, const QDir& dir, const QString& name, bool drawn) {
-    const platform::ChartImage* chart = chartWindow(app).chart();
-    if (!drawn || chart == nullptr) {
-        std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
-        return false;
-    }
-    const QString path = dir.filePath(name + ".png");
-    try {
-        chart->savePng(path.toStdString());
-    } catch (const std::exception& e) {
-        std::cerr << "tsubaki: " << e.what() << "\n";
-        return false;
-    }
-    std::cout << path.toStdString() << "\n";
-    return true;
+    return saveChartPicture(drawn ? chartWindow(app).chart() : nullptr, dir, name);
 }
 
 } // namespace
@@ -486,7 +459,7 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
     st.縦書き = true;
     st.横書き = false;
     w.openExplanation();
-    ok = snap(&app.form8(), dir, "form8_explanation") && ok;
+    ok = snapForm(&app.form8(), dir, "form8_explanation") && ok;
     w.explanationRun();
     ok = snapWholeChart(app, dir, "chart_explanation_vertical", app.form3().isVisible()) && ok;
     st.縦書き = false;
@@ -512,9 +485,9 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
         }
     }
     w.openHeirs();
-    ok = snap(&app.form10(), dir, "form10_heirs") && ok;
+    ok = snapForm(&app.form10(), dir, "form10_heirs") && ok;
     w.heirsDone();
-    ok = snap(&app.form11(), dir, "form11_applicant") && ok;
+    ok = snapForm(&app.form11(), dir, "form11_applicant") && ok;
     w.closeDialog(&app.form11()); // instead of its "設定完了", which saves
     ok = snapWholeChart(app, dir, "chart_list", w.draw(render::LegalChartKind::List, male)) && ok;
 

@@ -1,5 +1,7 @@
 #include "app/tsubaki/screenshots.h"
 
+#include "platform/chart_image.h"
+
 #include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/tsubaki_app.h"
@@ -24,6 +26,22 @@ bool snapForm(QWidget* form, const QDir& dir, const QString& name) {
     const QString path = dir.filePath(name + ".png");
     if (!form->grab().save(path)) {
         std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
+        return false;
+    }
+    std::cout << path.toStdString() << "\n";
+    return true;
+}
+
+bool saveChartPicture(const platform::ChartImage* chart, const QDir& dir, const QString& name) {
+    if (chart == nullptr) {
+        std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
+        return false;
+    }
+    const QString path = dir.filePath(name + ".png");
+    try {
+        chart->savePng(path.toStdString());
+    } catch (const std::exception& e) {
+        std::cerr << "tsubaki: " << e.what() << "\n";
         return false;
     }
     std::cout << path.toStdString() << "\n";
