@@ -21,16 +21,7 @@ const std::string kTitle(core::title_text);
 class ChartForms : public Gui {
 protected:
     // The sample data folder with its "KANKYO.TXT".
-    void SetUp() override {
-        const fs::path samples(TSUBAKI_SAMPLES_DIR);
-        for (const auto& e : fs::directory_iterator(samples)) {
-            if (e.path().filename() == "KANKYO.TXT") {
-                fs::copy_file(e.path(), envFile());
-            } else {
-                fs::copy_file(e.path(), data.path() / e.path().filename());
-            }
-        }
-    }
+    void SetUp() override { copySamples(); }
 
     QWidget& form2() { return form(1); }
     QWidget& form3() { return form(2); }

@@ -92,6 +92,16 @@ protected:
     void writeSettings(int families, int persons) const {
         core::作図設定_SW_SUB(data.path(), core::firstUseSettings(families), families, persons);
     }
+    // The sample data folder, with its "KANKYO.TXT" in the working folder.
+    void copySamples() const {
+        for (const auto& e : fs::directory_iterator(fs::path(TSUBAKI_SAMPLES_DIR))) {
+            if (e.path().filename() == "KANKYO.TXT") {
+                fs::copy_file(e.path(), envFile());
+            } else {
+                fs::copy_file(e.path(), data.path() / e.path().filename());
+            }
+        }
+    }
     // A folder with "KANKYO.TXT" and a person register of `persons`.
     void prepare(const std::vector<core::当事者>& persons, int capacity = 100) {
         writeEnvironment(environment(capacity));

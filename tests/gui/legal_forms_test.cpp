@@ -12,16 +12,7 @@ namespace {
 
 class LegalForms : public Gui {
 protected:
-    void SetUp() override {
-        const fs::path samples(TSUBAKI_SAMPLES_DIR);
-        for (const auto& e : fs::directory_iterator(samples)) {
-            if (e.path().filename() == "KANKYO.TXT") {
-                fs::copy_file(e.path(), envFile());
-            } else {
-                fs::copy_file(e.path(), data.path() / e.path().filename());
-            }
-        }
-    }
+    void SetUp() override { copySamples(); }
 
     QWidget& form2() { return form(1); }
     QWidget& form3() { return form(2); }
