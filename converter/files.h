@@ -1,14 +1,16 @@
 // File names of a data folder as mokuren sees it.
 #pragma once
 
+#include "common/register_files.h"
+
 #include <string_view>
 
 namespace converter {
 
-inline constexpr std::string_view kPersonFile = "当事者目録.TXT";
-inline constexpr std::string_view kNameOrderFile = "姓名順.TXT";
-inline constexpr std::string_view kFounderFile = "創始階層登録.TXT";
-inline constexpr std::string_view kSettingsFile = "作図設定.TXT";
+using common::kFounderFile;
+using common::kNameOrderFile;
+using common::kPersonFile;
+using common::kSettingsFile;
 // The unmasked files set aside while a folder is masked.
 inline constexpr std::string_view kSavedPersonFile = "9_当事者目録.TXT";
 inline constexpr std::string_view kSavedSettingsFile = "9_作図設定.TXT";

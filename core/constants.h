@@ -1,6 +1,8 @@
 // Program-wide constants of tsubaki.
 #pragma once
 
+#include "common/register_files.h"
+
 #include <string_view>
 
 namespace core {
@@ -14,12 +16,12 @@ inline constexpr int written_register_version = 220;
 // A person register below this version is of an older layout.
 inline constexpr int current_person_register_version = 220;
 
-// File names of a data folder.
-inline constexpr std::string_view kPersonFile = "当事者目録.TXT";
-inline constexpr std::string_view kFounderFile = "創始階層登録.TXT";
-inline constexpr std::string_view kNameOrderFile = "姓名順.TXT";
-inline constexpr std::string_view kFamilyFile = "家族目録.TXT";
-inline constexpr std::string_view kSettingsFile = "作図設定.TXT";
+// File names of a data folder and beside the program.
+using common::kFamilyFile;
+using common::kFounderFile;
+using common::kNameOrderFile;
+using common::kPersonFile;
+using common::kSettingsFile;
 inline constexpr std::string_view kEnvironmentFile = "KANKYO.TXT";
 inline constexpr std::string_view kBackupFolder = "BACKUP";
 
