@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,65 +53,93 @@ std::string readFile(const std::filesystem::path& path) {
     return bytes;
 }
 
-void replaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    const std::string name = displayName(path);
-    auto fail = [&](const std::string& what, int err) {
-        throw FileError("「" + name + "」を保存できません：" + what + "（" + systemReason(err) +
-                        "）。元のファイルはそのままです。");
-    };
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) {
-        folder = ".";
+FileReplacement::FileReplacement(const std::filesystem::path& path)
+    : path_(path), folder_(path.parent_path()) {
+    if (folder_.empty()) {
+        folder_ = ".";
     }
-    std::string tmpl = (folder / ("." + path.filename().string() + ".tmpXXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        fail("一時ファイルを作れません", errno);
+    temporary_ = (folder_ / ("." + path.filename().string() + ".tmpXXXXXX")).string();
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        const int err = errno;
+        temporary_.clear();
+        fail("一時ファイルを作れません", err);
     }
-    auto abandon = [&](const std::string& what) {
-        int err = errno;
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        fail(what, err);
-    };
     // The temporary file gets the usual permissions of a new file.
-    mode_t mask = ::umask(0);
+    const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd_, 0666 & ~mask);
+}
 
+FileReplacement::~FileReplacement() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+    }
+}
+
+void FileReplacement::fail(const std::string& what, int err) {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+    throw FileError("「" + displayName(path_) + "」を保存できません：" + what + "（" +
+                    systemReason(err) + "）。元のファイルはそのままです。");
+}
+
+void FileReplacement::write(std::string_view bytes) {
+    if (fd_ < 0) {
+        throw std::logic_error("FileReplacement::write after the end");
+    }
     std::size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            abandon("書き込みに失敗しました");
+            fail("書き込みに失敗しました", errno);
         }
         if (n == 0) {
-            errno = ENOSPC;
-            abandon("書き込みに失敗しました");
+            fail("書き込みに失敗しました", ENOSPC);
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
-        abandon("ディスクへの書き出しに失敗しました");
+}
+
+void FileReplacement::commit() {
+    if (fd_ < 0) {
+        throw std::logic_error("FileReplacement::commit after the end");
     }
+    if (::fsync(fd_) != 0) {
+        fail("ディスクへの書き出しに失敗しました", errno);
+    }
+    const int fd = fd_;
+    fd_ = -1;
     if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        fail("ファイルを閉じられません", err);
+        fail("ファイルを閉じられません", errno);
     }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmpl.c_str());
-        fail("ファイルを置き換えられません", err);
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        fail("ファイルを置き換えられません", errno);
     }
-    int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    temporary_.clear();
+    const int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
+}
+
+void replaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    FileReplacement file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 } // namespace common

@@ -25,6 +25,28 @@ std::string readFile(const std::filesystem::path& path);
 // the old file is untouched, the temporary file is removed and FileError is thrown.
 void replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
+// The same replace for a file written piece by piece (a bitmap written band by band): the
+// pieces go to the temporary file as they come; commit() syncs it and renames it over
+// `path`. Destroyed without commit() (an error, an exception on the way), it removes the
+// temporary file and `path` stays as it was. Every failure throws FileError.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::filesystem::path& path);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    void write(std::string_view bytes);
+    void commit();
+
+private:
+    [[noreturn]] void fail(const std::string& what, int err);
+    std::filesystem::path path_;
+    std::filesystem::path folder_;
+    std::string temporary_;
+    int fd_ = -1;
+};
+
 // The file name as the user sees it in messages ("当事者目録.TXT").
 std::string displayName(const std::filesystem::path& path);
 

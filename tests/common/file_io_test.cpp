@@ -81,3 +81,41 @@ TEST(ReplaceFile, MissingFolderIsReported) {
 }
 
 } // namespace
+
+namespace {
+
+// A file written piece by piece appears only when committed, whole; given up on the way
+// (an error, an exception before commit) it never replaces the old file.
+TEST(FileReplacement, PiecesAppearOnlyWhenCommitted) {
+    TempDir dir;
+    const auto file = dir.path() / "図面.BMP";
+    common::replaceFile(file, "old");
+    {
+        common::FileReplacement replacement(file);
+        replacement.write("new ");
+        replacement.write("pieces");
+        EXPECT_EQ(common::readFile(file), "old");
+        replacement.commit();
+    }
+    EXPECT_EQ(common::readFile(file), "new pieces");
+    {
+        common::FileReplacement abandoned(file);
+        abandoned.write("half");
+    }
+    EXPECT_EQ(common::readFile(file), "new pieces");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    const std::string piece(16 * 1024, 'y');
+    FileSizeLimit limit(4096);
+    common::FileReplacement limited(file);
+    EXPECT_THROW(
+        {
+            limited.write(piece);
+            limited.commit();
+        },
+        common::FileError);
+    EXPECT_EQ(common::readFile(file), "new pieces");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+} // namespace
