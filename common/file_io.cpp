@@ -1,33 +1,38 @@
 #include "common/file_io.h"
 
+#include "common/file_ops.h"
+
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <fstream>
+#include <random>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace common {
 
 namespace {
 
-std::string systemReason(int err) {
-    switch (err) {
-    case ENOSPC:
-        return "ディスクの空き容量が足りません";
-    case EACCES:
-    case EPERM:
-        return "書き込みが許可されていません";
-    case EROFS:
-        return "読み取り専用の場所です";
-    case ENOENT:
-        return "フォルダが見つかりません";
-    case EFBIG:
-        return "ファイルが大きすぎます";
-    default:
-        return std::strerror(err);
+constexpr std::string_view kStagedMark = ".tmp";
+constexpr std::string_view kSetAsideMark = ".old";
+constexpr std::size_t kSuffixLength = 6;
+
+std::string randomSuffix() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 rng{std::random_device{}()};
+    std::uniform_int_distribution<int> pick(0, sizeof kLetters - 2);
+    std::string s;
+    for (std::size_t i = 0; i < kSuffixLength; ++i) {
+        s += kLetters[pick(rng)];
     }
+    return s;
+}
+
+bool isSuffixChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
 } // namespace
@@ -37,79 +42,132 @@ std::string displayName(const std::filesystem::path& path) {
     return path.has_filename() ? path.filename().string() : path.string();
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw FileError("「" + displayName(path) + "」を開けません（" + path.string() + "）");
+std::string cannotSave(const std::filesystem::path& path, std::string_view what, int err) {
+    return "「" + displayName(path) + "」を保存できません：" + std::string(what) + "（" +
+           systemReason(err) + "）";
+}
+
+bool isOwnTemporaryName(std::string_view name) {
+    if (name.size() < 2 + kStagedMark.size() + kSuffixLength || name.front() != '.') {
+        return false;
     }
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    std::string bytes(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad() || in.gcount() != static_cast<std::streamsize>(bytes.size())) {
-        throw FileError("「" + displayName(path) + "」を読み込めません（" + path.string() + "）");
+    const std::string_view suffix = name.substr(name.size() - kSuffixLength);
+    for (char c : suffix) {
+        if (!isSuffixChar(c)) {
+            return false;
+        }
+    }
+    const std::string_view mark =
+        name.substr(name.size() - kSuffixLength - kStagedMark.size(), kStagedMark.size());
+    return mark == kStagedMark || mark == kSetAsideMark;
+}
+
+std::string temporaryName(std::string_view name) {
+    return "." + std::string(name) + std::string(kStagedMark) + randomSuffix();
+}
+
+std::string setAsideName(std::string_view name) {
+    return "." + std::string(name) + std::string(kSetAsideMark) + randomSuffix();
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::string bytes;
+    if (const int err = fileOps().readFile(path, bytes)) {
+        throw FileError("「" + displayName(path) + "」を読み込めません：" + systemReason(err) +
+                        "（" + path.string() + "）");
     }
     return bytes;
 }
 
-FileReplacement::FileReplacement(const std::filesystem::path& path)
-    : path_(path), folder_(path.parent_path()) {
-    if (folder_.empty()) {
-        folder_ = ".";
+int tryStageFile(const std::filesystem::path& target, std::string_view bytes,
+                 std::filesystem::path& staged, std::string& what) {
+    FileOps& ops = fileOps();
+    const std::filesystem::path folder = folderOf(target);
+    int fd = -1;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+        staged = folder / temporaryName(target.filename().string());
+        err = ops.createNew(staged, fd);
     }
-    temporary_ = (folder_ / ("." + path.filename().string() + ".tmpXXXXXX")).string();
-    fd_ = ::mkstemp(temporary_.data());
-    if (fd_ < 0) {
-        const int err = errno;
+    if (err != 0) {
+        what = "一時ファイルを作れません";
+        return err;
+    }
+    auto abandon = [&](std::string_view step, int e) {
+        ops.close(fd);
+        ops.remove(staged);
+        what = step;
+        return e;
+    };
+    if (const int e = ops.write(fd, bytes.data(), bytes.size())) {
+        return abandon("書き込みに失敗しました", e);
+    }
+    if (const int e = ops.syncFile(fd)) {
+        return abandon("ディスクへの書き出しに失敗しました", e);
+    }
+    if (const int e = ops.close(fd)) {
+        ops.remove(staged);
+        what = "ファイルを閉じられません";
+        return e;
+    }
+    return 0;
+}
+
+std::filesystem::path stageFile(const std::filesystem::path& target, std::string_view bytes) {
+    std::filesystem::path staged;
+    std::string what;
+    if (const int err = tryStageFile(target, bytes, staged, what)) {
+        throw FileError(cannotSave(target, what, err));
+    }
+    return staged;
+}
+
+FileReplacement::FileReplacement(const std::filesystem::path& path)
+    : path_(path), folder_(folderOf(path)) {
+    FileOps& ops = fileOps();
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+        temporary_ = folder_ / temporaryName(path.filename().string());
+        err = ops.createNew(temporary_, fd_);
+    }
+    if (err != 0) {
         temporary_.clear();
+        fd_ = -1;
         fail("一時ファイルを作れません", err);
     }
-    // The temporary file gets the usual permissions of a new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
 }
 
 FileReplacement::~FileReplacement() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-    if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
+    try {
+        if (fd_ >= 0) {
+            fileOps().close(fd_);
+        }
+        if (!temporary_.empty()) {
+            fileOps().remove(temporary_);
+        }
+    } catch (...) { // a test's stopped job
     }
 }
 
 void FileReplacement::fail(const std::string& what, int err) {
+    FileOps& ops = fileOps();
     if (fd_ >= 0) {
-        ::close(fd_);
+        ops.close(fd_);
         fd_ = -1;
     }
     if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
+        ops.remove(temporary_);
         temporary_.clear();
     }
-    throw FileError("「" + displayName(path_) + "」を保存できません：" + what + "（" +
-                    systemReason(err) + "）。元のファイルはそのままです。");
+    throw FileError(cannotSave(path_, what, err) + "。元のファイルはそのままです。");
 }
 
 void FileReplacement::write(std::string_view bytes) {
     if (fd_ < 0) {
         throw std::logic_error("FileReplacement::write after the end");
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail("書き込みに失敗しました", errno);
-        }
-        if (n == 0) {
-            fail("書き込みに失敗しました", ENOSPC);
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int err = fileOps().write(fd_, bytes.data(), bytes.size())) {
+        fail("書き込みに失敗しました", err);
     }
 }
 
@@ -117,22 +175,23 @@ void FileReplacement::commit() {
     if (fd_ < 0) {
         throw std::logic_error("FileReplacement::commit after the end");
     }
-    if (::fsync(fd_) != 0) {
-        fail("ディスクへの書き出しに失敗しました", errno);
+    FileOps& ops = fileOps();
+    if (const int err = ops.syncFile(fd_)) {
+        fail("ディスクへの書き出しに失敗しました", err);
     }
     const int fd = fd_;
     fd_ = -1;
-    if (::close(fd) != 0) {
-        fail("ファイルを閉じられません", errno);
+    if (const int err = ops.close(fd)) {
+        fail("ファイルを閉じられません", err);
     }
-    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
-        fail("ファイルを置き換えられません", errno);
+    if (const int err = ops.rename(temporary_, path_)) {
+        fail("ファイルを置き換えられません", err);
     }
     temporary_.clear();
-    const int dfd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+    if (const int err = ops.syncFolder(folder_)) {
+        // The new file is in place but may not survive a power failure.
+        throw FileError(cannotSave(path_, "フォルダをディスクに書き出せません", err) +
+                        "。新しい内容はディスクに残らないことがあります。");
     }
 }
 

@@ -156,6 +156,29 @@ bool ItemReader::atEnd() const {
     return pos_ >= bytes_.size();
 }
 
+std::uint64_t ItemReader::itemsLeft() const {
+    if (atEnd()) {
+        return 0;
+    }
+    std::uint64_t ends = 1;
+    for (std::size_t i = pos_; i < bytes_.size(); ++i) {
+        const char c = bytes_[i];
+        ends += (c == ',') | (c == ':') | (c == '\n');
+    }
+    return ends;
+}
+
+void ItemReader::requireItems(long long count, long long itemsEach, std::string_view what) const {
+    if (count <= 0 || itemsEach <= 0) {
+        return;
+    }
+    const std::uint64_t left = itemsLeft();
+    if (static_cast<std::uint64_t>(count) > left / static_cast<std::uint64_t>(itemsEach)) {
+        fail("ファイルが途中で終わっています（" + std::string(what) + " " + std::to_string(count) +
+             " に足りるだけの行がありません）");
+    }
+}
+
 void ItemReader::fail(const std::string& what) const {
     throw FileError("「" + fileName_ + "」の " + std::to_string(itemLine_) + " 行目を読めません：" +
                     what);

@@ -49,6 +49,13 @@ public:
 
     // True when nothing is left to read.
     bool atEnd() const;
+    // The most items (and whole lines) that the rest of the file can still give: every item
+    // but the last ends at a comma, a colon or a line break.
+    std::uint64_t itemsLeft() const;
+    // Refuses a count read from the file before anything is allocated for it: `count`
+    // records of at least `itemsEach` items each must fit in what is left of the file.
+    // `what` names the count in the message ("人数").
+    void requireItems(long long count, long long itemsEach, std::string_view what) const;
     // 1-based number of the line the reader is on.
     int lineNumber() const { return line_; }
     const std::string& fileName() const { return fileName_; }

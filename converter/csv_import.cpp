@@ -3,11 +3,16 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/line_forms.h"
+#include "common/folder_backup.h"
+#include "common/folder_transaction.h"
 #include "common/text.h"
 #include "converter/files.h"
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace converter {
 
@@ -34,6 +39,21 @@ bool isValidUtf8(std::string_view bytes) {
 
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
+}
+
+// The backup made before an import takes files away; a backup of the same second already
+// there (one made just before) is waited out.
+std::filesystem::path backupBeforeImport(const std::filesystem::path& folder) {
+    for (int attempt = 0;; ++attempt) {
+        if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {
+            return *made;
+        }
+        if (attempt == 2) {
+            throw common::FileError(
+                "同じ時刻のバックアップがすでにあります。1 秒待ってからやり直してください");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
 }
 
 } // namespace
@@ -426,6 +446,14 @@ std::string longLinesMessage(const std::vector<int>& lines) {
     return text;
 }
 
+static std::string companionBytes(std::string_view name, std::size_t persons) {
+    common::LineWriter companion{std::string(name)};
+    for (std::size_t i = 1; i <= persons; ++i) {
+        companion.integer("当事者NO%(" + std::to_string(i) + ")=,", 0);
+    }
+    return companion.take();
+}
+
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
                                  common::Dialogs& dialogs, std::filesystem::path* written) {
     std::string bytes;
@@ -435,29 +463,59 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
         dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
     }
+    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
+                            std::string(kMovedNote)};
     const auto path = chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile,
-                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile);
+                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile, also);
     if (!path) {
         return JobOutcome::Cancelled;
     }
-    try {
-        common::replaceFile(*path, bytes);
-        // The companion files beside the register hold one value per person; those of the
-        // register just replaced would describe other persons (and a shorter one makes the
-        // folder unreadable), so they are written anew with the values of new persons.
-        for (std::string_view name : {kFounderFile, kNameOrderFile}) {
-            common::LineWriter companion{std::string(name)};
-            for (std::size_t i = 1; i <= result.persons.size(); ++i) {
-                companion.integer("当事者NO%(" + std::to_string(i) + ")=,", 0);
-            }
-            common::replaceFile(path->parent_path() / name, companion.bytes());
+    const std::filesystem::path target =
+        path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
+    if (!recoverDataFolder(target, dialogs)) {
+        return JobOutcome::Stopped;
+    }
+    std::vector<std::string_view> moved;
+    for (std::string_view name : kPersonReferencingFiles) {
+        if (fileExists(target / name)) {
+            moved.push_back(name);
         }
+    }
+    std::optional<std::filesystem::path> backup;
+    try {
+        if (!moved.empty()) {
+            backup = backupBeforeImport(target);
+        }
+        // The companion files beside the register hold one value per person; those of the
+        // register replaced would describe other persons (and a shorter one makes the
+        // folder unreadable), so they are written anew with the values of new persons. The
+        // files that name the persons replaced leave the folder (their copies are in the
+        // backup). All of it in one folder transaction.
+        common::FolderTransaction change(target);
+        change.write(kPersonFile, std::move(bytes));
+        for (std::string_view name : {kFounderFile, kNameOrderFile}) {
+            change.write(name, companionBytes(name, result.persons.size()));
+        }
+        for (std::string_view name : moved) {
+            change.remove(name);
+        }
+        change.commit();
     } catch (const common::FileError& e) {
         dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
     }
     if (written != nullptr) {
         *written = *path;
+    }
+    if (backup) {
+        std::string names;
+        for (std::string_view name : moved) {
+            names += "「" + std::string(name) + "」";
+        }
+        dialogs.ok(kMovedTitle,
+                   names + "は置き換えた当事者目録の人を指していたので、バックアップ「" +
+                       backup->string() + "」に移しました。",
+                   common::Icon::Information);
     }
     if (!result.longLines.empty()) {
         dialogs.ok(kLongLinesTitle, longLinesMessage(result.longLines), common::Icon::Information);

@@ -155,10 +155,18 @@ ImportResult importPersons(const CsvTable& table, const RegistrationChart& chart
 // The message shown after an import that met lines with extra fields.
 std::string longLinesMessage(const std::vector<int>& lines);
 inline constexpr std::string_view kLongLinesTitle = "ＣＳＶデータの項目数";
+inline constexpr std::string_view kMovedTitle = "バックアップへ移しました";
+inline constexpr std::string_view kMovedNote =
+    "（家族目録と作図設定は今の当事者目録の人を指しているので、フォルダをバックアップして、"
+    "そのバックアップへ移します）";
 
 // The rest of the import job: asks where to write ("当事者目録の書き込み"; the file is
 // always "当事者目録.TXT" in the chosen folder, an existing one only after the overwrite
-// question), writes it atomically and reports lines with extra fields.
+// question), writes it with fresh companion files in one folder transaction and reports
+// lines with extra fields. The family register and the drawing settings of that folder
+// name persons of the register replaced: when one exists, the question says so, the
+// folder is backed up first (as the main window's backup does) and they move into that
+// backup, so that the folder loads afterwards; a message says where they went.
 // `written` receives the path of the file written.
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
                                  common::Dialogs& dialogs,

@@ -3,10 +3,12 @@
 
 #include "common/register_files.h"
 
+#include <array>
 #include <string_view>
 
 namespace converter {
 
+using common::kFamilyFile;
 using common::kFounderFile;
 using common::kNameOrderFile;
 using common::kPersonFile;
@@ -14,6 +16,10 @@ using common::kSettingsFile;
 // The unmasked files set aside while a folder is masked.
 inline constexpr std::string_view kSavedPersonFile = "9_当事者目録.TXT";
 inline constexpr std::string_view kSavedSettingsFile = "9_作図設定.TXT";
+// The files of a data folder that name persons of the person register by number; an
+// import that replaces the register moves them into a backup.
+inline constexpr std::array<std::string_view, 2> kPersonReferencingFiles = {kFamilyFile,
+                                                                           kSettingsFile};
 // Proposed name of an exported CSV file.
 inline constexpr std::string_view kExportFile = "当事者データ.TXT";
 

@@ -1,11 +1,10 @@
 #include "converter/job.h"
 
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "converter/files.h"
 
-#include <fcntl.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace converter {
 
@@ -23,18 +22,42 @@ std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
         return std::nullopt;
     }
     std::filesystem::path folder = std::filesystem::path(*chosen).parent_path();
-    return folder.empty() ? std::filesystem::path(".") : folder;
+    if (folder.empty()) {
+        folder = ".";
+    }
+    if (!recoverDataFolder(folder, dialogs)) {
+        return std::nullopt;
+    }
+    return folder;
 }
 
-bool confirmOverwrite(common::Dialogs& dialogs, const std::filesystem::path& path) {
-    return dialogs.yes(path.string() + "は既に存在します。", "上書きしますか？",
-                       common::Icon::Exclamation);
+bool confirmOverwrite(common::Dialogs& dialogs, const std::filesystem::path& path,
+                      std::string_view note) {
+    std::string text = "上書きしますか？";
+    if (!note.empty()) {
+        text += "\n";
+        text += note;
+    }
+    return dialogs.yes(path.string() + "は既に存在します。", text, common::Icon::Exclamation);
+}
+
+bool recoverDataFolder(const std::filesystem::path& folder, common::Dialogs& dialogs) {
+    try {
+        const std::string done = common::recoverFolder(folder);
+        if (!done.empty()) {
+            dialogs.ok(kRecoveredTitle, done, common::Icon::Information);
+        }
+        return true;
+    } catch (const common::FileError& e) {
+        dialogs.ok("データフォルダを開けません", e.what(), common::Icon::Stop);
+        return false;
+    }
 }
 
 std::optional<std::filesystem::path>
 chooseSavePath(common::Dialogs& dialogs, std::string_view title,
                const std::filesystem::path& folder, std::string_view proposedName,
-               std::string_view filter, std::string_view fixedName) {
+               std::string_view filter, std::string_view fixedName, const AlsoReplaced& also) {
     for (;;) {
         // The overwrite question is ours (it has its own wording), not the dialog's.
         const auto chosen = dialogs.saveFile(title, folder.string(), proposedName, filter, false);
@@ -48,28 +71,19 @@ chooseSavePath(common::Dialogs& dialogs, std::string_view title,
         } else if (!path.has_extension()) {
             path += ".TXT";
         }
-        if (fileExists(path) && !confirmOverwrite(dialogs, path)) {
-            continue;
+        std::optional<std::filesystem::path> other;
+        for (std::string_view name : also.names) {
+            if (!other && fileExists(path.parent_path() / name)) {
+                other = path.parent_path() / name;
+            }
+        }
+        if (fileExists(path) || other) {
+            const std::filesystem::path asked = fileExists(path) ? path : *other;
+            if (!confirmOverwrite(dialogs, asked, other ? std::string_view(also.note) : "")) {
+                continue;
+            }
         }
         return path;
-    }
-}
-
-void moveFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    if (ec) {
-        throw common::FileError("「" + common::displayName(from) + "」を「" +
-                                common::displayName(to) + "」に移せません（" + ec.message() + "）");
-    }
-    std::filesystem::path folder = to.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
     }
 }
 

@@ -1,5 +1,5 @@
 // What every job of mokuren shares: how it ends, the file dialogs that start it, the
-// overwrite question and the moving of files.
+// overwrite question and the recovery of a folder that a killed run left half changed.
 #pragma once
 
 #include "common/dialogs.h"
@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace converter {
 
@@ -24,26 +25,40 @@ inline constexpr std::string_view kImportErrorTitle = "当事者目録を作れ�
 // The open dialog that chooses a register ("当事者目録を読み込みます" for export and
 // masking, "元に戻す当事者目録を読み込みます" for restoring), starting in `start` with
 // "当事者目録.TXT" proposed. The data folder is the folder of the chosen file, whatever its
-// name; nullopt when cancelled.
+// name; it is recovered (recoverDataFolder) before it is returned. nullopt when cancelled
+// or when the folder cannot be recovered (the message has been shown).
 std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
                                                       std::string_view title,
                                                       const std::filesystem::path& start);
 
+// Files beside the chosen one that the job takes away (into a backup), and the sentence
+// the overwrite question adds about them.
+struct AlsoReplaced {
+    std::vector<std::string_view> names;
+    std::string note;
+};
+
 // The save dialog with the overwrite question: a path without extension gets ".TXT" unless
 // `fixedName` is given (then the file is always `fixedName` in the chosen folder); an
 // existing file asks "<path>は既に存在します。" / "上書きしますか？", and No shows the save
-// dialog again. nullopt when cancelled.
+// dialog again. When one of `also.names` exists in the chosen folder, the question is
+// asked (about it, when the file itself does not exist) with `also.note` added. nullopt
+// when cancelled.
 std::optional<std::filesystem::path>
 chooseSavePath(common::Dialogs& dialogs, std::string_view title,
                const std::filesystem::path& folder, std::string_view proposedName,
-               std::string_view filter, std::string_view fixedName = {});
+               std::string_view filter, std::string_view fixedName = {},
+               const AlsoReplaced& also = {});
 
 // The overwrite question for `path`; true when the user answers Yes.
-bool confirmOverwrite(common::Dialogs& dialogs, const std::filesystem::path& path);
+bool confirmOverwrite(common::Dialogs& dialogs, const std::filesystem::path& path,
+                      std::string_view note = {});
 
-// Renames `from` to `to`, replacing `to`, and makes the rename durable. Throws
-// common::FileError naming both files.
-void moveFile(const std::filesystem::path& from, const std::filesystem::path& to);
+// Puts right what a killed run left in the data folder `folder` (common::recoverFolder)
+// and tells the user in one line what was done. False, after a stop message, when the
+// folder cannot be put right; it must then not be read or written.
+bool recoverDataFolder(const std::filesystem::path& folder, common::Dialogs& dialogs);
+inline constexpr std::string_view kRecoveredTitle = "データフォルダを修復しました";
 
 bool fileExists(const std::filesystem::path& path);
 

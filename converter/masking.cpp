@@ -1,5 +1,7 @@
 #include "converter/masking.h"
 
+#include "common/folder_transaction.h"
+
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/line_forms.h"
@@ -220,17 +222,22 @@ void stop(common::Dialogs& dialogs, std::string_view title, std::string_view tex
 
 JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
                       NameDrawer& drawer) {
+    if (!recoverDataFolder(folder, dialogs)) {
+        return JobOutcome::Stopped;
+    }
     const auto personFile = folder / kPersonFile;
     const auto savedPersonFile = folder / kSavedPersonFile;
     const auto settingsFile = folder / kSettingsFile;
     const auto savedSettingsFile = folder / kSavedSettingsFile;
 
-    // The register is read, masked and written record by record, so that a large one is
-    // never held whole; everything is built before the first file moves.
+    // The register is read, masked and written record by record; everything is built
+    // before anything in the folder changes.
+    std::string originalRegister;
     std::optional<PersonReader> reader;
     std::vector<long> nameOrder;
     try {
-        reader.emplace(common::readFile(personFile), std::string(kPersonFile));
+        originalRegister = common::readFile(personFile);
+        reader.emplace(originalRegister, std::string(kPersonFile));
         nameOrder = readNameOrder(folder, reader->layout().count);
     } catch (const common::FileError& e) {
         stop(dialogs, kReadErrorTitle, e.what());
@@ -251,6 +258,7 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
     }
 
     std::string maskedRegister;
+    std::string originalSettings;
     std::string maskedSettings;
     try {
         Masker masker(drawer);
@@ -272,45 +280,40 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
         reader.reset();
         maskedRegister = writer.take();
         if (settings) {
-            maskedSettings = maskedSettingsBytes(common::readFile(settingsFile));
+            originalSettings = common::readFile(settingsFile);
+            maskedSettings = maskedSettingsBytes(originalSettings);
         }
     } catch (const common::FileError& e) {
         stop(dialogs, kMaskErrorTitle, std::string(e.what()) + "\n何も変更していません。");
         return JobOutcome::Stopped;
     }
 
-    // Move and write; on any failure put back what was moved.
-    bool registerMoved = false;
-    bool settingsMoved = false;
+    // The real files are set aside and the masked ones put in their place in one folder
+    // transaction: whatever happens, the folder holds either the real register and settings
+    // or the masked ones with the real ones set aside, never a mix, and "当事者目録.TXT" is
+    // never missing.
     try {
-        moveFile(personFile, savedPersonFile);
-        registerMoved = true;
-        common::replaceFile(personFile, maskedRegister);
+        common::FolderTransaction change(folder);
+        change.write(kSavedPersonFile, std::move(originalRegister));
         if (settings) {
-            moveFile(settingsFile, savedSettingsFile);
-            settingsMoved = true;
-            common::replaceFile(settingsFile, maskedSettings);
+            change.write(kSavedSettingsFile, std::move(originalSettings));
         }
+        change.write(kPersonFile, std::move(maskedRegister));
+        if (settings) {
+            change.write(kSettingsFile, std::move(maskedSettings));
+        }
+        change.commit();
     } catch (const common::FileError& e) {
-        std::string message = e.what();
-        try {
-            if (settingsMoved) {
-                moveFile(savedSettingsFile, settingsFile);
-            }
-            if (registerMoved) {
-                moveFile(savedPersonFile, personFile);
-            }
-            message += "\n元の状態に戻しました。";
-        } catch (const common::FileError& back) {
-            message += "\n元に戻すこともできませんでした：" + std::string(back.what());
-        }
-        stop(dialogs, kMaskErrorTitle, message);
+        stop(dialogs, kMaskErrorTitle, e.what());
         return JobOutcome::Stopped;
     }
     return JobOutcome::Done;
 }
 
 JobOutcome restoreFolder(const std::filesystem::path& folder, common::Dialogs& dialogs) {
+    if (!recoverDataFolder(folder, dialogs)) {
+        return JobOutcome::Stopped;
+    }
     const auto savedPersonFile = folder / kSavedPersonFile;
     const auto savedSettingsFile = folder / kSavedSettingsFile;
     if (!fileExists(savedPersonFile)) {
@@ -319,13 +322,15 @@ JobOutcome restoreFolder(const std::filesystem::path& folder, common::Dialogs& d
         return JobOutcome::Stopped;
     }
     try {
-        // The settings go first: should the register then fail to move, the set-aside
-        // register still marks the folder as masked and restoring can be run again. Each
-        // rename replaces the masked file in one step.
+        // The set-aside files come back and go away in one folder transaction.
+        common::FolderTransaction change(folder);
+        change.write(kPersonFile, common::readFile(savedPersonFile));
         if (fileExists(savedSettingsFile)) {
-            moveFile(savedSettingsFile, folder / kSettingsFile);
+            change.write(kSettingsFile, common::readFile(savedSettingsFile));
+            change.remove(kSavedSettingsFile);
         }
-        moveFile(savedPersonFile, folder / kPersonFile);
+        change.remove(kSavedPersonFile);
+        change.commit();
     } catch (const common::FileError& e) {
         stop(dialogs, kRestoreErrorTitle, e.what());
         return JobOutcome::Stopped;

@@ -88,14 +88,14 @@ private:
 std::string maskedSettingsBytes(std::string bytes);
 
 // Masks the data folder `folder`. Refuses (message "既に変換済です") a folder that already
-// holds a set-aside register. Everything is read and prepared before the first file is
-// moved, and a failure while moving or writing puts the files back, so the folder is
-// either fully masked or as it was. Errors are shown through `dialogs`.
+// holds a set-aside register. Everything is read and prepared first; the set-aside copies
+// and the masked files are then written in one folder transaction, so the folder is
+// either fully masked or as it was, even after a kill. Errors are shown through `dialogs`.
 JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
                       NameDrawer& drawer);
 
-// Restores the data folder `folder`; refuses (message "この当事者目録はオリジナルです") a
-// folder without a set-aside register.
+// Restores the data folder `folder` in one folder transaction; refuses (message
+// "この当事者目録はオリジナルです") a folder without a set-aside register.
 JobOutcome restoreFolder(const std::filesystem::path& folder, common::Dialogs& dialogs);
 
 } // namespace converter

@@ -140,6 +140,10 @@ RegisterLayout readLayout(const std::filesystem::path& folder) {
 PersonReader::PersonReader(std::string bytes, std::string fileName)
     : in_(std::move(bytes), std::move(fileName)) {
     layout_ = parseLayout(in_.rawLine(), in_.fileName());
+    // The count is checked against what the file can hold before anything is made for it:
+    // an empty line and a key and a value for each field.
+    const long fields = 14 + (layout_.current ? 2 : 0) + (layout_.hasLinkFields() ? 3 : 0);
+    in_.requireItems(layout_.count, 1 + 2 * fields, "人数");
 }
 
 bool PersonReader::next(当事者& p) {
@@ -212,13 +216,23 @@ PersonRegister parsePersonRegister(std::string bytes, const std::string& fileNam
 
 std::vector<long> readNameOrder(const std::filesystem::path& folder, long count) {
     std::vector<long> order;
+    if (count < 0) {
+        count = 0;
+    }
     const auto file = folder / kNameOrderFile;
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) {
         order.assign(static_cast<std::size_t>(count), 0);
         return order;
     }
-    common::ItemReader in(common::readFile(file), std::string(kNameOrderFile));
+    return parseNameOrder(common::readFile(file), count);
+}
+
+std::vector<long> parseNameOrder(std::string bytes, long count) {
+    common::ItemReader in(std::move(bytes), std::string(kNameOrderFile));
+    in.requireItems(count, 2, "当事者の数");
+    std::vector<long> order;
+    order.reserve(static_cast<std::size_t>(std::max(0L, count)));
     for (long i = 0; i < count; ++i) {
         order.push_back(keyedInteger(in));
     }

@@ -115,8 +115,12 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// 姓名順 of `count` persons from "姓名順.TXT" of `folder` (all 0 when there is no file).
+// 姓名順 of `count` persons from "姓名順.TXT" of `folder` (all 0 when there is no file;
+// `count` comes from a register already checked against its file).
 std::vector<long> readNameOrder(const std::filesystem::path& folder, long count);
+// 姓名順 of `count` persons from the bytes of "姓名順.TXT". Throws common::FileError naming
+// the line.
+std::vector<long> parseNameOrder(std::string bytes, long count);
 
 // Parses the bytes of "当事者目録.TXT". Throws common::FileError naming `fileName` and the
 // line for anything that cannot be read (a count that is not a number, a truncated file, a

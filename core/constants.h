@@ -23,6 +23,6 @@ using common::kNameOrderFile;
 using common::kPersonFile;
 using common::kSettingsFile;
 inline constexpr std::string_view kEnvironmentFile = "KANKYO.TXT";
-inline constexpr std::string_view kBackupFolder = "BACKUP";
+using common::kBackupFolder;
 
 } // namespace core

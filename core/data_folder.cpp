@@ -1,6 +1,7 @@
 #include "core/data_folder.h"
 
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "core/constants.h"
 
 namespace core {
@@ -62,16 +63,37 @@ DataFolder DataFolder::load(const std::filesystem::path& folder, Environment env
     return d;
 }
 
+void DataFolder::save(const std::vector<Part>& parts) const {
+    // Every file is built before anything is written, so that a value that cannot be
+    // written leaves the folder as it was.
+    common::FolderTransaction change(folder);
+    for (const Part part : parts) {
+        switch (part) {
+        case Part::Persons:
+            writePersonRegister(change, reg.persons);
+            break;
+        case Part::Families:
+            change.write(kFamilyFile, familyRegisterBytes(reg.families));
+            break;
+        case Part::Settings:
+            change.write(kSettingsFile,
+                         drawingSettingsBytes(settings, reg.familyCount(), reg.personCount()));
+            break;
+        }
+    }
+    change.commit();
+}
+
 void DataFolder::savePersons() const {
-    当事者目録_W_SUB(folder, reg.persons);
+    save({Part::Persons});
 }
 
 void DataFolder::saveFamilies() const {
-    家族目録_W_SUB(folder, reg.families);
+    save({Part::Families});
 }
 
 void DataFolder::saveSettings() const {
-    作図設定_SW_SUB(folder, settings, reg.familyCount(), reg.personCount());
+    save({Part::Settings});
 }
 
 bool DataFolder::hasFamilyWithoutPartners() const {
@@ -87,18 +109,23 @@ void deleteFamily(DataFolder& data, int d) {
     if (d < 1 || d > data.reg.familyCount()) {
         return;
     }
+    common::FolderTransaction change(data.folder);
+    Registers after;
     if (data.reg.familyCount() > 1) {
-        家族目録_SW_SUB(data.folder, data.reg, d, data.familyLimits());
-        return;
+        FamilyDeletion deletion = prepareFamilyDeletion(data.reg, d, data.familyLimits());
+        change.write(kFamilyFile, std::move(deletion.bytes));
+        after.persons = std::move(deletion.persons);
+        after.families = std::move(deletion.families);
+    } else {
+        change.remove(kFamilyFile);
+        after.persons = data.reg.persons;
+        clearDanglingFamilyReferences(after);
     }
-    const auto file = data.folder / kFamilyFile;
-    std::error_code ec;
-    if (std::filesystem::exists(file, ec) && !std::filesystem::remove(file, ec)) {
-        throw common::FileError("「" + std::string(kFamilyFile) + "」を削除できません（" +
-                                ec.message() + "）");
-    }
-    data.reg.families.clear();
-    clearDanglingFamilyReferences(data.reg);
+    // The persons' family references change with the family register; both files are
+    // written together so that they always agree.
+    writePersonRegister(change, after.persons);
+    change.commit();
+    data.reg = std::move(after);
 }
 
 } // namespace core

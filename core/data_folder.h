@@ -10,8 +10,16 @@
 #include "core/registers.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace core {
+
+// The parts of a data folder that a save point writes.
+enum class Part {
+    Persons,  // "当事者目録.TXT" with "創始階層登録.TXT" and "姓名順.TXT"
+    Families, // "家族目録.TXT"
+    Settings, // "作図設定.TXT"
+};
 
 struct DataFolder {
     std::filesystem::path folder;
@@ -32,7 +40,10 @@ struct DataFolder {
     FamilyLimits familyLimits() const;
     SettingsLimits settingsLimits() const;
 
-    // The three writers, each replacing its files atomically (common::FileError on failure).
+    // Writes the parts in one folder transaction: when it throws common::FileError, every
+    // file of the folder is as it was.
+    void save(const std::vector<Part>& parts) const;
+    // The three writers alone.
     void savePersons() const;  // 当事者目録_W_SUB
     void saveFamilies() const; // 家族目録_W_SUB
     void saveSettings() const; // 作図設定_SW_SUB
@@ -43,7 +54,9 @@ struct DataFolder {
 
 // Deletes family `d`: with more than one family through the deleting writer (renumbering
 // and reloading); the last family removes "家族目録.TXT". Persons' family references to
-// the deleted family become 0. Throws common::FileError with nothing changed.
+// the deleted family become 0. The family register and the person register, whose family
+// references change with it, are written in one folder transaction. Throws
+// common::FileError with nothing changed, in memory or on disk.
 void deleteFamily(DataFolder& data, int d);
 
 } // namespace core

@@ -156,6 +156,7 @@ public:
                      " が KANKYO.TXT の最大婚姻数（" + std::to_string(limits_.最大婚姻数) +
                      "）の範囲にありません");
         }
+        in_.requireItems(count, 2, "書き込み時の婚姻数");
         s_.familyEntries.assign(static_cast<std::size_t>(count), FamilyEntry{});
         for (auto& e : s_.familyEntries) {
             e.text = in_.textItem();
@@ -170,6 +171,7 @@ public:
             in_.fail("相続権確定者の数 " + std::to_string(count) + " が当事者の数（" +
                      std::to_string(limits_.personCount) + "）の範囲にありません");
         }
+        in_.requireItems(count, 2, "相続権確定者の数");
         s_.heirFlags.assign(static_cast<std::size_t>(limits_.personCount), 0);
         for (int i = 0; i < count; ++i) {
             in_.rawItem();

@@ -29,6 +29,7 @@ std::int16_t readKeyedInteger(common::ItemReader& in, bool capacity) {
 
 std::vector<std::string> readList(common::ItemReader& in) {
     const std::int16_t count = readKeyedInteger(in, true);
+    in.requireItems(count, 1, "項目の数");
     std::vector<std::string> list;
     list.reserve(count);
     for (int i = 0; i < count; ++i) {

@@ -49,6 +49,7 @@ public:
                      " が KANKYO.TXT の一世帯当りの子供の最大数（" +
                      std::to_string(limits_.一世帯当りの子供の最大数) + "）を超えています");
         }
+        in_.requireItems(count, 6, "子数%"); // 子NO, 子の肩書 and 子の形態, each a key and value
         f.子.resize(static_cast<std::size_t>(count));
         for (auto& c : f.子) {
             c.子NO = person("子NO%", false);
@@ -115,6 +116,8 @@ std::vector<家族> parseFamilyRegister(const std::string& bytes, const std::str
         in.fail("家族の数 " + std::to_string(count) + " が KANKYO.TXT の最大婚姻数（" +
                 std::to_string(limits.最大婚姻数) + "）を超えています");
     }
+    // An empty line and a key and a value for each field of the shortest record.
+    in.requireItems(count, older ? 1 + 2 * 9 : 1 + 2 * 13, "家族の数");
     std::vector<家族> families(static_cast<std::size_t>(count));
     for (auto& f : families) {
         in.rawLine();
@@ -249,26 +252,33 @@ std::string familyRegisterBytesWithout(const std::vector<家族>& families, int 
     return out.take();
 }
 
-void 家族目録_SW_SUB(const std::filesystem::path& folder, Registers& reg, int d,
-                     const FamilyLimits& limits) {
+FamilyDeletion prepareFamilyDeletion(const Registers& reg, int d, const FamilyLimits& limits) {
+    FamilyDeletion out;
     std::vector<int> renumber;
-    const std::string bytes = familyRegisterBytesWithout(reg.families, d, &renumber);
+    out.bytes = familyRegisterBytesWithout(reg.families, d, &renumber);
     // The families in memory become exactly what the reload reader makes of the file;
     // parsing before the file is replaced means a failure changes nothing.
-    std::vector<家族> reloaded =
-        parseFamilyRegister(bytes, std::string(kFamilyFile), limits, false);
-    common::replaceFile(folder / kFamilyFile, bytes);
+    out.families = parseFamilyRegister(out.bytes, std::string(kFamilyFile), limits, false);
+    out.persons = reg.persons;
     auto map = [&](std::int16_t& family) {
         if (family > 0 && static_cast<std::size_t>(family) < renumber.size()) {
             family = static_cast<std::int16_t>(renumber[static_cast<std::size_t>(family)]);
         }
     };
-    for (auto& p : reg.persons) {
+    for (auto& p : out.persons) {
         map(p.父母家族NO);
         map(p.子孫_F);
         map(p.子孫_FL); // a stale family number here would point at the wrong family
     }
-    reg.families = std::move(reloaded);
+    return out;
+}
+
+void 家族目録_SW_SUB(const std::filesystem::path& folder, Registers& reg, int d,
+                     const FamilyLimits& limits) {
+    FamilyDeletion deletion = prepareFamilyDeletion(reg, d, limits);
+    common::replaceFile(folder / kFamilyFile, deletion.bytes);
+    reg.persons = std::move(deletion.persons);
+    reg.families = std::move(deletion.families);
 }
 
 } // namespace core

@@ -37,10 +37,20 @@ void 家族目録_W_SUB(const std::filesystem::path& folder, const std::vector<�
 std::string familyRegisterBytesWithout(const std::vector<家族>& families, int d,
                                        std::vector<int>* renumber);
 
+// What deleting family `d` makes of the registers, before anything is written: the bytes
+// of the family register without it, the persons with their 父母家族NO, 子孫_F and 子孫_FL
+// renumbered, and the families as the reload reader reads them from those bytes
+// (compacted to 1..n − 1). Throws common::FileError when the bytes would not read back.
+struct FamilyDeletion {
+    std::string bytes;
+    std::vector<当事者> persons;
+    std::vector<家族> families;
+};
+FamilyDeletion prepareFamilyDeletion(const Registers& reg, int d, const FamilyLimits& limits);
+
 // The deleting writer (used while more than one family exists): writes the register
-// without family `d`, renumbers every person's 父母家族NO, 子孫_F and 子孫_FL, and
-// replaces the families in memory by what the reload reader reads from the new file
-// (compacted to 1..n − 1). Nothing changes when the write fails.
+// without family `d` and puts the prepared persons and families in place in memory.
+// Nothing changes when the write fails.
 void 家族目録_SW_SUB(const std::filesystem::path& folder, Registers& reg, int d,
                      const FamilyLimits& limits);
 

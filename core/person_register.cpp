@@ -2,6 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "common/line_forms.h"
 #include "common/text.h"
 #include "core/constants.h"
@@ -79,11 +80,13 @@ std::vector<当事者> parsePersonRegister(const std::string& bytes, const std::
                                 std::to_string(count) + " が KANKYO.TXT の最大登録人数（" +
                                 std::to_string(capacity) + "）を超えています");
     }
+    const bool second = layout.hasVersion;                         // 住所2$ and 本籍2$
+    const bool links = layout.hasVersion && layout.version >= 200; // the last three fields
+    // An empty line and a key and a value for each field.
+    in.requireItems(count, 1 + 2 * (14 + (second ? 2 : 0) + (links ? 3 : 0)), "人数");
     if (layout.isOld() && !ask()) {
         throw OldVersionDeclined();
     }
-    const bool second = layout.hasVersion;                         // 住所2$ and 本籍2$
-    const bool links = layout.hasVersion && layout.version >= 200; // the last three fields
 
     std::vector<当事者> persons(static_cast<std::size_t>(count));
     for (int i = 1; i <= count; ++i) {
@@ -138,21 +141,26 @@ std::vector<当事者> readPersonRegister(const std::filesystem::path& folder, i
     return persons;
 }
 
+void parseCompanionFile(const std::string& bytes, std::string_view name,
+                        std::vector<当事者>& persons, std::int16_t 当事者::*field) {
+    common::ItemReader in(bytes, std::string(name));
+    in.requireItems(static_cast<long long>(persons.size()), 2, "当事者の数");
+    std::vector<std::int16_t> values;
+    values.reserve(persons.size());
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        values.push_back(keyedInteger(in));
+    }
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        persons[i].*field = values[i];
+    }
+}
+
 void readCompanionFiles(const std::filesystem::path& folder, std::vector<当事者>& persons) {
     auto readOne = [&](std::string_view name, std::int16_t 当事者::*field) {
         const auto file = folder / name;
         std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) {
-            return;
-        }
-        common::ItemReader in(common::readFile(file), std::string(name));
-        std::vector<std::int16_t> values;
-        values.reserve(persons.size());
-        for (std::size_t i = 0; i < persons.size(); ++i) {
-            values.push_back(keyedInteger(in));
-        }
-        for (std::size_t i = 0; i < persons.size(); ++i) {
-            persons[i].*field = values[i];
+        if (std::filesystem::exists(file, ec)) {
+            parseCompanionFile(common::readFile(file), name, persons, field);
         }
     };
     readOne(kFounderFile, &当事者::創始階層);
@@ -213,15 +221,21 @@ std::string nameOrderFileBytes(const std::vector<当事者>& persons) {
     return companionBytes(persons, kNameOrderFile, &当事者::姓名順);
 }
 
+void writePersonRegister(common::FolderTransaction& change, const std::vector<当事者>& persons) {
+    // Every file is built before the first one is added, so a value that cannot be
+    // written adds none.
+    std::string main = personRegisterBytes(persons);
+    std::string founder = founderFileBytes(persons);
+    std::string order = nameOrderFileBytes(persons);
+    change.write(kPersonFile, std::move(main));
+    change.write(kFounderFile, std::move(founder));
+    change.write(kNameOrderFile, std::move(order));
+}
+
 void 当事者目録_W_SUB(const std::filesystem::path& folder, const std::vector<当事者>& persons) {
-    // Every file is built before the first one is replaced, so a value that cannot be
-    // written leaves all three files as they were.
-    const std::string main = personRegisterBytes(persons);
-    const std::string founder = founderFileBytes(persons);
-    const std::string order = nameOrderFileBytes(persons);
-    common::replaceFile(folder / kPersonFile, main);
-    common::replaceFile(folder / kFounderFile, founder);
-    common::replaceFile(folder / kNameOrderFile, order);
+    common::FolderTransaction change(folder);
+    writePersonRegister(change, persons);
+    change.commit();
 }
 
 } // namespace core

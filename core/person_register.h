@@ -5,8 +5,13 @@
 
 #include <filesystem>
 #include <functional>
+
+namespace common {
+class FolderTransaction;
+}
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -43,6 +48,11 @@ std::vector<当事者> readPersonRegister(const std::filesystem::path& folder, i
                                        const OldVersionQuestion& ask,
                                        PersonRegisterLayout* layout = nullptr);
 
+// Reads one companion file's values (`field`: 創始階層 or 姓名順, one per person) from its
+// bytes into `persons`; nothing changes when it throws common::FileError.
+void parseCompanionFile(const std::string& bytes, std::string_view name,
+                        std::vector<当事者>& persons, std::int16_t 当事者::*field);
+
 // Reads 創始階層 and 姓名順 from their files into `persons`, each file only if it exists.
 void readCompanionFiles(const std::filesystem::path& folder, std::vector<当事者>& persons);
 
@@ -50,9 +60,12 @@ std::string personRegisterBytes(const std::vector<当事者>& persons);
 std::string founderFileBytes(const std::vector<当事者>& persons);
 std::string nameOrderFileBytes(const std::vector<当事者>& persons);
 
-// The writer: "当事者目録.TXT", then "創始階層登録.TXT", then "姓名順.TXT", each replaced
-// atomically. Throws common::FileError (the files not yet replaced keep their old
-// contents).
+// Adds the three files of the person register to `change` (every file is built first;
+// common::FileError for a value that cannot be written, with nothing added).
+void writePersonRegister(common::FolderTransaction& change, const std::vector<当事者>& persons);
+
+// The writer: "当事者目録.TXT", "創始階層登録.TXT" and "姓名順.TXT" in one folder
+// transaction. Throws common::FileError with all three files as they were.
 void 当事者目録_W_SUB(const std::filesystem::path& folder, const std::vector<当事者>& persons);
 
 } // namespace core

@@ -175,11 +175,15 @@ void FamilyEditor::setChartSettingsOpen(bool open) {
 
 bool FamilyEditor::save() {
     try {
+        std::vector<core::Part> parts;
         if (data_.reg.familyCount() > 0) {
-            data_.saveFamilies();
+            parts.push_back(core::Part::Families);
         }
         if (chartSettingsOpen_) {
-            data_.saveSettings();
+            parts.push_back(core::Part::Settings);
+        }
+        if (!parts.empty()) {
+            data_.save(parts);
         }
     } catch (const common::FileError& e) {
         common::STOP_SUB(dialogs_, "保存エラー", e.what());
@@ -642,14 +646,8 @@ void FamilyEditor::deleteFamily() {
         // The detail form now shows the family that took the deleted one's place.
         loadFamily();
     }
-    // The persons' family references were renumbered together with the family register,
-    // which is already on disk; the person register follows at once so that the two files
-    // agree.
-    try {
-        data_.savePersons();
-    } catch (const common::FileError& e) {
-        common::STOP_SUB(dialogs_, "保存エラー", e.what());
-    }
+    // The persons' family references were renumbered and written together with the family
+    // register.
     controls_.show("FORM2");
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/dialogs.h"
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "converter/csv_export.h"
 #include "converter/csv_import.h"
 #include "converter/files.h"
@@ -34,7 +35,8 @@ constexpr const char* kUsage =
     "                [--domicile] [--domicile2] [--birth] [--death] [--note] [--note2] [--yes]\n"
     "  --sex N       男女の表記の番号: 0 無し, 1 男・女, 2 M・F, 3 男ならYes, 4 女ならYes\n"
     "  --columns     登録チャートの順に並べたＣＳＶの列番号（1 から）\n"
-    "  --yes         出力先のファイルが既にあるとき上書きします\n";
+    "  --yes         出力先のファイルが既にあるとき上書きします（import では家族目録と\n"
+    "                作図設定をバックアップへ移すことも認めます）\n";
 
 // Wrong arguments: the message and the usage are shown.
 struct UsageError : std::runtime_error {
@@ -151,10 +153,16 @@ std::vector<std::string> splitList(const std::string& text) {
     }
 }
 
-void requireFolder(const fs::path& folder) {
+// The data folder must exist; what a killed run left in it is put right first, with one
+// line on `err` saying what was done.
+void requireFolder(const fs::path& folder, std::ostream& err) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
         throw common::FileError("データフォルダ「" + folder.string() + "」が見つかりません");
+    }
+    const std::string recovered = common::recoverFolder(folder);
+    if (!recovered.empty()) {
+        err << recovered << "\n";
     }
 }
 
@@ -169,7 +177,7 @@ int notDone(converter::JobOutcome outcome, const CommandLineDialogs& dialogs, st
 int mask(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Arguments a(args, {}, {"--seed"});
     const fs::path folder = a.positional(0, 1);
-    requireFolder(folder);
+    requireFolder(folder, err);
     const std::uint32_t seed = a.value("--seed") != nullptr
                                    ? static_cast<std::uint32_t>(a.number("--seed", 0, 2147483647))
                                    : converter::clockSeed();
@@ -187,7 +195,7 @@ int mask(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 int restore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const Arguments a(args, {}, {});
     const fs::path folder = a.positional(0, 1);
-    requireFolder(folder);
+    requireFolder(folder, err);
     CommandLineDialogs dialogs(out, err, false);
     const auto outcome = converter::restoreFolder(folder, dialogs);
     if (outcome != converter::JobOutcome::Done) {
@@ -204,7 +212,7 @@ int exportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
         {"--sex", "--address-limit", "--domicile-limit"});
     const fs::path folder = a.positional(0, 2);
     const std::string outFile = a.positional(1, 2);
-    requireFolder(folder);
+    requireFolder(folder, err);
     CommandLineDialogs dialogs(out, err, a.flag("--yes"));
     converter::RegisterLayout reg;
     try {
@@ -257,7 +265,7 @@ int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
                       {"--sex", "--surnames", "--columns"});
     const fs::path inFile = a.positional(0, 2);
     const fs::path folder = a.positional(1, 2);
-    requireFolder(folder);
+    requireFolder(folder, err);
 
     converter::ImportChoices c;
     if (a.value("--sex") != nullptr) {

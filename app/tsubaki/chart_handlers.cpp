@@ -121,8 +121,9 @@ public:
         }
         form_.readHiddenFamilies(baseFamily());
         ensureLineage(baseFamily(), false);
-        if (!app_.save([&] { data.saveSettings(); }) || !app_.save([&] { data.savePersons(); }) ||
-            !app_.save([&] { data.saveFamilies(); })) {
+        if (!app_.save([&] {
+                data.save({core::Part::Settings, core::Part::Persons, core::Part::Families});
+            })) {
             return;
         }
         if (data.settings.相続関係説明図にする || data.settings.法定相続情報一覧図にする) {
@@ -185,10 +186,13 @@ public:
         core::DataFolder& data = app_.data();
         form_.storeControls(data.settings);
         form_.readHiddenFamilies(baseFamily());
-        app_.save([&] { data.saveSettings(); });
-        if (data.reg.familyCount() > 0) {
-            app_.save([&] { data.saveFamilies(); });
-        }
+        app_.save([&] {
+            if (data.reg.familyCount() > 0) {
+                data.save({core::Part::Settings, core::Part::Families});
+            } else {
+                data.saveSettings();
+            }
+        });
         runFamilyOperation(app_, [](editing::FamilyEditor& e) { e.setChartSettingsOpen(false); });
         app_.form3().hide();
         app_.form4().hide();

@@ -1,6 +1,7 @@
 #include "app/tsubaki/cli.h"
 
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "core/backup.h"
 #include "core/constants.h"
 #include "core/data_folder.h"
@@ -42,11 +43,19 @@ bool fileExists(const std::filesystem::path& p) {
     return std::filesystem::exists(p, ec);
 }
 
+// Where the job's notices go (the recovery line): the job's error stream.
+std::ostream* notices = nullptr;
+
 core::DataFolder loadFolder(const std::string& folder) {
     const std::filesystem::path dir(folder);
     std::error_code ec;
     if (!std::filesystem::is_directory(dir, ec)) {
         throw common::FileError("データフォルダ「" + folder + "」が見つかりません");
+    }
+    // What a killed run left is put right before anything is read.
+    const std::string recovered = common::recoverFolder(dir);
+    if (!recovered.empty() && notices != nullptr) {
+        *notices << recovered << "\n";
     }
     core::Environment env = core::readEnvironment(std::string(core::kEnvironmentFile));
     // Older layouts are read without asking: the caller either writes nothing or was asked
@@ -68,8 +77,21 @@ int upgrade(const std::string& folder, std::ostream& out) {
             "同じ時刻のバックアップがすでにあります。1 秒待ってからやり直してください");
     }
     out << "バックアップ: " << backup->string() << "\n";
-    if (fileExists(data.folder / core::kPersonFile)) {
-        data.savePersons();
+    // Every register is rewritten in one folder transaction: all in the current layout, or
+    // (on failure) all as they were.
+    std::vector<core::Part> parts;
+    const bool persons = fileExists(data.folder / core::kPersonFile);
+    if (persons) {
+        parts.push_back(core::Part::Persons);
+    }
+    if (data.familyFilePresent) {
+        parts.push_back(core::Part::Families);
+    }
+    if (data.settingsFilePresent) {
+        parts.push_back(core::Part::Settings);
+    }
+    data.save(parts);
+    if (persons) {
         out << "書き込み: " << core::kPersonFile << "（" << data.reg.personCount() << " 人";
         if (layout.isOld()) {
             out << "、" << (layout.hasVersion ? "V" + std::to_string(layout.version) : "版表示なし")
@@ -80,11 +102,9 @@ int upgrade(const std::string& folder, std::ostream& out) {
         out << "書き込み: " << core::kNameOrderFile << "\n";
     }
     if (data.familyFilePresent) {
-        data.saveFamilies();
         out << "書き込み: " << core::kFamilyFile << "（" << data.reg.familyCount() << " 家族）\n";
     }
     if (data.settingsFilePresent) {
-        data.saveSettings();
         out << "書き込み: " << core::kSettingsFile << "\n";
     }
     return 0;
@@ -324,6 +344,7 @@ bool isHeadlessJob(const std::vector<std::string>& args) {
 }
 
 int runHeadlessJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    notices = &err;
     try {
         if (args.size() == 2 && args[0] == "--dump") {
             return dump(args[1], out);

@@ -303,8 +303,9 @@ public:
         closeDialog(&app_.form11());
         // A failed save is reported; the chart is drawn all the same, from a copy of the
         // registers, so nothing typed is lost either way.
-        (void)(app_.save([&] { data.saveSettings(); }) && app_.save([&] { data.savePersons(); }) &&
-               app_.save([&] { data.saveFamilies(); }));
+        app_.save([&] {
+            data.save({core::Part::Settings, core::Part::Persons, core::Part::Families});
+        });
         drawList();
     }
 

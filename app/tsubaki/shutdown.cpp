@@ -13,10 +13,18 @@ namespace app {
 
 namespace {
 
-// Steps 2 to 4: the person register, "KANKYO.TXT", the end.
-void finish(TsubakiApp& a) {
+// The registers in one folder transaction (the family register only from MAINFORM:
+// FORM2's own save has written it), then "KANKYO.TXT", the end.
+void finish(TsubakiApp& a, bool families) {
+    std::vector<core::Part> parts;
+    if (families && a.data().reg.familyCount() >= 1) {
+        parts.push_back(core::Part::Families);
+    }
     if (a.data().reg.personCount() >= 1) {
-        a.data().savePersons();
+        parts.push_back(core::Part::Persons);
+    }
+    if (!parts.empty()) {
+        a.data().save(parts);
     }
     core::writeEnvironment(a.environmentFile(), a.data().env);
     a.end(0);
@@ -29,10 +37,8 @@ void shutDown(TsubakiApp& a, bool fromFamilyForm) {
             if (a.form2().ui().LIST_A3A->currentRow() >= 0) {
                 a.runHandler(EventCode::BUTTON_A7A_ON);
             }
-        } else if (a.data().reg.familyCount() >= 1) {
-            a.data().saveFamilies();
         }
-        finish(a);
+        finish(a, !fromFamilyForm);
     } catch (const common::FileError& e) {
         common::STOP_SUB(a.dialogs(), "保存できません",
                          std::string(e.what()) + "\n終了を取りやめました。");

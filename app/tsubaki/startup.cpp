@@ -3,6 +3,7 @@
 #include "app/tsubaki/tsubaki_app.h"
 
 #include "common/file_io.h"
+#include "common/folder_transaction.h"
 #include "core/backup.h"
 #include "core/constants.h"
 #include "forms/tsubaki/form2.h"
@@ -87,6 +88,16 @@ bool TsubakiApp::start(const StartOptions& options) {
     f4.RADIO8->setChecked(true);
     f4.EDIT21->setText("0");
     f4.EDIT22->setText("5");
+
+    // What a killed run left in the folder is put right before anything is read.
+    try {
+        const std::string recovered = common::recoverFolder(folder);
+        if (!recovered.empty()) {
+            dialogs_.ok("データフォルダを修復しました", recovered, common::Icon::Information);
+        }
+    } catch (const common::FileError& e) {
+        return fail("データを読めません", std::string(e.what()) + "\nプログラムを終了します。", 1);
+    }
 
     // The registers found in the folder.
     try {

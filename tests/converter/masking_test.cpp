@@ -379,7 +379,7 @@ TEST_F(MaskFolder, AWriteFailurePutsTheFilesBack) {
 
     EXPECT_EQ(outcome, converter::JobOutcome::Stopped);
     ASSERT_FALSE(dialogs_.shown.empty());
-    EXPECT_NE(dialogs_.shown.back().text.find("元の状態に戻しました"), std::string::npos)
+    EXPECT_NE(dialogs_.shown.back().text.find("どのファイルも元のままです"), std::string::npos)
         << dialogs_.shown.back().text;
     EXPECT_EQ(file("当事者目録.TXT"), persons);
     EXPECT_EQ(file("作図設定.TXT"), settings);
