@@ -104,7 +104,8 @@ int FileOps::remove(const Path& path) {
 }
 
 int FileOps::syncFolder(const Path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return lastError();
     }
@@ -143,6 +144,14 @@ int FileOps::listFolder(const Path& folder, std::vector<std::string>& names) {
 int FileOps::exists(const Path& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) != 0 ? lastError() : 0;
+}
+
+int FileOps::regularFile(const Path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return lastError();
+    }
+    return S_ISREG(st.st_mode) ? 0 : EISDIR;
 }
 
 FileOps& fileOps() {

@@ -42,6 +42,9 @@ public:
     virtual int listFolder(const Path& folder, std::vector<std::string>& names);
     // 0 when `path` exists, ENOENT when it does not, another errno when that cannot be told.
     virtual int exists(const Path& path);
+    // 0 when `path` is a regular file, ENOENT when nothing is there, EISDIR when something
+    // else is (a folder), another errno when that cannot be told.
+    virtual int regularFile(const Path& path);
 };
 
 // The operations in use: the system's, unless a test installed others.

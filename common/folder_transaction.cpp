@@ -367,11 +367,13 @@ void FolderTransaction::commit() {
         Entry e;
         e.name = c.name;
         e.remove = c.remove;
-        bool exists = false;
-        if (const int err = probe(ops, folder_ / c.name, exists)) {
+        // Only a regular file is replaced or removed; a folder in its place is refused.
+        const int kind = ops.regularFile(folder_ / c.name);
+        const bool exists = kind == 0;
+        if (kind != 0 && kind != ENOENT) {
             removeStaged();
-            throw FileError(subject + "「" + c.name + "」を調べられません（" + systemReason(err) +
-                            "）" + std::string(kUnchanged));
+            throw FileError(subject + "「" + c.name + "」を置き換えられません（" +
+                            systemReason(kind) + "）" + std::string(kUnchanged));
         }
         if (c.remove) {
             if (!exists) {
@@ -382,8 +384,8 @@ void FolderTransaction::commit() {
             std::string what;
             if (const int err = tryStageFile(folder_ / c.name, c.bytes, staged, what)) {
                 removeStaged();
-                throw FileError(subject + "「" + c.name + "」の" + what + "（" +
-                                systemReason(err) + "）" + std::string(kUnchanged));
+                throw FileError(subject + "「" + c.name + "」の" + what + "（" + systemReason(err) +
+                                "）" + std::string(kUnchanged));
             }
             e.staged = staged.filename().string();
             e.size = c.bytes.size();
@@ -521,8 +523,8 @@ std::string recoverFolder(const std::filesystem::path& folderIn) {
         } else if (names.empty()) {
             message = "中断されていた保存を取り消しました（どのファイルも元のままです）。";
         } else {
-            message = "中断されていた保存を取り消しました（" + quotedNames(names) +
-                      "は元のままです）。";
+            message =
+                "中断されていた保存を取り消しました（" + quotedNames(names) + "は元のままです）。";
         }
     }
     const int removed = removeOwnTemporaries(ops, folder, false) +

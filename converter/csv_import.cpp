@@ -2,9 +2,9 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
-#include "common/line_forms.h"
 #include "common/folder_backup.h"
 #include "common/folder_transaction.h"
+#include "common/line_forms.h"
 #include "common/text.h"
 #include "converter/files.h"
 

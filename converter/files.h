@@ -19,7 +19,7 @@ inline constexpr std::string_view kSavedSettingsFile = "9_作図設定.TXT";
 // The files of a data folder that name persons of the person register by number; an
 // import that replaces the register moves them into a backup.
 inline constexpr std::array<std::string_view, 2> kPersonReferencingFiles = {kFamilyFile,
-                                                                           kSettingsFile};
+                                                                            kSettingsFile};
 // Proposed name of an exported CSV file.
 inline constexpr std::string_view kExportFile = "当事者データ.TXT";
 

