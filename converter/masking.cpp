@@ -172,9 +172,14 @@ std::string maskedSettingsBytes(std::string bytes) {
         if (key == countKey) {
             long families = 0;
             if (!parseLong(value, families) || families < 0) {
-                in.fail("書き込み時の婚姻数「" + common::decodeCp932(value) +
-                        "」が正しくありません");
+                std::string shown = "?";
+                try {
+                    shown = common::decodeCp932(value);
+                } catch (const common::Cp932Error&) {
+                }
+                in.fail("書き込み時の婚姻数「" + shown + "」が正しくありません");
             }
+            in.requireItems(families, 2, "書き込み時の婚姻数");
             out.append(line);
             out += "\r\n";
             for (long i = 1; i <= families; ++i) {
