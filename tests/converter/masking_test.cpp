@@ -242,6 +242,18 @@ TEST(SettingsMasking, AShortFamilyListIsRefused) {
     } catch (const common::FileError& e) {
         EXPECT_NE(std::string(e.what()).find("作図設定.TXT"), std::string::npos) << e.what();
     }
+    // A count that is not Shift-JIS, or one larger than the file can hold, is refused
+    // the same way (and at once).
+    for (const std::string& count : {std::string("\x81"), std::string(" 2147483647 ")}) {
+        try {
+            converter::maskedSettingsBytes(common::encodeCp932("書き込み時の婚姻数,") + count +
+                                           "\r\n");
+            ADD_FAILURE() << "refusal expected";
+        } catch (const common::FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("作図設定.TXT」の 1 行目"), std::string::npos)
+                << e.what();
+        }
+    }
 }
 
 // A copy of the sample folder.

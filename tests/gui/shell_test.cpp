@@ -1,6 +1,7 @@
 // Start-up, the forms, the dispatch table, the mode toggle, backups and the end of the
 // program, driven through the real forms.
 #include "gui_fixture.h"
+#include "tests/support/fault_ops.h"
 
 #include "app/tsubaki/handler_module.h"
 
@@ -322,6 +323,39 @@ TEST_F(Gui, EndSavesRegistersAndEnvironment) {
     EXPECT_EQ(saved.reg.person(1).備考1, "メモ");
     EXPECT_EQ(saved.reg.family(1).妻肩書, "後妻");
     EXPECT_TRUE(fs::exists(envFile()));
+}
+
+TEST_F(Gui, OpeningAFolderFinishesWhatAKilledSaveLeftAndSaysSo) {
+    prepare({person(1, "山田", "太郎")});
+    // A save killed after its journal was made durable: the staged register is whole.
+    const std::string before = common::readFile(data.path() / "当事者目録.TXT");
+    {
+        std::vector<core::当事者> persons = {person(1, "山田", "次郎")};
+        testing_support::FaultyFileOps counter;
+        {
+            testing_support::TempDir scratch;
+            common::replaceFile(scratch.path() / "当事者目録.TXT", before);
+            common::ScopedFileOps scope(counter);
+            core::当事者目録_W_SUB(scratch.path(), persons);
+        }
+        long firstLink = 0;
+        while (counter.log()[static_cast<std::size_t>(firstLink)].rfind("link", 0) != 0) {
+            ++firstLink;
+        }
+        testing_support::FaultyFileOps kill(testing_support::FaultyFileOps::Mode::Kill, firstLink);
+        common::ScopedFileOps scope(kill);
+        EXPECT_THROW(core::当事者目録_W_SUB(data.path(), persons), testing_support::SimulatedKill);
+    }
+    EXPECT_EQ(common::readFile(data.path() / "当事者目録.TXT"), before);
+    ASSERT_TRUE(start());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "データフォルダを修復しました");
+    EXPECT_EQ(dialogs.shown[0].text, "中断されていた保存を完了しました（「当事者目録.TXT」"
+                                     "「創始階層登録.TXT」「姓名順.TXT」）。");
+    EXPECT_EQ(app->data().reg.person(1).名, "次郎");
+    for (const auto& e : fs::directory_iterator(data.path())) {
+        EXPECT_EQ(e.path().filename().string().front() == '.', false) << e.path();
+    }
 }
 
 TEST_F(Gui, ClosingTheMainWindowActsAsExitAndAFailedSaveKeepsTheProgram) {

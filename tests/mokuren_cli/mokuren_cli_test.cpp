@@ -36,6 +36,16 @@ protected:
     std::ostringstream err_;
 };
 
+TEST_F(MokurenCli, LeftoversOfAKilledRunAreRemovedWithOneLine) {
+    dir_.write(".当事者目録.TXT.tmpAbCd12", "half written");
+    dir_.write(".tsubaki-journal", "tsubaki folder journal 1\nwrite\t"); // torn
+    ASSERT_EQ(run({"export", folder(), (dir_.path() / "out.csv").string()}), 0) << err_.str();
+    EXPECT_EQ(err_.str(), "中断されていた保存を取り消しました（どのファイルも元のままです）。途中で"
+                          "残った一時ファイルを 1 個削除しました。\n");
+    EXPECT_FALSE(fs::exists(dir_.path() / ".tsubaki-journal"));
+    EXPECT_FALSE(fs::exists(dir_.path() / ".当事者目録.TXT.tmpAbCd12"));
+}
+
 TEST_F(MokurenCli, MaskAndRestoreRoundTrip) {
     const std::string persons = file("当事者目録.TXT");
     ASSERT_EQ(run({"mask", folder(), "--seed", "11"}), 0) << err_.str();
