@@ -1,24 +1,27 @@
-// The whole chart run on generated registers (ten generations): survey, layout, the drawing
-// (blocks typeset on Qt canvases with the chart font, the chart itself in the one-byte BMP
-// layout of platform::ChartImage) up to the bytes of the 8-bit "図面.BMP", at 100 and 1,000
-// persons; and the text drawing ("テキスト化") of 1,000 persons up to the bytes of
-// "図面.TXT". First-use settings (vertical writing, kanji numerals) with the name, birth
-// and death date fields shown; the horizontal variant for comparison. "FirstInProgram"
-// gives the chart fresh memory every time (the first drawing of a program; the system's
-// page faulting of a few hundred megabytes); the others reuse the memory of the chart
-// before, as every later drawing does. Writing the file to disk is not included. Runs off
-// screen: build/bench/chart_bench
+// The chart run and its outputs on generated registers (ten generations), first-use settings
+// (vertical writing, kanji numerals) with the name, birth and death date fields shown:
+//   Record      survey, layout and the recorded drawing (blocks typeset with the chart font)
+//   Bitmap      "図面.BMP" rasterised band by band from the recording and written to memory
+//   TextDrawing the run in text mode up to the bytes of "図面.TXT"
+//   WindowOpen  the chart window's first paint: the tiles of a 1300 × 800 view at 100%
+//   WindowFit   the whole chart in that view ("全体表示")
+// Runs off screen: build/bench/chart_bench. The whole programs (`tsubaki --chart`) against a
+// floor and against Graphviz are timed by scripts/chart_figures.
 #include "register_generator.h"
 
 // Before any Qt header: the layout names a member "slots".
 #include "render/chart_run.h"
 
-#include "platform/chart_image.h"
 #include "platform/offscreen_app.h"
-#include "platform/qt_canvas.h"
+#include "platform/qt_glyphs.h"
+#include "render/bitmap_file.h"
+#include "render/raster.h"
+#include "render/view_raster.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -41,71 +44,79 @@ render::ChartRequest request(bool textMode) {
     render::ChartRequest r;
     r.baseFamily = 1;
     r.textMode = textMode;
-    r.pixels = !textMode;
     r.answer = [](const layout::CentreQuestion&) { return std::optional<bool>(true); };
     return r;
 }
 
-// `cold`: without the memory kept from the chart before, as the first drawing of a program.
-void chartToBmp(benchmark::State& state, bool vertical, bool cold = false) {
+platform::QtGlyphs& glyphs() {
+    static platform::QtGlyphs g;
+    return g;
+}
+
+std::shared_ptr<const render::Drawing> recorded(int persons, bool vertical) {
+    core::DataFolder data = folder(persons);
+    data.settings.縦書き = vertical;
+    data.settings.横書き = !vertical;
+    render::ChartOutcome outcome =
+        render::runChart(data.reg, data.settings, data.env, request(false), glyphs());
+    return outcome.ok() ? outcome.drawing->recording : nullptr;
+}
+
+void record(benchmark::State& state, bool vertical) {
     core::DataFolder data = folder(static_cast<int>(state.range(0)));
     data.settings.縦書き = vertical;
     data.settings.横書き = !vertical;
-    platform::QtCanvasFactory factory;
-    platform::ChartImageFactory charts;
-    render::ChartRequest r = request(false);
-    r.chartFactory = &charts;
-    std::size_t bytes = 0;
-    int width = 0;
-    int height = 0;
+    std::size_t ops = 0;
     for (auto _ : state) {
-        if (cold) {
-            state.PauseTiming();
-            platform::ChartImage::releaseKeptMemory();
-            state.ResumeTiming();
-        }
         render::ChartOutcome outcome =
-            render::runChart(data.reg, data.settings, data.env, r, factory);
+            render::runChart(data.reg, data.settings, data.env, request(false), glyphs());
         if (!outcome.ok()) {
             state.SkipWithError(outcome.failure->text.c_str());
             return;
         }
-        const auto& chart = dynamic_cast<const platform::ChartImage&>(*outcome.drawing->chart);
-        const std::string_view bmp = chart.bmpBytes();
-        bytes = bmp.size();
-        width = outcome.drawing->width;
-        height = outcome.drawing->height;
-        benchmark::DoNotOptimize(bmp.data());
+        ops = outcome.drawing->recording->ops().size();
+        benchmark::DoNotOptimize(ops);
     }
     state.counters["persons"] = data.reg.personCount();
-    state.counters["width"] = width;
-    state.counters["height"] = height;
-    state.counters["bmp_MB"] = static_cast<double>(bytes) / 1e6;
+    state.counters["chart_ops"] = static_cast<double>(ops);
 }
 
-void BM_ChartToBmp(benchmark::State& state) {
-    chartToBmp(state, true);
+void BM_Record(benchmark::State& state) {
+    record(state, true);
 }
-BENCHMARK(BM_ChartToBmp)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Record)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-void BM_ChartToBmpFirstInProgram(benchmark::State& state) {
-    chartToBmp(state, true, true);
+// "図面.BMP" written band by band (into /dev/null's kind of sink: a file on /dev/shm when
+// there is one, so that the disk does not count).
+void BM_Bitmap(benchmark::State& state) {
+    const auto drawing = recorded(static_cast<int>(state.range(0)), state.range(1) != 0);
+    if (!drawing) {
+        state.SkipWithError("not drawn");
+        return;
+    }
+    const std::filesystem::path out =
+        std::filesystem::exists("/dev/shm") ? "/dev/shm/chart_bench.bmp" : "/tmp/chart_bench.bmp";
+    for (auto _ : state) {
+        render::writeBmp(*drawing, glyphs(), out);
+    }
+    state.counters["width"] = drawing->width();
+    state.counters["height"] = drawing->height();
+    state.counters["bmp_MB"] = static_cast<double>(std::filesystem::file_size(out)) / 1e6;
+    std::filesystem::remove(out);
 }
-BENCHMARK(BM_ChartToBmpFirstInProgram)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-void BM_ChartToBmpHorizontal(benchmark::State& state) {
-    chartToBmp(state, false);
-}
-BENCHMARK(BM_ChartToBmpHorizontal)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Bitmap)
+    ->Args({1000, 1})
+    ->Args({1000, 0})
+    ->Args({10000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TextDrawing(benchmark::State& state) {
     const core::DataFolder& data = folder(static_cast<int>(state.range(0)));
-    platform::QtCanvasFactory factory;
     std::size_t bytes = 0;
     int rows = 0;
     for (auto _ : state) {
         render::ChartOutcome outcome =
-            render::runChart(data.reg, data.settings, data.env, request(true), factory);
+            render::runChart(data.reg, data.settings, data.env, request(true), glyphs());
         if (!outcome.ok()) {
             state.SkipWithError(outcome.failure->text.c_str());
             return;
@@ -119,6 +130,38 @@ void BM_TextDrawing(benchmark::State& state) {
     state.counters["txt_kB"] = static_cast<double>(bytes) / 1e3;
 }
 BENCHMARK(BM_TextDrawing)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The window's view of 1300 × 800 pixels: at 100% at the chart's top right (a fresh tile
+// cache each time), and the whole chart fitted into it.
+void window(benchmark::State& state, bool fit) {
+    const auto drawing = recorded(static_cast<int>(state.range(0)), true);
+    if (!drawing) {
+        state.SkipWithError("not drawn");
+        return;
+    }
+    const double scale = fit ? std::min(1300.0 / drawing->width(), 800.0 / drawing->height()) : 1.0;
+    std::vector<std::uint8_t> view(1300 * 800);
+    std::size_t tiles = 0;
+    for (auto _ : state) {
+        render::ViewRaster raster(*drawing, glyphs());
+        raster.setScale(scale);
+        const int right = raster.width();
+        raster.paint(render::Box{std::max(0, right - 1300), 0, right, 800}, view.data(), 1300);
+        tiles = raster.tilesMade();
+        benchmark::DoNotOptimize(view.data());
+    }
+    state.counters["tiles"] = static_cast<double>(tiles);
+}
+
+void BM_WindowOpen(benchmark::State& state) {
+    window(state, false);
+}
+BENCHMARK(BM_WindowOpen)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_WindowFit(benchmark::State& state) {
+    window(state, true);
+}
+BENCHMARK(BM_WindowFit)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

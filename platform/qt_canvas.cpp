@@ -2,9 +2,6 @@
 
 #include "platform/chart_font.h"
 
-#include "common/file_io.h"
-
-#include <QBuffer>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -63,17 +60,6 @@ QImage makeImage(int width, int height) {
     }
     image.fill(paletteRgb(render::kBackgroundColour));
     return image;
-}
-
-std::string encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, format)) {
-        throw common::FileError(std::string("画像を") + format + "形式にできませんでした（" +
-                                sizeText(image.width(), image.height()) + " ピクセル）。");
-    }
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace
@@ -175,108 +161,6 @@ int QtCanvas::paletteIndexAt(int x, int y) const {
         }
     }
     return -1;
-}
-
-QImage QtCanvas::indexedImage() const {
-    const auto& table = paletteTable();
-    QImage out(image_.width(), image_.height(), QImage::Format_Indexed8);
-    if (out.isNull()) {
-        throw common::FileError("メモリが足りず、図面（" +
-                                sizeText(image_.width(), image_.height()) +
-                                " ピクセル）を保存用の画像にできません。");
-    }
-    out.setColorTable(QList<QRgb>(table.begin(), table.end()));
-    // Every pixel is a palette colour; black is written as entry 0. Should a pixel ever be
-    // something else, it takes the nearest entry.
-    QRgb last = paletteRgb(render::kBackgroundColour);
-    uchar lastIndex = render::kBackgroundColour;
-    for (int y = 0; y < image_.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image_.constScanLine(y));
-        uchar* to = out.scanLine(y);
-        for (int x = 0; x < image_.width(); ++x) {
-            const QRgb p = in[x] | 0xFF000000u;
-            if (p != last) {
-                int best = 0;
-                int bestDistance = -1;
-                for (int i = 0; i < render::kPaletteSize; ++i) {
-                    const QRgb c = table[static_cast<std::size_t>(i)];
-                    const int dr = qRed(c) - qRed(p);
-                    const int dg = qGreen(c) - qGreen(p);
-                    const int db = qBlue(c) - qBlue(p);
-                    const int d = dr * dr + dg * dg + db * db;
-                    if (bestDistance < 0 || d < bestDistance) {
-                        best = i;
-                        bestDistance = d;
-                    }
-                }
-                last = p;
-                lastIndex = static_cast<uchar>(best);
-            }
-            to[x] = lastIndex;
-        }
-    }
-    return out;
-}
-
-// Qt writes an image of sixteen colours as a 4-bit BMP; the chart is written as an 8-bit
-// one with exactly the sixteen palette entries, bottom-up, rows padded to four bytes,
-// 96 dots per inch.
-std::string QtCanvas::bmpBytes() const {
-    const QImage indexed = indexedImage();
-    const auto width = static_cast<std::uint32_t>(indexed.width());
-    const auto height = static_cast<std::uint32_t>(indexed.height());
-    const std::uint32_t stride = (width + 3) / 4 * 4;
-    const std::uint32_t pixelOffset = 14 + 40 + render::kPaletteSize * 4;
-    const std::uint32_t imageSize = stride * height;
-    std::string out;
-    out.reserve(pixelOffset + imageSize);
-    auto u16 = [&](std::uint32_t v) {
-        out.push_back(static_cast<char>(v & 0xFF));
-        out.push_back(static_cast<char>((v >> 8) & 0xFF));
-    };
-    auto u32 = [&](std::uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    out += "BM";
-    u32(pixelOffset + imageSize);
-    u32(0);
-    u32(pixelOffset);
-    u32(40); // BITMAPINFOHEADER
-    u32(width);
-    u32(height);
-    u16(1);
-    u16(8);
-    u32(0); // uncompressed
-    u32(imageSize);
-    u32(3780); // 96 dots per inch in dots per metre
-    u32(3780);
-    u32(render::kPaletteSize);
-    u32(render::kPaletteSize);
-    for (const auto& c : render::kPalette) {
-        out.push_back(static_cast<char>(c.b));
-        out.push_back(static_cast<char>(c.g));
-        out.push_back(static_cast<char>(c.r));
-        out.push_back('\0');
-    }
-    const std::string padding(stride - width, '\0');
-    for (int y = indexed.height() - 1; y >= 0; --y) {
-        out.append(reinterpret_cast<const char*>(indexed.constScanLine(y)), width);
-        out += padding;
-    }
-    return out;
-}
-
-std::string QtCanvas::pngBytes() const {
-    return encoded(indexedImage(), "PNG");
-}
-
-void QtCanvas::saveBmp(const std::filesystem::path& path) const {
-    common::replaceFile(path, bmpBytes());
-}
-
-void QtCanvas::savePng(const std::filesystem::path& path) const {
-    common::replaceFile(path, pngBytes());
 }
 
 std::unique_ptr<render::Canvas> QtCanvasFactory::create(int width, int height) {

@@ -1,8 +1,8 @@
-// The chart canvas, block canvas and glyph cell of the program: a 32-bit QImage painted by
-// a QPainter without antialiasing, so that every pixel is a palette colour, with the
-// chart font ("ＭＳ 明朝", mapped onto IPAMincho) at a fixed 96 dots per inch. Saved as an
-// 8-bit indexed BMP with the sixteen-colour palette, or as a PNG, through the atomic
-// replace. Needs a QGuiApplication for text.
+// A canvas painted by QPainter on a 32-bit QImage without antialiasing, so that every pixel
+// is a palette colour, with the chart font ("ＭＳ 明朝", mapped onto IPAMincho) at a fixed
+// 96 dots per inch: a chart painted whole, the way the recorded drawing's own pixels
+// (render/raster.h, glyphs from platform/QtGlyphs) are checked against. Needs a
+// QGuiApplication for text.
 #pragma once
 
 #include "render/canvas.h"
@@ -11,7 +11,6 @@
 #include <QFontMetrics>
 #include <QImage>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -47,15 +46,6 @@ public:
     const QImage& image() const { return image_; }
     // Palette index of a pixel, or -1 when it is no palette colour.
     int paletteIndexAt(int x, int y) const;
-
-    // The image as 8-bit indexed with exactly the sixteen palette entries.
-    QImage indexedImage() const;
-    // File contents, and the saves through common::replaceFile (throws common::FileError;
-    // the old file stays whole on failure).
-    std::string bmpBytes() const;
-    std::string pngBytes() const;
-    void saveBmp(const std::filesystem::path& path) const;
-    void savePng(const std::filesystem::path& path) const;
 
 private:
     QImage image_;

@@ -98,6 +98,31 @@ inline void checkColour(int colour) {
     }
 }
 
+// What the text drawing takes of a drawing.
+struct GridText {
+    enum class Kind : std::uint8_t {
+        Block,   // a block line at its pixel point, with its recorded length
+        Heading, // a heading line at its pixel point
+    };
+    Kind kind = Kind::Block;
+    float x = 0;
+    float y = 0;
+    std::string text;
+    int length = 0; // Block: characters + 3
+};
+
+struct GridLine {
+    enum class Kind : std::uint8_t {
+        Single,      // TextCanvas::XLINE_SUB
+        Marriage,    // TextCanvas::marriageLine (x1, y1 .. y2)
+        DivorceMark, // TextCanvas::divorceMark
+    };
+    Kind kind = Kind::Single;
+    int orientation = 0;
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool afterAdoption = false;
+};
+
 class Canvas {
 public:
     virtual ~Canvas() = default;
@@ -128,6 +153,12 @@ public:
     // Copies the rectangle (sx, sy, w, h) of `source` to (dx, dy) of this canvas. The
     // source must be a canvas of the same kind (made by the same factory).
     virtual void copyFrom(const Canvas& source, int sx, int sy, int w, int h, int dx, int dy) = 0;
+
+    // What the text drawing ("図面.TXT") makes of what is drawn: a block or heading line at
+    // its place, and the grid form of a line. Only the text grid draws them; a canvas of
+    // pixels has nothing to do, and the chart's recording keeps them.
+    virtual void gridText(const GridText& text) {}
+    virtual void gridLine(const GridLine& line) {}
 };
 
 // Creates the canvases render code needs (block canvas, glyph cell, chart canvas). A new

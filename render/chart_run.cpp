@@ -35,25 +35,6 @@ const layout::SlotLayout* householdSlot(const ChartContext& c, int f) {
     return &c.layout.slot(fl.slot);
 }
 
-// A chart canvas that keeps only its size: a text drawing without a view needs the layout
-// and the text canvas, not the image.
-class SizeOnlyCanvas : public Canvas {
-public:
-    SizeOnlyCanvas(int width, int height) : width_(width), height_(height) {}
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-    void fillRect(int, int, int, int, int) override {}
-    void line(int, int, int, int, int, PenStyle) override {}
-    void setFontSize(float) override {}
-    TextEnd drawText(int x, int y, std::string_view, int) override { return {x, y}; }
-    void drawTextRotated(int, int, std::string_view, int) override {}
-    void copyFrom(const Canvas&, int, int, int, int, int, int) override {}
-
-private:
-    int width_;
-    int height_;
-};
-
 } // namespace
 
 core::DrawingSettings runSettings(const core::DrawingSettings& settings, bool textMode) {
@@ -212,9 +193,10 @@ LineSettings runLineSettings(const ChartContext& c) {
 }
 
 std::vector<PlacedBlock> drawChart(const ChartContext& c, Typesetter& ts, Canvas& chart,
-                                   TextCanvas* text, ChartHeadings* headings, int* familiesDrawn) {
+                                   ChartHeadings* headings, int* familiesDrawn,
+                                   std::vector<DrawnPerson>* persons) {
     if (headings != nullptr) {
-        headings->drawBeforeBlocks(c, ts, chart, text);
+        headings->drawBeforeBlocks(c, ts, chart);
     }
 
     // The block pass: the layout's groups in slot order, a couple's husband before its wife.
@@ -227,19 +209,22 @@ std::vector<PlacedBlock> drawChart(const ChartContext& c, Typesetter& ts, Canvas
     std::vector<PlacedBlock> placed;
     for (const layout::SlotLayout& slot : c.layout.slots) {
         if (const auto block = slotBlock(c, slot, sources)) {
-            placed.push_back(drawPersonBlock(ts, chart, *block, style, text));
+            placed.push_back(drawPersonBlock(ts, chart, *block, style));
+            if (persons != nullptr) {
+                const int x = px(block->x);
+                const int y = px(block->y);
+                persons->push_back({block->personNumber, block->content.text[kNameSlot],
+                                    Box{x, y, x + px(block->width), y + px(block->height)}});
+            }
         }
     }
 
     if (headings != nullptr) {
-        headings->drawAfterBlocks(c, ts, chart, text);
-    }
-    if (text != nullptr) {
-        text->mergeItems();
+        headings->drawAfterBlocks(c, ts, chart);
     }
 
     // The line pass, over the blocks.
-    LineDrawer lines(chart, runLineSettings(c), &ts.glyphCell(), text);
+    LineDrawer lines(chart, runLineSettings(c), &ts.glyphCell());
     int drawn = 0;
     for (int f = 1; f <= c.survey.run.familyCount(); ++f) {
         if (const auto fl = familyLines(c, f)) {
@@ -263,7 +248,7 @@ std::vector<PlacedBlock> drawChart(const ChartContext& c, Typesetter& ts, Canvas
 
 ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& settings,
                       const core::Environment& env, const ChartRequest& request,
-                      CanvasFactory& factory) {
+                      GlyphSource& glyphs) {
     ChartOutcome outcome;
     const core::DrawingSettings s = runSettings(settings, request.textMode);
 
@@ -279,6 +264,7 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
 
     try {
         // 2. Measurement and positioning with the cell of the chart font.
+        DrawingCanvasFactory factory(glyphs);
         Typesetter ts(factory, s.縦書き,
                       static_cast<KanjiNumerals>(std::clamp<int>(s.漢数字の設定, 0, 2)));
         const CellMetrics cell = ts.文字_MAX(s.FONT_SIZE);
@@ -293,34 +279,34 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
         placement.applicant = request.applicant;
         const layout::ChartLayout chartLayout = layout::layoutChart(survey, style, placement);
 
-        // 3. The chart canvas at the chart's size.
+        // 3. The chart's recording at the chart's size.
         ChartSize size = chartSize(chartLayout, frame, s);
         if (request.headings != nullptr) {
             size = request.headings->chartSize(chartLayout, frame, size);
         }
+        const std::unique_ptr<DrawingCanvas> chart = factory.chart(size.width, size.height);
         ChartDrawing drawing;
-        if (request.pixels || !request.textMode) {
-            CanvasFactory& charts =
-                request.chartFactory != nullptr ? *request.chartFactory : factory;
-            drawing.chart = charts.create(size.width, size.height);
-        } else {
-            drawing.chart = std::make_unique<SizeOnlyCanvas>(size.width, size.height);
-        }
         drawing.width = size.width;
         drawing.height = size.height;
         drawing.cell = cell;
         drawing.lineage = survey.lineage;
+
+        // 4 and 5. Headings, blocks, lines.
+        const ChartContext context{survey, chartLayout, s, frame, request.textMode, cell};
+        drawing.blocks = drawChart(context, ts, *chart, request.headings, &drawing.familiesDrawn,
+                                   &drawing.persons);
+        std::unique_ptr<Drawing> recording = chart->finish();
+        recording->vertical = s.縦書き;
+
+        // 6. Text mode: the text drawing from the recording.
         if (request.textMode) {
-            drawing.text = std::make_unique<TextCanvas>(
+            drawing.text = drawTextGrid(
+                *recording,
                 GridMetrics{static_cast<float>(cell.CW), static_cast<float>(cell.CH),
                             static_cast<float>(px(s.字間)), static_cast<float>(px(s.行間))},
                 textLineStyleFromSetting(s.テキスト罫線));
         }
-
-        // 4 to 6. Blocks, text merge, lines.
-        const ChartContext context{survey, chartLayout, s, frame, request.textMode, cell};
-        drawing.blocks = drawChart(context, ts, *drawing.chart, drawing.text.get(),
-                                   request.headings, &drawing.familiesDrawn);
+        drawing.recording = std::move(recording);
         outcome.drawing = std::move(drawing);
     } catch (const CanvasError& e) {
         outcome.failure = ChartFailure{ChartFailure::Kind::Canvas, "作図できません", e.what(), {}};

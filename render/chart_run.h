@@ -1,22 +1,25 @@
-// The chart run: from the registers and the drawing settings to a finished chart canvas
-// (and, in text mode, the text canvas of "図面.TXT"). One entry point, runChart, serves the
-// settings dialog, the headless outputs and the benchmark.
+// The chart run: from the registers and the drawing settings to the recorded drawing of the
+// chart (render/drawing.h), which every output replays (and, in text mode, the text canvas
+// of "図面.TXT" replayed from it). One entry point, runChart, serves the settings dialog,
+// the headless outputs and the benchmark.
 //
 // The run in its order:
 //   1. preparation and survey (layout/chart_survey.h): base family, centre person, links
 //      resolved, hidden families cut loose, child order; all on a copy of the registers
 //   2. measurement and positioning (layout/chart_layout.h) with the cell of the chart font
-//   3. the chart size (plus the heading areas of the legal chart forms) and the canvas
+//   3. the chart size (plus the heading areas of the legal chart forms) and its recording
 //   4. the block pass: every person block typeset and copied onto the chart
-//   5. text mode: the collected block texts merged into the text canvas
-//   6. the line pass: each visible family's lines, then the same-person joins and the tree
+//   5. the line pass: each visible family's lines, then the same-person joins and the tree
 //      separators, drawn over the blocks
+//   6. text mode: the recording replayed onto the text grid
 // Restoration: the survey works on its own copy of the registers, so the caller's
 // registers stay exactly as they were; the only value the caller may keep is the lineage
 // answered to the centre-side question (ChartDrawing::lineage).
 #pragma once
 
 #include "render/canvas.h"
+#include "render/drawing.h"
+#include "render/glyphs.h"
 #include "render/lines.h"
 #include "render/person_block.h"
 #include "render/text_canvas.h"
@@ -81,9 +84,9 @@ public:
     }
     // Before the blocks (step 3 of the drawing order) and after them (step 5).
     virtual void drawBeforeBlocks(const ChartContext& context, Typesetter& typesetter,
-                                  Canvas& chart, TextCanvas* text) = 0;
-    virtual void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter, Canvas& chart,
-                                 TextCanvas* text) = 0;
+                                  Canvas& chart) = 0;
+    virtual void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter,
+                                 Canvas& chart) = 0;
 };
 
 // A request for one chart.
@@ -96,12 +99,6 @@ struct ChartRequest {
     // The statutory list chart's applicant when that person is an heir: its block shows
     // "　　（申出人）" after the name. 0 for none.
     int applicant = 0;
-    // Makes the chart canvas when it is made differently from the block canvases (the
-    // program's one-byte-per-pixel chart image); null: the run's factory.
-    CanvasFactory* chartFactory = nullptr;
-    // False when only the text drawing is wanted (text mode without a view): the chart
-    // canvas then keeps its size but holds no image, so that no chart is too large.
-    bool pixels = true;
 };
 
 // Why a chart was not drawn: the message box to show.
@@ -114,14 +111,15 @@ struct ChartFailure {
 };
 
 struct ChartDrawing {
-    std::unique_ptr<Canvas> chart;
+    std::shared_ptr<const Drawing> recording;
     std::unique_ptr<TextCanvas> text; // text mode only
     int lineage = 0;                  // the base family's 系統_F as the run used it
     CellMetrics cell;
     int width = 0;
     int height = 0;
-    std::vector<PlacedBlock> blocks; // every block drawn, with its anchor
-    int familiesDrawn = 0;           // families whose lines were drawn
+    std::vector<PlacedBlock> blocks;  // every block drawn, with its anchor
+    int familiesDrawn = 0;            // families whose lines were drawn
+    std::vector<DrawnPerson> persons; // every person block, in drawing order
 };
 
 struct ChartOutcome {
@@ -135,10 +133,10 @@ struct ChartOutcome {
 // less is 1.
 core::DrawingSettings runSettings(const core::DrawingSettings& settings, bool textMode);
 
-// The whole chart run. Never changes `reg`; the canvases come from `factory`.
+// The whole chart run, recorded with the text of `glyphs`. Never changes `reg`.
 ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& settings,
                       const core::Environment& env, const ChartRequest& request,
-                      CanvasFactory& factory);
+                      GlyphSource& glyphs);
 
 // ---- the pieces of the run, for the run itself and its tests ----
 
@@ -175,10 +173,11 @@ std::optional<FamilyLines> familyLines(const ChartContext& context, int f);
 // corrected thickness.
 LineSettings runLineSettings(const ChartContext& context);
 
-// Steps 4 to 6 on a chart canvas of the right size: blocks, text merge and lines.
-// Returns the placed blocks.
+// Steps 4 and 5 on a chart canvas of the right size: headings, blocks and lines. Returns
+// the placed blocks; `persons` (when given) receives every block drawn.
 std::vector<PlacedBlock> drawChart(const ChartContext& context, Typesetter& typesetter,
-                                   Canvas& chart, TextCanvas* text, ChartHeadings* headings,
-                                   int* familiesDrawn = nullptr);
+                                   Canvas& chart, ChartHeadings* headings,
+                                   int* familiesDrawn = nullptr,
+                                   std::vector<DrawnPerson>* persons = nullptr);
 
 } // namespace render

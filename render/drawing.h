@@ -67,31 +67,6 @@ struct DrawOp {
     Box bounds; // the pixels the operation may change, within `clip`
 };
 
-// What the text drawing takes of a drawing.
-struct GridText {
-    enum class Kind : std::uint8_t {
-        Block,   // a block line at its pixel point, with its recorded length
-        Heading, // a heading line at its pixel point
-    };
-    Kind kind = Kind::Block;
-    float x = 0;
-    float y = 0;
-    std::string text;
-    int length = 0; // Block: characters + 3
-};
-
-struct GridLine {
-    enum class Kind : std::uint8_t {
-        Single,      // TextCanvas::XLINE_SUB
-        Marriage,    // TextCanvas::marriageLine (x1, y1 .. y2)
-        DivorceMark, // TextCanvas::divorceMark
-    };
-    Kind kind = Kind::Single;
-    int orientation = 0;
-    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    bool afterAdoption = false;
-};
-
 struct GridOp {
     bool isLine = false;
     GridText text;
@@ -140,6 +115,13 @@ private:
     std::vector<SubDrawing> subs_;
     RunTable runs_;
     std::vector<GridOp> grid_;
+};
+
+// A person's block as drawn, for finding the person on the chart.
+struct DrawnPerson {
+    int person = 0;   // the person number of the block's slot
+    std::string name; // the name line as drawn
+    Box box;          // the block on the chart
 };
 
 // Palette entries that show the same colour are one once copied between canvases (a

@@ -105,11 +105,11 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
 }
 
 ChartOutcome drawLegalChart(LegalChart& chart, const core::Environment& env, ChartRequest request,
-                            CanvasFactory& factory) {
+                            GlyphSource& glyphs) {
     request.baseFamily = chart.baseFamily;
     request.headings = chart.headings.get();
     request.applicant = chart.applicant;
-    return runChart(chart.registers, chart.settings, env, request, factory);
+    return runChart(chart.registers, chart.settings, env, request, glyphs);
 }
 
 } // namespace render

@@ -60,6 +60,6 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
 // Draws a prepared chart with runChart (the request's base family, headings and applicant
 // are set from the chart).
 ChartOutcome drawLegalChart(LegalChart& chart, const core::Environment& env, ChartRequest request,
-                            CanvasFactory& factory);
+                            GlyphSource& glyphs);
 
 } // namespace render

@@ -219,8 +219,7 @@ ChartSize LegalHeadings::chartSize(const layout::ChartLayout&, const ChartFrame&
     return size;
 }
 
-void LegalHeadings::drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock& b,
-                              TextCanvas* text) const {
+void LegalHeadings::drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock& b) const {
     if (!b.shown || b.lines.empty()) {
         return;
     }
@@ -235,15 +234,14 @@ void LegalHeadings::drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock&
         const float lx = vertical() ? b.width - (n + 1) * b.linePitch : 0;
         const float ly = vertical() ? 0 : n * b.linePitch;
         ts.PRINT_SUB(block, lx, ly, b.lines[i], b.fontSize, b.pitch, kTextColour);
-        if (text != nullptr && !vertical()) {
-            // The text drawing's rows count from 1: a heading on the chart's first cell
-            // row goes into row 1.
-            const GridMetrics& g = text->metrics();
-            const int column = idiv(b.x + lx, g.W) + 1;
-            const int row = std::max(1, idiv(b.y + ly, g.H));
-            text->widen(column + chars(b.lines[i]));
-            text->extendRows(row);
-            text->addItem(row, column, b.lines[i]);
+        if (!vertical()) {
+            GridText item;
+            item.kind = GridText::Kind::Heading;
+            item.x = b.x + lx;
+            item.y = b.y + ly;
+            item.text = b.lines[i];
+            item.length = chars(b.lines[i]);
+            chart.gridText(item);
         }
     }
     chart.copyFrom(block, 0, 0, w + extra, h, px(b.x), px(b.y));
@@ -252,32 +250,30 @@ void LegalHeadings::drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock&
     }
 }
 
-void LegalHeadings::drawBeforeBlocks(const ChartContext&, Typesetter& ts, Canvas& chart,
-                                     TextCanvas* text) {
+void LegalHeadings::drawBeforeBlocks(const ChartContext&, Typesetter& ts, Canvas& chart) {
     if (vertical()) {
-        drawBlock(ts, chart, p_.returnMessage, text);
+        drawBlock(ts, chart, p_.returnMessage);
         return;
     }
-    drawBlock(ts, chart, p_.title, text);
+    drawBlock(ts, chart, p_.title);
     if (kind_ == LegalChartKind::Explanation) {
-        drawBlock(ts, chart, p_.information, text);
+        drawBlock(ts, chart, p_.information);
     }
 }
 
-void LegalHeadings::drawAfterBlocks(const ChartContext&, Typesetter& ts, Canvas& chart,
-                                    TextCanvas* text) {
+void LegalHeadings::drawAfterBlocks(const ChartContext&, Typesetter& ts, Canvas& chart) {
     if (vertical()) {
-        drawBlock(ts, chart, p_.title, text);
-        drawBlock(ts, chart, p_.information, text);
+        drawBlock(ts, chart, p_.title);
+        drawBlock(ts, chart, p_.information);
         return;
     }
     if (kind_ == LegalChartKind::Explanation) {
-        drawBlock(ts, chart, p_.returnMessage, text);
+        drawBlock(ts, chart, p_.returnMessage);
         return;
     }
-    drawBlock(ts, chart, p_.footer, text);
-    drawBlock(ts, chart, p_.applicant, text);
-    drawBlock(ts, chart, p_.creator, text);
+    drawBlock(ts, chart, p_.footer);
+    drawBlock(ts, chart, p_.applicant);
+    drawBlock(ts, chart, p_.creator);
 }
 
 } // namespace render

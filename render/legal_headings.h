@@ -80,10 +80,10 @@ public:
     ChartFrame frame(const layout::SurveyResult& survey, CellMetrics cell) override;
     ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
                         ChartSize plain) override;
-    void drawBeforeBlocks(const ChartContext& context, Typesetter& typesetter, Canvas& chart,
-                          TextCanvas* text) override;
-    void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter, Canvas& chart,
-                         TextCanvas* text) override;
+    void drawBeforeBlocks(const ChartContext& context, Typesetter& typesetter,
+                          Canvas& chart) override;
+    void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter,
+                         Canvas& chart) override;
 
     LegalChartKind kind() const { return kind_; }
     // The blocks with their places (complete after chartSize).
@@ -95,7 +95,7 @@ public:
 private:
     bool vertical() const;
     HeadingBlock measured(std::vector<std::string> lines) const;
-    void drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock& b, TextCanvas* text) const;
+    void drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock& b) const;
 
     LegalChartKind kind_;
     core::DrawingSettings s_;

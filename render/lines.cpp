@@ -26,9 +26,8 @@ LineSettings lineSettingsFrom(core::DrawingSettings& settings, float W, float H)
     return s;
 }
 
-LineDrawer::LineDrawer(Canvas& chart, const LineSettings& settings, Canvas* glyphCell,
-                       TextCanvas* text)
-    : chart_(chart), settings_(settings), glyph_(glyphCell), text_(text) {
+LineDrawer::LineDrawer(Canvas& chart, const LineSettings& settings, Canvas* glyphCell)
+    : chart_(chart), settings_(settings), glyph_(glyphCell) {
     if (settings_.ラインの太さ <= 0) {
         settings_.ラインの太さ = 1;
     }
@@ -48,7 +47,20 @@ void LineDrawer::bar(int orientation, float acrossFrom, float acrossTo, float al
     }
 }
 
-BarExtent LineDrawer::LINE_SUB1(int orientation, float x1, float y1, float x2, float y2) {
+void LineDrawer::gridSingle(int orientation, float x1, float y1, float x2, float y2,
+                            bool afterAdoption) {
+    GridLine g;
+    g.kind = GridLine::Kind::Single;
+    g.orientation = orientation;
+    g.x1 = x1;
+    g.y1 = y1;
+    g.x2 = x2;
+    g.y2 = y2;
+    g.afterAdoption = afterAdoption;
+    chart_.gridLine(g);
+}
+
+BarExtent LineDrawer::singleBar(int orientation, float x1, float y1, float x2, float y2) {
     const float v = orientation == 0 ? x1 : y1;
     const BarExtent e{t_ > 2 ? v - s_ : v, v + s_};
     if (orientation == 0) {
@@ -57,22 +69,21 @@ BarExtent LineDrawer::LINE_SUB1(int orientation, float x1, float y1, float x2, f
         bar(1, e.near, e.far, x1, x2);
     }
     lastBar_ = e;
-    if (text_ != nullptr) {
-        text_->XLINE_SUB(orientation, x1, y1, x2, y2);
-    }
     adoption_ = false;
     return e;
 }
 
+BarExtent LineDrawer::LINE_SUB1(int orientation, float x1, float y1, float x2, float y2) {
+    const BarExtent e = singleBar(orientation, x1, y1, x2, y2);
+    gridSingle(orientation, x1, y1, x2, y2);
+    return e;
+}
+
 BarExtent LineDrawer::siblingBar(int orientation, float x1, float y1, float x2, float y2) {
+    // The grid form knows whether the stub before the bar was an adoption line.
     const bool afterAdoption = adoption_;
-    TextCanvas* text = text_;
-    text_ = nullptr; // the grid form below knows about the adoption stub
-    const BarExtent e = LINE_SUB1(orientation, x1, y1, x2, y2);
-    text_ = text;
-    if (text_ != nullptr) {
-        text_->XLINE_SUB(orientation, x1, y1, x2, y2, afterAdoption);
-    }
+    const BarExtent e = singleBar(orientation, x1, y1, x2, y2);
+    gridSingle(orientation, x1, y1, x2, y2, afterAdoption);
     return e;
 }
 
@@ -94,8 +105,13 @@ BarExtent LineDrawer::LINE_SUB2(float x1, float y1, float x2, float y2) {
     marriage_.x = vertical ? across : along;
     marriage_.y = vertical ? along : across;
     marriage_.span = static_cast<float>(px(second.far - first.near) + 8 + t_);
-    if (text_ != nullptr && vertical) {
-        text_->marriageLine(x1, y1, y2);
+    if (vertical) {
+        GridLine g;
+        g.kind = GridLine::Kind::Marriage;
+        g.x1 = x1;
+        g.y1 = y1;
+        g.y2 = y2;
+        chart_.gridLine(g);
     }
     adoption_ = false;
     return second;
@@ -111,9 +127,7 @@ BarExtent LineDrawer::LINE_SUB3(int orientation, float x1, float y1, float x2, f
     bar(orientation == 0 ? 0 : 1, first.near, first.far, alongFrom, alongTo);
     bar(orientation == 0 ? 0 : 1, second.near, second.far, alongFrom, alongTo);
     lastBar_ = {first.near, second.far};
-    if (text_ != nullptr) {
-        text_->XLINE_SUB(orientation, x1, y1, x2, y2);
-    }
+    gridSingle(orientation, x1, y1, x2, y2);
     adoption_ = true;
     return second;
 }
@@ -135,9 +149,11 @@ void LineDrawer::バツイチ_SUB() {
             chart_.line(mx + r, y0, mx - r, y0 + span, kLineColour);
         }
     }
-    if (text_ != nullptr && text_->style() == TextLineStyle::ShowLines &&
-        !settings_.法定相続情報一覧図) {
-        text_->divorceMark();
+    if (!settings_.法定相続情報一覧図) {
+        // The text grid shows it only with the lines shown in full.
+        GridLine g;
+        g.kind = GridLine::Kind::DivorceMark;
+        chart_.gridLine(g);
     }
 }
 

@@ -5,13 +5,12 @@
 // A LineDrawer is made for one drawing and holds that drawing's state: the last bar's
 // extents, the last marriage line's midpoint and span, whether the preceding line was an
 // adoption line, and the colour of the next same-person join. Coordinates are pixels of
-// the chart canvas as floats; every drawing call rounds them half away from zero. With a
-// TextCanvas, single and adoption lines, the marriage line and the divorce mark are also
-// laid on the text grid.
+// the chart canvas as floats; every drawing call rounds them half away from zero. Single and
+// adoption lines, the marriage line and the divorce mark also tell the canvas their text
+// grid form (Canvas::gridLine), for the text drawing.
 #pragma once
 
 #include "render/canvas.h"
-#include "render/text_canvas.h"
 
 #include <vector>
 
@@ -83,9 +82,8 @@ struct PlacedBlock {
 
 class LineDrawer {
 public:
-    // `glyphCell` (for family number labels) and `text` (text mode) may be null.
-    LineDrawer(Canvas& chart, const LineSettings& settings, Canvas* glyphCell = nullptr,
-               TextCanvas* text = nullptr);
+    // `glyphCell` (for family number labels) may be null.
+    LineDrawer(Canvas& chart, const LineSettings& settings, Canvas* glyphCell = nullptr);
 
     // The corrected thickness t and ⌊t/2⌋.
     int thickness() const { return t_; }
@@ -135,12 +133,15 @@ public:
 
 private:
     void bar(int orientation, float acrossFrom, float acrossTo, float alongFrom, float alongTo);
+    // LINE_SUB1's bar alone, without its text grid form.
+    BarExtent singleBar(int orientation, float x1, float y1, float x2, float y2);
+    void gridSingle(int orientation, float x1, float y1, float x2, float y2,
+                    bool afterAdoption = false);
     void familyLabel(int familyNumber, float x, float y);
 
     Canvas& chart_;
     LineSettings settings_;
     Canvas* glyph_;
-    TextCanvas* text_;
     int t_;
     int s_;
     BarExtent lastBar_;

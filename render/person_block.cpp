@@ -113,7 +113,7 @@ BlockTag parseBlockTag(std::string_view tag) {
 }
 
 PlacedBlock drawPersonBlock(Typesetter& ts, Canvas& chart, const PersonBlock& block,
-                            const BlockStyle& style, TextCanvas* text) {
+                            const BlockStyle& style) {
     const int w = px(block.width) + 20;
     const int h = px(block.height) + 20;
     Canvas& canvas = ts.blockCanvas(w, h);
@@ -124,10 +124,13 @@ PlacedBlock drawPersonBlock(Typesetter& ts, Canvas& chart, const PersonBlock& bl
             continue;
         }
         const std::string& line = block.content.text[i];
-        if (text != nullptr) {
-            text->addBlockItem(block.slotX[i] + block.x, block.slotY[i] + block.y, line,
-                               block.content.length[i]);
-        }
+        GridText item;
+        item.kind = GridText::Kind::Block;
+        item.x = block.slotX[i] + block.x;
+        item.y = block.slotY[i] + block.y;
+        item.text = line;
+        item.length = block.content.length[i];
+        chart.gridText(item);
         ts.PRINT_SUB(canvas, block.slotX[i], block.slotY[i], line, style.FONT_SIZE, style.字間,
                      kTextColour);
         if (i == kNameSlot && block.showPersonNumber) {

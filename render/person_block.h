@@ -7,7 +7,6 @@
 
 #include "render/canvas.h"
 #include "render/lines.h"
-#include "render/text_canvas.h"
 #include "render/typesetting.h"
 
 #include <array>
@@ -82,12 +81,12 @@ struct BlockStyle {
 
 // Draws a person block: the block canvas (20 pixels wider and taller than the block)
 // is cleared, every shown slot of non-zero length is typeset at its offset in colour 0
-// with the pitch 字間 (and, with a text canvas, collected as an item), the person number
+// with the pitch 字間 (and given to the chart as a text grid item), the person number
 // follows the name, and the block is copied onto the chart at its position. Returns the
 // block with its anchor for the same-person joins: at the start of the name
 // (horizontal writing: half a cell down; vertical: half a cell right), moved to the end
 // of the name for an "A" block.
 PlacedBlock drawPersonBlock(Typesetter& typesetter, Canvas& chart, const PersonBlock& block,
-                            const BlockStyle& style, TextCanvas* text = nullptr);
+                            const BlockStyle& style);
 
 } // namespace render

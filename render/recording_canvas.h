@@ -1,7 +1,8 @@
 // A canvas for tests that records every operation with its exact coordinates and keeps a
 // simple model of what the canvas shows: a grid of palette indices changed by fills and
 // copies, and the texts written on it with their positions (moved by copies, removed by
-// fills and by copies over them). Lines are recorded but not put on the grid.
+// fills and by copies over them). Lines are recorded but not put on the grid; what the text
+// drawing is told (gridText, gridLine) is kept in order.
 //
 // Text metrics are synthetic and fixed: at a font of p pixels (fontPixelSize) a
 // double-byte character advances p pixels, a single-byte character p / 2, and a line is
@@ -51,8 +52,13 @@ public:
     TextEnd drawText(int x, int y, std::string_view text, int colour) override;
     void drawTextRotated(int x, int y, std::string_view text, int colour) override;
     void copyFrom(const Canvas& source, int sx, int sy, int w, int h, int dx, int dy) override;
+    void gridText(const GridText& text) override { gridTexts_.push_back(text); }
+    void gridLine(const GridLine& line) override { gridLines_.push_back(line); }
 
     int id() const { return id_; }
+    // What the text drawing was told, in order.
+    const std::vector<GridText>& gridTexts() const { return gridTexts_; }
+    const std::vector<GridLine>& gridLines() const { return gridLines_; }
     const std::vector<CanvasOp>& ops() const { return ops_; }
     std::vector<CanvasOp> ops(CanvasOp::Kind kind) const;
     void clearOps() { ops_.clear(); }
@@ -80,6 +86,8 @@ private:
     std::vector<unsigned char> pixels_;
     std::vector<PlacedText> texts_;
     std::vector<CanvasOp> ops_;
+    std::vector<GridText> gridTexts_;
+    std::vector<GridLine> gridLines_;
 };
 
 // Makes RecordingCanvases, numbering them from 1, and remembers what it made.

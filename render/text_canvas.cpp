@@ -1,5 +1,6 @@
 #include "render/text_canvas.h"
 
+#include "render/drawing.h"
 #include "render/rounding.h"
 
 #include "common/cp932.h"
@@ -270,6 +271,62 @@ std::string TextCanvas::exportBytes() const {
 
 void TextCanvas::exportTo(const std::filesystem::path& path) const {
     common::replaceFile(path, exportBytes());
+}
+
+void TextGridCanvas::gridText(const GridText& t) {
+    if (t.kind == GridText::Kind::Block) {
+        grid_.addBlockItem(t.x, t.y, t.text, t.length);
+        return;
+    }
+    // A heading line; the rows count from 1, so a heading on the chart's first cell row
+    // goes into row 1.
+    const GridMetrics& g = grid_.metrics();
+    const int column = idiv(t.x, g.W) + 1;
+    const int row = std::max(1, idiv(t.y, g.H));
+    grid_.widen(column + t.length);
+    grid_.extendRows(row);
+    grid_.addItem(row, column, t.text);
+}
+
+void TextGridCanvas::gridLine(const GridLine& l) {
+    // The lines go over the blocks and headings.
+    if (grid_.pendingItems() > 0) {
+        grid_.mergeItems();
+    }
+    switch (l.kind) {
+    case GridLine::Kind::Single:
+        grid_.XLINE_SUB(l.orientation, l.x1, l.y1, l.x2, l.y2, l.afterAdoption);
+        break;
+    case GridLine::Kind::Marriage:
+        grid_.marriageLine(l.x1, l.y1, l.y2);
+        break;
+    case GridLine::Kind::DivorceMark:
+        if (grid_.style() == TextLineStyle::ShowLines) {
+            grid_.divorceMark();
+        }
+        break;
+    }
+}
+
+void TextGridCanvas::finish() {
+    if (grid_.pendingItems() > 0) {
+        grid_.mergeItems();
+    }
+}
+
+std::unique_ptr<TextCanvas> drawTextGrid(const Drawing& drawing, GridMetrics metrics,
+                                         TextLineStyle style) {
+    auto text = std::make_unique<TextCanvas>(metrics, style);
+    TextGridCanvas grid(*text, drawing.width(), drawing.height());
+    for (const GridOp& op : drawing.grid()) {
+        if (op.isLine) {
+            grid.gridLine(op.line);
+        } else {
+            grid.gridText(op.text);
+        }
+    }
+    grid.finish();
+    return text;
 }
 
 } // namespace render

@@ -6,14 +6,17 @@
 // of each row. The grid lives in memory; what it exports is byte for byte what the
 // record-file canvas of older versions produced, except where noted below.
 //
-// A drawing uses it in three steps: the blocks and headings collect their texts as items
-// (addItem, addBlockItem) while they are drawn as pixels; mergeItems writes the items into
-// the rows; the line pass then writes its box-drawing characters (XLINE_SUB,
-// marriageLine, divorceMark, called through LineDrawer). exportBytes/exportTo produce the
-// file, applying the line style chosen for the export.
+// A drawing reaches it as one more surface of the recorded chart (TextGridCanvas,
+// drawTextGrid): the block and heading lines the drawing gave as text grid items (addItem,
+// addBlockItem) are collected, merged into the rows (mergeItems) before the first line, and
+// the lines then write their box-drawing characters (XLINE_SUB, marriageLine, divorceMark).
+// exportBytes/exportTo produce the file, applying the line style chosen for the export.
 #pragma once
 
+#include "render/canvas.h"
+
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -141,5 +144,40 @@ private:
     int markRow_ = 0;
     int markByte_ = 0;
 };
+
+// The character grid as a canvas: what the drawing tells a canvas of its text form
+// (Canvas::gridText, Canvas::gridLine) goes onto the grid; the pixel operations have
+// nothing to draw on it. Call finish() after the last operation.
+class TextGridCanvas : public Canvas {
+public:
+    TextGridCanvas(TextCanvas& grid, int width, int height)
+        : grid_(grid), width_(width), height_(height) {}
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    void fillRect(int, int, int, int, int) override {}
+    void line(int, int, int, int, int, PenStyle) override {}
+    void setFontSize(float) override {}
+    TextEnd drawText(int x, int y, std::string_view, int) override { return {x, y}; }
+    void drawTextRotated(int, int, std::string_view, int) override {}
+    void copyFrom(const Canvas&, int, int, int, int, int, int) override {}
+    // Throws TextDrawingError for a text Shift-JIS cannot hold.
+    void gridText(const GridText& text) override;
+    void gridLine(const GridLine& line) override;
+    // Writes the items not yet merged (a drawing without lines).
+    void finish();
+
+private:
+    TextCanvas& grid_;
+    int width_;
+    int height_;
+};
+
+class Drawing;
+
+// The text drawing of a recorded chart drawn with the cell and spacings of `metrics`.
+// Throws TextDrawingError.
+std::unique_ptr<TextCanvas> drawTextGrid(const Drawing& drawing, GridMetrics metrics,
+                                         TextLineStyle style);
 
 } // namespace render

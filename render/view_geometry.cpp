@@ -159,4 +159,16 @@ void ChartView::pressCornerButton() {
     syncOffsetFromPositions();
 }
 
+void ChartView::scrollTo(double x, double y) {
+    offsetX_ = h_.shown ? std::clamp(x, 0.0,
+                                     static_cast<double>(std::max(chartWidth_ - picture_.width, 0)))
+                        : 0.0;
+    offsetY_ =
+        v_.shown
+            ? std::clamp(y, 0.0, static_cast<double>(std::max(chartHeight_ - picture_.height, 0)))
+            : 0.0;
+    h_.position = h_.shown ? std::clamp(px(offsetX_ / h_.scale), 0, h_.maximum) : 0;
+    v_.position = v_.shown ? std::clamp(px(offsetY_ / v_.scale), 0, v_.maximum) : 0;
+}
+
 } // namespace render

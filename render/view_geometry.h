@@ -82,6 +82,10 @@ public:
     // Jumps to the bottom right corner, or back to the top left.
     void pressCornerButton();
 
+    // Shows the chart from the offset (x, y), kept within the chart along each axis that
+    // has a bar (0 along the others); the bars follow to the nearest unit.
+    void scrollTo(double x, double y);
+
 private:
     void syncOffsetFromPositions();
 

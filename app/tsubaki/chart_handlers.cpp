@@ -13,8 +13,6 @@
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form3.h"
 #include "forms/tsubaki/form4.h"
-#include "platform/chart_image.h"
-#include "platform/qt_canvas.h"
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -144,10 +142,7 @@ public:
                              "作図する家族が決まっていません。家族を選んでください。");
             return false;
         }
-        platform::QtCanvasFactory factory;
-        platform::ChartImageFactory charts;
         render::ChartRequest request;
-        request.chartFactory = &charts;
         request.baseFamily = base;
         request.textMode = textMode;
         request.headings = headings;
@@ -157,25 +152,19 @@ public:
             const int lineage = app_.data().reg.family(base).系統_F;
             return lineage == 1;
         };
-        // The chart canvas is made anew for every drawing: the chart before gives up its
-        // memory first.
+        // The chart shown before gives up its memory first.
         window_->clearChart();
         render::ChartOutcome outcome =
             render::runChart(source.registers != nullptr ? *source.registers : data.reg,
                              source.settings != nullptr ? *source.settings : data.settings,
-                             data.env, request, factory);
+                             data.env, request, window_->glyphs());
         if (!outcome.ok()) {
             common::STOP_SUB(app_.dialogs(), outcome.failure->title, outcome.failure->text);
             return false;
         }
         render::ChartDrawing& drawing = *outcome.drawing;
-        auto* chart = dynamic_cast<platform::ChartImage*>(drawing.chart.get());
-        if (chart == nullptr) {
-            throw std::logic_error("the chart canvas is not a ChartImage");
-        }
-        drawing.chart.release();
         window_->setFolder(data.folder);
-        window_->showChart(std::unique_ptr<platform::ChartImage>(chart), std::move(drawing.text));
+        window_->showChart(drawing.recording, std::move(drawing.text), std::move(drawing.persons));
         if (textMode) {
             window_->exportText();
         }

@@ -30,7 +30,7 @@ bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
     }
     app.form3().resize(1100, 800);
     bool ok = snapForm(&app.form3(), dir, "form3_" + name);
-    return saveChartPicture(chartWindow(app).chart(), dir, "chart_" + name) && ok;
+    return saveChartPicture(&chartWindow(app), dir, "chart_" + name) && ok;
 }
 
 } // namespace

@@ -1,19 +1,31 @@
-// The chart window FORM3 "系図の表示": shows the chart canvas of the last drawing in
-// PICTURE1 with the scroll bars, the corner button and drag-to-pan that render::ChartView
-// computes, and saves the chart as "図面.BMP" or, after a text-mode drawing, the text drawing
-// as "図面.TXT". The window's resize, scrolling, mouse, corner button and menu act at once,
-// without the dispatch table.
+// The chart window FORM3 "系図の表示": shows the recorded drawing of the last chart in
+// PICTURE1 at any zoom, painting only what is visible from tiles rasterised at that zoom
+// (render/view_raster.h), with the scroll bars, the corner button and drag-to-pan that
+// render::ChartView computes for the chart's size at the zoom. Its tool bar zooms in and
+// out (also Ctrl + mouse wheel, Ctrl++ and Ctrl+−), fits the whole chart or its width, goes
+// back to 100% and finds a person by name or number. The window saves the chart as
+// "図面.BMP" or, after a text-mode drawing, the text drawing as "図面.TXT". The window's
+// resize, scrolling, mouse, corner button, tool bar and menu act at once, without the
+// dispatch table.
 #pragma once
 
 #include "common/dialogs.h"
-#include "platform/chart_image.h"
+#include "platform/qt_glyphs.h"
+#include "render/drawing.h"
 #include "render/text_canvas.h"
 #include "render/view_geometry.h"
+#include "render/view_raster.h"
 
+#include <QImage>
 #include <QObject>
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
 
 namespace forms {
 class Form3;
@@ -26,22 +38,51 @@ class TsubakiApp;
 class ChartWindow : public QObject {
 public:
     ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::filesystem::path folder);
+    ~ChartWindow() override;
 
-    // A new drawing: the window shows it from its top-left corner (CG_ON_SUB after the view
-    // state was reset). `text` is the text canvas of a text-mode drawing, else null.
-    void showChart(std::unique_ptr<platform::ChartImage> chart,
-                   std::unique_ptr<render::TextCanvas> text = nullptr);
+    // The text of every drawing shown here: each glyph is rendered once for the program.
+    render::GlyphSource& glyphs() { return glyphs_; }
+
+    // A new drawing: the window opens at 100% on the chart's beginning (the top right in
+    // vertical writing, the top left in horizontal writing). `text` is the text canvas of
+    // a text-mode drawing, else null; `persons` are the blocks the search finds.
+    void showChart(std::shared_ptr<const render::Drawing> chart,
+                   std::unique_ptr<render::TextCanvas> text = nullptr,
+                   std::vector<render::DrawnPerson> persons = {});
     bool hasChart() const { return chart_ != nullptr; }
-    // Forgets the chart shown (a new drawing makes its chart anew, in the same memory).
+    // Forgets the chart shown.
     void clearChart();
-    const platform::ChartImage* chart() const { return chart_.get(); }
+    const render::Drawing* chart() const { return chart_.get(); }
     const render::TextCanvas* text() const { return text_.get(); }
     const render::ChartView& view() const { return view_; }
+
+    // The zoom: 1 is the chart's own pixels (100%).
+    double zoom() const { return zoom_; }
+    // Zooms keeping the chart point under (x, y) of PICTURE1 where it is (the centre of
+    // the view when x < 0).
+    void setZoom(double zoom, int x = -1, int y = -1);
+    void zoomIn();
+    void zoomOut();
+    void fitWhole(); // "全体表示"
+    void fitWidth(); // "幅に合わせる"
+    // "100%"
+    void actualSize() { setZoom(1.0); }
+    // The zoom as the tool bar shows it ("100%").
+    std::string zoomText() const;
+
+    // "人物を検索": the blocks whose person number is `query` (a number) or whose name
+    // holds it, in reading order; the view centres on the first and marks it. The same
+    // query again goes to the next match. False, after a message, when nothing matches.
+    bool findPerson(const std::string& query);
+    // The block marked by the last search (chart pixels), if any.
+    const render::Box* marked() const;
 
     // CG_ON_SUB: WIN_SAIZU_SUB for the present client size, then the repaint.
     void layOut();
     // CG_UP_SUB: the visible part of the chart into PICTURE1.
     void repaint();
+    // The visible part as painted, without the search mark (for tests).
+    QImage visibleImage() const;
 
     // "ＢＭＰファイル化": the whole chart, through the save dialog. False when nothing was saved
     // (cancelled, no chart, or an error that was shown).
@@ -58,14 +99,26 @@ protected:
 private:
     void applyLayout();
     void syncBarPositions();
+    void buildToolBar();
+    void showZoom();
 
     forms::Form3& form_;
     common::Dialogs& dialogs_;
     std::filesystem::path folder_;
+    platform::QtGlyphs glyphs_;
     render::ChartView view_;
-    std::unique_ptr<platform::ChartImage> chart_;
+    std::shared_ptr<const render::Drawing> chart_;
+    std::unique_ptr<render::ViewRaster> raster_;
     std::unique_ptr<render::TextCanvas> text_;
+    std::vector<render::DrawnPerson> persons_;
+    double zoom_ = 1.0;
     bool applying_ = false;
+    QLabel* zoomLabel_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    std::string lastQuery_;
+    std::vector<std::size_t> matches_;
+    std::size_t match_ = 0;
+    bool marking_ = false;
 };
 
 // The chart window of `app` (made by the chart handler module).

@@ -10,8 +10,9 @@
 #include "layout/chart_survey.h"
 #include "layout/layout_json.h"
 #include "platform/chart_font.h"
-#include "platform/chart_image.h"
-#include "platform/qt_canvas.h"
+#include "platform/png_file.h"
+#include "platform/qt_glyphs.h"
+#include "render/bitmap_file.h"
 #include "render/chart_run.h"
 #include "render/legal_chart.h"
 
@@ -245,13 +246,11 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
 
     const auto app = guiForFonts();
-    platform::QtCanvasFactory factory;
-    platform::ChartImageFactory charts;
+    platform::QtGlyphs glyphs;
+    render::DrawingCanvasFactory factory(glyphs); // measures the legal headings
     render::ChartRequest request;
     request.baseFamily = base;
-    request.chartFactory = &charts;
     request.textMode = text;
-    request.pixels = !text;
     request.answer = [&](const layout::CentreQuestion&) { return centreOnHusband; };
     render::ChartOutcome outcome;
     if (const auto kind = render::legalChartKind(data.settings)) {
@@ -272,9 +271,9 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
             }
             return 1;
         }
-        outcome = render::drawLegalChart(*prepared.chart, data.env, request, factory);
+        outcome = render::drawLegalChart(*prepared.chart, data.env, request, glyphs);
     } else {
-        outcome = render::runChart(data.reg, data.settings, data.env, request, factory);
+        outcome = render::runChart(data.reg, data.settings, data.env, request, glyphs);
     }
     if (!outcome.ok()) {
         const render::ChartFailure& f = *outcome.failure;
@@ -291,11 +290,10 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << drawing.text->columns() << " 桁）\n";
         return 0;
     }
-    const auto& canvas = dynamic_cast<const platform::ChartImage&>(*drawing.chart);
     if (ext == ".png") {
-        canvas.savePng(outFile);
+        platform::writePng(*drawing.recording, glyphs, outFile);
     } else {
-        canvas.saveBmp(outFile);
+        render::writeBmp(*drawing.recording, glyphs, outFile);
     }
     out << "書き込み: " << outFile << "（" << drawing.width << "×" << drawing.height
         << " ピクセル）\n";

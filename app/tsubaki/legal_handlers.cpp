@@ -20,7 +20,6 @@
 #include "forms/tsubaki/form11.h"
 #include "forms/tsubaki/form3.h"
 #include "forms/tsubaki/form8.h"
-#include "platform/qt_canvas.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -342,7 +341,7 @@ public:
                              "作図する家族が決まっていません。家族を選んでください。");
             return false;
         }
-        platform::QtCanvasFactory factory;
+        render::DrawingCanvasFactory factory(chartWindow(app_).glyphs());
         render::LegalChartOutcome prepared = render::prepareLegalChart(
             kind, data.reg, data.settings, base, textMode_, factory, answer);
         if (!prepared.ok()) {
@@ -433,7 +432,7 @@ const HandlerModule legalModule(40, "legal charts", install);
 // ---- pictures for scripts/screenshot ----
 
 bool snapWholeChart(TsubakiApp& app, const QDir& dir, const QString& name, bool drawn) {
-    return saveChartPicture(drawn ? chartWindow(app).chart() : nullptr, dir, name);
+    return saveChartPicture(drawn ? &chartWindow(app) : nullptr, dir, name);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "app/tsubaki/screenshots.h"
 
-#include "platform/chart_image.h"
+#include "app/tsubaki/chart_window.h"
+#include "platform/png_file.h"
 
 #include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/legal_handlers.h"
@@ -32,14 +33,14 @@ bool snapForm(QWidget* form, const QDir& dir, const QString& name) {
     return true;
 }
 
-bool saveChartPicture(const platform::ChartImage* chart, const QDir& dir, const QString& name) {
-    if (chart == nullptr) {
+bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name) {
+    if (window == nullptr || window->chart() == nullptr) {
         std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
         return false;
     }
     const QString path = dir.filePath(name + ".png");
     try {
-        chart->savePng(path.toStdString());
+        platform::writePng(*window->chart(), window->glyphs(), path.toStdString());
     } catch (const std::exception& e) {
         std::cerr << "tsubaki: " << e.what() << "\n";
         return false;

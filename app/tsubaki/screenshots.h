@@ -7,21 +7,18 @@ class QDir;
 class QString;
 class QWidget;
 
-namespace platform {
-class ChartImage;
-}
-
 namespace app {
 
+class ChartWindow;
 class TsubakiApp;
 
 // Shows `form`, lets it paint, and saves it as `name`.png in `dir` (the path is printed).
 // False when the picture cannot be written.
 bool snapForm(QWidget* form, const QDir& dir, const QString& name);
 
-// Saves the whole of a drawn chart as `name`.png in `dir` (the path is printed). False when
-// there is no chart or the picture cannot be written.
-bool saveChartPicture(const platform::ChartImage* chart, const QDir& dir, const QString& name);
+// Saves the whole of the chart shown in `window` as `name`.png in `dir` (the path is
+// printed). False when there is no chart or the picture cannot be written.
+bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name);
 
 // Saves a PNG of every form into `folder`: MAINFORM as started (mainform.png), the person
 // form opened on the first person through the list and "リスト中の当事者を編集"

@@ -39,6 +39,10 @@ const std::map<std::string, std::string>& expectedDigests() {
          "bef8541f547ce00f5d2c61d4a236bfb427e9f95bac84ba06fd2190eae898b681"},
         {"samples-horizontal.bmp",
          "c7155f80fa482d4a715ee1b5bb63ba5d3fbbe456484cc070d38f3f24720806c2"},
+        {"samples-numbers-vertical.bmp",
+         "f3f3c420138b8eb8b574c3aa1f3f2698dbe2f70d4f823373eb9987ba74c284fd"},
+        {"samples-numbers-horizontal.bmp",
+         "eb28573d83293d7aefd6786b36a6603d67c1f4db4a98b7e500d47c61a118cb1b"},
         {"samples-everything-vertical.bmp",
          "368406e42cf18960f9c97101d55ee0db200d80673765341588c996fa484d346f"},
         {"samples-everything-vertical.txt",
@@ -53,8 +57,8 @@ const std::map<std::string, std::string>& expectedDigests() {
          "43fded332cf9a09ad91a696061425ac16d06d14580313f26e9e46fb2d5616c22"},
         {"list.bmp", "66107a7d5815d13e2ec7cb12f97edcd172c6201afc2044aceb92bc169788a8a8"},
         {"list.txt", "18aba45bf034b7bbccbbd6097f999fd46ffe429310c53dee628904d5da6afe6a"},
-        {"generated-vertical.bmp",
-         "8d5bed348ce3ec36deb4f4fb61adc5641fb44c4c4899defbe495f9a79cf55d97"},
+        {"generated-numbers-vertical.bmp",
+         "2135ff596afd34bf2402cd2b5ccde4b03b62fff1f88602b60166950cedb825fe"},
         {"generated-everything-horizontal.bmp",
          "3c059702889b0636f4c46e9f880fc67adc7ba8254a00847f40cb23f602b9929c"},
         {"generated-everything.txt",
@@ -76,6 +80,14 @@ std::string sha256(const fs::path& file) {
 void horizontal(core::DataFolder& d) {
     d.settings.縦書き = false;
     d.settings.横書き = true;
+}
+
+// The person and family numbers at the chart font's own size (16 points: half-width digits
+// fall between pixels) and the tree separators.
+void numbers(core::DataFolder& d) {
+    d.settings.家族No表示 = true;
+    d.settings.当事者No表示 = true;
+    d.settings.系図毎に区切る = true;
 }
 
 // Numbers, labels, spacing, thick lines and formal numerals: every path of the drawing.
@@ -124,6 +136,13 @@ TEST_F(ChartReference, TheSamplesInBothDirections) {
     expectDigest("samples-horizontal.bmp", "--chart", "図面.BMP", dir_);
 }
 
+TEST_F(ChartReference, NumbersAtTheChartFontSize) {
+    editFolder(numbers);
+    expectDigest("samples-numbers-vertical.bmp", "--chart", "図面.BMP", dir_);
+    editFolder(horizontal);
+    expectDigest("samples-numbers-horizontal.bmp", "--chart", "図面.BMP", dir_);
+}
+
 TEST_F(ChartReference, NumbersSpacingAndThickLines) {
     editFolder(everything);
     bothOutputs("samples-everything-vertical");
@@ -151,7 +170,9 @@ TEST_F(ChartReference, AThousandGeneratedPersons) {
     options.persons = 1000;
     core::DataFolder data = bench::writeGeneratedFolder(generated.path(), options);
     fs::current_path(generated.path()); // its "KANKYO.TXT"
-    expectDigest("generated-vertical.bmp", "--chart", "図面.BMP", generated.path());
+    numbers(data);
+    data.saveSettings();
+    expectDigest("generated-numbers-vertical.bmp", "--chart", "図面.BMP", generated.path());
 
     horizontal(data);
     everything(data);

@@ -114,15 +114,13 @@ TEST_F(ChartJob, WrongRequestsAreRefusedWithTheirReason) {
     EXPECT_TRUE(fs::is_empty(out_dir_));
 }
 
-// "最下層部を広げる値" of 5000 level pitches makes a chart too large for one image: refused
-// with its size, before any memory is taken. The text drawing needs no image and is made.
-TEST_F(ChartJob, AChartTooLargeForOneImageIsRefusedWithItsSize) {
+// "最下層部を広げる値" of 5000 level pitches makes a chart of 1470 × 2,992,990 pixels, far more
+// than fits in memory as one image. Nothing refuses it: the drawing is recorded, and the
+// text drawing comes from the recording (the bitmap of 4.4 GB is left to the benchmarks).
+TEST_F(ChartJob, AChartOfBillionsOfPixelsIsRecorded) {
     editFolder([](core::DataFolder& d) { d.settings.最下層部を広げる値 = 5000; });
-    EXPECT_EQ(run({"--chart", out("big.bmp").string(), dir_.string()}), 1);
-    EXPECT_TRUE(errHas("図面が大きすぎて画像にできません（")) << err_.str();
-    EXPECT_TRUE(errHas(" ピクセル）")) << err_.str();
-    EXPECT_FALSE(fs::exists(out("big.bmp")));
     ASSERT_EQ(run({"--text", out("big.txt").string(), dir_.string()}), 0) << err_.str();
+    EXPECT_TRUE(fs::exists(out("big.txt")));
 }
 
 TEST_F(ChartJob, ASurveyFailureIsPrinted) {

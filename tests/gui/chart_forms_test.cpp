@@ -324,7 +324,7 @@ protected:
         ASSERT_GT(client.width(), 100);
     }
     void show(int w, int h) {
-        app::chartWindow(*app).showChart(std::make_unique<platform::ChartImage>(w, h));
+        app::chartWindow(*app).showChart(std::make_shared<render::Drawing>(w, h));
         settle();
     }
     QRect picture() { return f3("PICTURE1")->geometry(); }

@@ -3,14 +3,10 @@
 #include "render/lines.h"
 #include "render/typesetting.h"
 
-#include "common/file_io.h"
-#include "tests/support/test_support.h"
-
 #include <QGuiApplication>
 #include <QImage>
 
 #include "qt_application.h"
-#include "tests/support/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +15,6 @@
 namespace {
 
 using testing_support::ensureApplication;
-using testing_support::le16;
-using testing_support::le32;
 
 using platform::QtCanvas;
 
@@ -113,61 +107,6 @@ TEST_F(QtCanvasTest, CopyBetweenCanvasesIsExact) {
     // Within one canvas, overlapping.
     block.copyFrom(block, 40, 60, 10, 10, 45, 60);
     EXPECT_EQ(block.paletteIndexAt(49, 60), 12);
-}
-
-TEST_F(QtCanvasTest, BmpIsEightBitIndexedWithThePaletteAndReadsBack) {
-    QtCanvas c(37, 21); // a width that needs row padding
-    for (int i = 0; i < 16; ++i) {
-        c.fillRect(i * 2, 0, i * 2 + 1, 20, i);
-    }
-    c.drawText(0, 0, "山", 0);
-    const std::string bmp = c.bmpBytes();
-    ASSERT_GE(bmp.size(), 54u + 16 * 4);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(le32(bmp, 2), bmp.size());
-    EXPECT_EQ(le32(bmp, 18), 37u);
-    EXPECT_EQ(le32(bmp, 22), 21u);
-    EXPECT_EQ(le16(bmp, 28), 8) << "bits per pixel";
-    EXPECT_EQ(le32(bmp, 30), 0u) << "uncompressed";
-    const std::uint32_t colours = le32(bmp, 46);
-    EXPECT_EQ(colours, 16u);
-    const std::size_t table = 14 + le32(bmp, 14);
-    for (int i = 0; i < 16; ++i) {
-        const auto& p = render::kPalette[static_cast<std::size_t>(i)];
-        const auto* e = reinterpret_cast<const unsigned char*>(bmp.data() + table + 4 * i);
-        EXPECT_EQ(e[0], p.b) << i;
-        EXPECT_EQ(e[1], p.g) << i;
-        EXPECT_EQ(e[2], p.r) << i;
-    }
-    EXPECT_EQ(le32(bmp, 10), table + 16 * 4) << "pixels right after the palette";
-
-    testing_support::TempDir dir;
-    const auto path = dir.path() / "図面.BMP";
-    dir.write("図面.BMP", "old");
-    c.saveBmp(path);
-    EXPECT_EQ(common::readFile(path), bmp);
-    QImage back;
-    ASSERT_TRUE(back.load(QString::fromStdString(path.string()), "BMP"));
-    ASSERT_EQ(back.size(), QSize(37, 21));
-    for (int y = 0; y < 21; ++y) {
-        for (int x = 0; x < 37; ++x) {
-            ASSERT_EQ(back.pixel(x, y) | 0xFF000000u, c.image().pixel(x, y) | 0xFF000000u)
-                << x << "," << y;
-        }
-    }
-}
-
-TEST_F(QtCanvasTest, PngReadsBackAndAFailedSaveLeavesNothing) {
-    QtCanvas c(20, 20);
-    c.fillRect(0, 0, 9, 9, 10);
-    testing_support::TempDir dir;
-    c.savePng(dir.path() / "図面.PNG");
-    QImage back;
-    ASSERT_TRUE(back.loadFromData(QByteArray::fromStdString(c.pngBytes()), "PNG"));
-    EXPECT_EQ(back.pixel(3, 3) | 0xFF000000u, platform::paletteRgb(10));
-    EXPECT_EQ(back.pixel(15, 15) | 0xFF000000u, platform::paletteRgb(15));
-    EXPECT_THROW(c.saveBmp(dir.path() / "no folder" / "図面.BMP"), common::FileError);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "no folder"));
 }
 
 TEST_F(QtCanvasTest, ChartTooLargeIsAnErrorNamingItsSize) {

@@ -7,6 +7,8 @@
 #include "core/data_folder.h"
 #include "tests/layout/register_builder.h"
 
+#include "replayed.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,21 +51,21 @@ class ChartRun : public ::testing::Test {
 protected:
     RegisterBuilder b;
     core::DrawingSettings settings = plain();
-    render::RecordingCanvasFactory factory;
+    render::SyntheticGlyphs glyphs;
 
     render::ChartDrawing run(int base, bool textMode = false) {
         render::ChartRequest request;
         request.baseFamily = base;
         request.textMode = textMode;
         render::ChartOutcome outcome =
-            render::runChart(b.reg, settings, environment(), request, factory);
+            render::runChart(b.reg, settings, environment(), request, glyphs);
         if (!outcome.ok()) {
             throw std::runtime_error(outcome.failure->title + ": " + outcome.failure->text);
         }
         return std::move(*outcome.drawing);
     }
-    static const RecordingCanvas& chart(const render::ChartDrawing& d) {
-        return dynamic_cast<const RecordingCanvas&>(*d.chart);
+    static RecordingCanvas chart(const render::ChartDrawing& d) {
+        return testing_support::replayed(d);
     }
     static std::vector<Fill> lineFills(const render::ChartDrawing& d) {
         std::vector<Fill> out;
@@ -365,38 +367,21 @@ TEST_F(ChartRun, TextModeUsesItsOwnMetricsAndFillsTheTextCanvas) {
     EXPECT_EQ(run(f).text, nullptr);
 }
 
-// A canvas the platform cannot make, and a survey that cannot run, come back as the message
-// to show; nothing is thrown.
+// A survey that cannot run comes back as the message to show; nothing is thrown.
 TEST_F(ChartRun, FailuresComeBackAsMessages) {
-    class RefusingFactory : public render::RecordingCanvasFactory {
-    public:
-        std::unique_ptr<render::Canvas> create(int w, int h) override {
-            if (w > 100 && h > 100) {
-                throw render::CanvasError("図面が大きすぎて画像にできません（" + std::to_string(w) +
-                                          "×" + std::to_string(h) + " ピクセル）。");
-            }
-            return RecordingCanvasFactory::create(w, h);
-        }
-    } refusing;
     const int f = couple();
     b.child(f, b.person(1, "山田", "一郎"));
     render::ChartRequest request;
     request.baseFamily = f;
-    const render::ChartOutcome big =
-        render::runChart(b.reg, settings, environment(), request, refusing);
-    ASSERT_FALSE(big.ok());
-    EXPECT_EQ(big.failure->kind, render::ChartFailure::Kind::Canvas);
-    EXPECT_NE(big.failure->text.find("504×264"), std::string::npos) << big.failure->text;
-
     b.reg.family(f).系統_F = 0; // the centre-side question, unanswered
     const render::ChartOutcome unanswered =
-        render::runChart(b.reg, settings, environment(), request, factory);
+        render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_FALSE(unanswered.ok());
     EXPECT_EQ(unanswered.failure->kind, render::ChartFailure::Kind::Survey);
     EXPECT_EQ(unanswered.failure->title, "作図の中心となる人物が決まっていません");
     request.answer = [](const layout::CentreQuestion&) { return std::optional<bool>(false); };
     const render::ChartOutcome answered =
-        render::runChart(b.reg, settings, environment(), request, factory);
+        render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_TRUE(answered.ok());
     EXPECT_EQ(answered.drawing->lineage, 2);
     EXPECT_EQ(b.reg.family(f).系統_F, 0) << "the registers are not changed";
@@ -412,33 +397,28 @@ TEST(ChartRunSamples, BlocksStayInsideTheChartAndApart) {
         core::DrawingSettings s = data.settings;
         s.縦書き = vertical;
         s.横書き = !vertical;
-        render::RecordingCanvasFactory factory;
+        render::SyntheticGlyphs glyphs;
         render::ChartRequest request;
         request.baseFamily = 3;
         const render::ChartOutcome outcome =
-            render::runChart(data.reg, s, data.env, request, factory);
+            render::runChart(data.reg, s, data.env, request, glyphs);
         ASSERT_TRUE(outcome.ok()) << outcome.failure->text;
         const render::ChartDrawing& d = *outcome.drawing;
         EXPECT_EQ(d.familiesDrawn, data.reg.familyCount());
-        // The blocks as copied onto the chart (block canvases are 20 pixels larger; the
-        // margin is white). Compare the laid-out sizes.
-        struct Box {
-            int left, top, right, bottom;
-        };
-        std::vector<Box> boxes;
-        for (const auto& op :
-             dynamic_cast<const RecordingCanvas&>(*d.chart).ops(CanvasOp::Kind::Copy)) {
-            boxes.push_back({op.x2, op.y2, op.x2 + op.w - 20, op.y2 + op.h - 20});
+        // The blocks as laid out and drawn.
+        std::vector<render::Box> boxes;
+        for (const render::DrawnPerson& p : d.persons) {
+            boxes.push_back(p.box);
         }
         ASSERT_GE(boxes.size(), 20u);
         for (std::size_t i = 0; i < boxes.size(); ++i) {
-            const Box& a = boxes[i];
+            const render::Box& a = boxes[i];
             EXPECT_GE(a.left, 0);
             EXPECT_GE(a.top, 0);
             EXPECT_LE(a.right, d.width) << vertical;
             EXPECT_LE(a.bottom, d.height) << vertical;
             for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-                const Box& b = boxes[j];
+                const render::Box& b = boxes[j];
                 const bool apart = a.right <= b.left || b.right <= a.left || a.bottom <= b.top ||
                                    b.bottom <= a.top;
                 EXPECT_TRUE(apart) << "blocks " << i << " and " << j << (vertical ? " v" : " h");

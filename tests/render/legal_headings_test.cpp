@@ -7,6 +7,8 @@
 
 #include "tests/layout/register_builder.h"
 
+#include "replayed.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,7 +34,8 @@ class LegalHeadings : public ::testing::Test {
 protected:
     RegisterBuilder b;
     core::DrawingSettings settings;
-    render::RecordingCanvasFactory factory;
+    render::RecordingCanvasFactory factory; // measures the headings
+    render::SyntheticGlyphs glyphs;
     std::optional<render::LegalChart> chart;
 
     void SetUp() override {
@@ -55,7 +58,7 @@ protected:
         render::ChartRequest request;
         request.textMode = textMode;
         render::ChartOutcome outcome =
-            render::drawLegalChart(*chart, environment(), request, factory);
+            render::drawLegalChart(*chart, environment(), request, glyphs);
         if (!outcome.ok()) {
             throw std::runtime_error(outcome.failure->title + ": " + outcome.failure->text);
         }
@@ -67,13 +70,14 @@ protected:
         s.相続関係説明図にする = false;
         render::ChartRequest request;
         request.baseFamily = base;
-        render::ChartOutcome outcome = render::runChart(b.reg, s, environment(), request, factory);
+        render::ChartOutcome outcome = render::runChart(b.reg, s, environment(), request, glyphs);
         return std::move(*outcome.drawing);
     }
     // Where a character stands on the chart, every time it occurs.
     static std::vector<At> where(const render::ChartDrawing& d, const std::string& ch) {
         std::vector<At> out;
-        for (const auto& t : dynamic_cast<const render::RecordingCanvas&>(*d.chart).texts()) {
+        const render::RecordingCanvas canvas = testing_support::replayed(d);
+        for (const auto& t : canvas.texts()) {
             if (t.text == ch) {
                 out.push_back({t.x, t.y});
             }
@@ -85,7 +89,8 @@ protected:
         return std::find(all.begin(), all.end(), at) != all.end();
     }
     static int fontAt(const render::ChartDrawing& d, At at) {
-        for (const auto& t : dynamic_cast<const render::RecordingCanvas&>(*d.chart).texts()) {
+        const render::RecordingCanvas canvas = testing_support::replayed(d);
+        for (const auto& t : canvas.texts()) {
             if (t.x == at.x && t.y == at.y) {
                 return t.fontPixels;
             }
@@ -129,14 +134,14 @@ TEST_F(LegalHeadings, ExplanationChartHorizontal) {
     EXPECT_TRUE(stands(d, "戸", {231, 539 - 48}));
     // The deceased's block is labelled "（被）" and nothing of the trees stands above
     // their start.
-    const auto& texts = dynamic_cast<const render::RecordingCanvas&>(*d.chart).texts();
+    const render::RecordingCanvas canvas = testing_support::replayed(d);
+    const auto& texts = canvas.texts();
     for (const auto& t : texts) {
         if (t.text == "太" && t.y > 0) {
             EXPECT_GE(t.y, 227 + 24);
         }
     }
-    EXPECT_NE(dynamic_cast<const render::RecordingCanvas&>(*d.chart).textsInOrder().find(
-                  "（被）山田太郎"),
+    EXPECT_NE(testing_support::replayed(d).textsInOrder().find("（被）山田太郎"),
               std::string::npos);
     // The filled registry address went into the drawn settings, not the caller's.
     EXPECT_EQ(chart->settings.登記簿上の住所１, "大阪府");
@@ -233,7 +238,7 @@ TEST_F(ListHeadings, TheFooterWithBothBlocks) {
     EXPECT_TRUE(stands(d, "作", {119, 515}));
     EXPECT_TRUE(stands(d, "作", {119, 539}));
     EXPECT_EQ(d.height, 635);
-    const std::string all = dynamic_cast<const render::RecordingCanvas&>(*d.chart).textsInOrder();
+    const std::string all = testing_support::replayed(d).textsInOrder();
     EXPECT_NE(all.find("申出人：住所　東京都"), std::string::npos);
     EXPECT_NE(all.find("　　　　氏名　山田一郎"), std::string::npos);
     EXPECT_EQ(all.find("（申出人）"), std::string::npos);
@@ -253,7 +258,7 @@ TEST_F(ListHeadings, AnApplicantWhoIsAnHeir) {
     EXPECT_TRUE(stands(d, "以", {336 - 52, 299}));
     EXPECT_TRUE(stands(d, "作", {336 - 178, 395}));
     EXPECT_EQ(d.height, 395 + 72 + 48);
-    const std::string all = dynamic_cast<const render::RecordingCanvas&>(*d.chart).textsInOrder();
+    const std::string all = testing_support::replayed(d).textsInOrder();
     EXPECT_NE(all.find("山田一郎　　（申出人）"), std::string::npos);
     EXPECT_EQ(all.find("申出人：住所"), std::string::npos);
 }

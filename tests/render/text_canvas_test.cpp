@@ -207,13 +207,13 @@ TEST(TextExport, WrittenThroughTheAtomicReplace) {
     EXPECT_THROW(t.exportTo(dir.path() / "missing" / "図面.TXT"), common::FileError);
 }
 
-// Lines drawn through the LineDrawer land on the grid too.
+// Lines drawn through the LineDrawer onto the text grid canvas.
 TEST(TextLines, MarriageLineAndDivorceMark) {
-    render::RecordingCanvas c(400, 400);
     TextCanvas t = grid();
+    render::TextGridCanvas c(t, 400, 400);
     render::LineSettings s;
     s.W = s.H = 20;
-    render::LineDrawer d(c, s, nullptr, &t);
+    render::LineDrawer d(c, s);
     // Column ⌊100 / 20⌋ + 1 = 6; rows 1 to 5; middle row of y 70 is 3.
     d.LINE_SUB2(100, 30, 100, 110);
     d.バツイチ_SUB();
@@ -223,12 +223,14 @@ TEST(TextLines, MarriageLineAndDivorceMark) {
 
     // No mark on the list chart, nor with another line choice.
     TextCanvas u = grid(TextLineStyle::HorizontalOnly);
-    render::LineDrawer du(c, s, nullptr, &u);
+    render::TextGridCanvas cu(u, 400, 400);
+    render::LineDrawer du(cu, s);
     du.LINE_SUB2(100, 30, 100, 110);
     du.バツイチ_SUB();
     EXPECT_EQ(u.rowText(3), "　　　　││");
     TextCanvas w = grid(TextLineStyle::NoLines);
-    render::LineDrawer dw(c, s, nullptr, &w);
+    render::TextGridCanvas cw(w, 400, 400);
+    render::LineDrawer dw(cw, s);
     dw.LINE_SUB2(100, 30, 100, 110);
     EXPECT_EQ(w.rowCount(), 0);
 }
@@ -237,11 +239,11 @@ TEST(TextLines, SiblingBarAfterAnAdoptedStubEndsOnItsRow) {
     // The adopted stub at y 105 (row 4) has its second bar at 110, which maps to row 5;
     // the bar's end row is taken from 110 − ⌊20 / 4⌋ and ends on the stub.
     auto draw = [](bool adopted) {
-        render::RecordingCanvas c(400, 400);
         TextCanvas t = grid();
+        render::TextGridCanvas c(t, 400, 400);
         render::LineSettings s;
         s.W = s.H = 20;
-        render::LineDrawer d(c, s, nullptr, &t);
+        render::LineDrawer d(c, s);
         d.LINE_SUB1(1, 160, 45, 190, 45);
         if (adopted) {
             d.LINE_SUB3(1, 160, 105, 190, 105);

@@ -1,5 +1,6 @@
 #include "render/person_block.h"
 #include "render/recording_canvas.h"
+#include "render/text_canvas.h"
 #include "render/typesetting.h"
 
 #include "core/drawing_settings.h"
@@ -224,7 +225,7 @@ TEST(PersonBlocks, DrawnThroughTheBlockCanvasWithNumberAndAnchor) {
     block.showPersonNumber = true;
     block.personNumber = 7;
     block.personNumberColour = render::kLinkedPersonNumberColour;
-    const auto placed = render::drawPersonBlock(ts, chart, block, style, &text);
+    const auto placed = render::drawPersonBlock(ts, chart, block, style);
 
     // The whole block canvas (20 pixels larger) is copied at the block's position.
     const auto copies = chart.ops(CanvasOp::Kind::Copy);
@@ -242,8 +243,12 @@ TEST(PersonBlocks, DrawnThroughTheBlockCanvasWithNumberAndAnchor) {
     EXPECT_EQ(placed.person, 7);
     EXPECT_EQ(placed.anchorX, 121 + 3 * 23);
     EXPECT_EQ(placed.anchorY, 212);
-    // Text mode: column ⌊121 / 21⌋ + 1 = 6, row ⌊200 / 24⌋ = 8.
-    text.mergeItems();
+    // The text drawing: column ⌊121 / 21⌋ + 1 = 6, row ⌊200 / 24⌋ = 8.
+    render::TextGridCanvas grid(text, 600, 600);
+    for (const render::GridText& item : chart.gridTexts()) {
+        grid.gridText(item);
+    }
+    grid.finish();
     EXPECT_EQ(text.rowText(8), "　　　　　　山田");
 
     // A repeated block keeps its anchor at the start of the name.

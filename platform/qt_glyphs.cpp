@@ -1,0 +1,147 @@
+#include "platform/qt_glyphs.h"
+
+#include "platform/chart_font.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// The characters of a text (a surrogate pair is one).
+std::vector<QString> characters(const QString& s) {
+    std::vector<QString> out;
+    for (qsizetype i = 0; i < s.size();) {
+        const qsizetype n = s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1;
+        out.push_back(s.mid(i, n));
+        i += n;
+    }
+    return out;
+}
+
+} // namespace
+
+QtGlyphs::QtGlyphs() {
+    installChartFontSubstitution();
+}
+
+QtGlyphs::~QtGlyphs() = default;
+
+QtGlyphs::Face& QtGlyphs::face(int pixelSize) {
+    auto it = faces_.find(pixelSize);
+    if (it == faces_.end()) {
+        QFont font(QString::fromUtf8(kChartFontFamily));
+        font.setPixelSize(std::max(pixelSize, 1));
+        font.setStyleStrategy(QFont::NoAntialias);
+        QFontMetrics metrics(font);
+        const int ascent = metrics.ascent();
+        it = faces_.emplace(pixelSize, std::make_unique<Face>(Face{font, metrics, ascent})).first;
+    }
+    return *it->second;
+}
+
+render::TextEnd QtGlyphs::measure(std::string_view text, int pixelSize) {
+    std::string key = std::to_string(pixelSize);
+    key += '\x01';
+    key += text;
+    if (const auto it = measured_.find(key); it != measured_.end()) {
+        return it->second;
+    }
+    const Face& f = face(pixelSize);
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // As the QPainter canvas measures: one character by its own advance.
+    const int advance =
+        s.size() == 1 ? f.metrics.horizontalAdvance(s.front()) : f.metrics.horizontalAdvance(s);
+    const render::TextEnd end{advance, f.metrics.height()};
+    measured_.emplace(std::move(key), end);
+    return end;
+}
+
+render::GlyphInk QtGlyphs::renderCharacter(const QString& ch, int pixelSize, bool turned) {
+    ++rendered_;
+    const Face& f = face(pixelSize);
+    const int size = std::max(pixelSize, 1);
+    // Room all round: the ink of a glyph may reach outside its cell.
+    const int origin = 2 * size + 4;
+    QImage image(2 * origin + 2 * size, 2 * origin + 2 * size, QImage::Format_RGB32);
+    image.fill(0xFFFFFFFFu);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.setFont(f.font);
+        painter.setPen(QColor(0, 0, 0));
+        if (turned) {
+            painter.translate(origin, origin);
+            painter.rotate(90);
+            painter.drawText(0, f.ascent, ch);
+        } else {
+            painter.drawText(origin, origin + f.ascent, ch);
+        }
+    }
+    render::GlyphInk ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if ((line[x] & 0xFFFFFFu) == 0xFFFFFFu) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && (line[x] & 0xFFFFFFu) != 0xFFFFFFu) {
+                ++x;
+            }
+            ink.spans.push_back({y - origin, start - origin, x - origin});
+        }
+    }
+    render::boundSpans(ink);
+    return ink;
+}
+
+const render::GlyphInk& QtGlyphs::ink(std::string_view text, int pixelSize, bool turned) {
+    auto key = std::make_tuple(std::string(text), pixelSize, turned);
+    if (const auto it = inks_.find(key); it != inks_.end()) {
+        return it->second;
+    }
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const std::vector<QString> chars = characters(s);
+    render::GlyphInk ink;
+    if (chars.size() == 1 || turned) {
+        // A turned text of several characters (never typeset so: vertical writing turns one
+        // character at a time) is drawn whole.
+        ink = renderCharacter(s, pixelSize, turned);
+    } else {
+        // Put together from the characters, each where QPainter lays it out: at the
+        // fractional advance of those before it, taken down to the whole pixel.
+        const QFontMetricsF exact(face(pixelSize).font);
+        double position = 0;
+        for (const QString& ch : chars) {
+            const QByteArray utf8 = ch.toUtf8();
+            const render::GlyphInk& one =
+                this->ink(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())),
+                          pixelSize, turned);
+            const int advance = static_cast<int>(std::floor(position));
+            for (const render::InkSpan& span : one.spans) {
+                ink.spans.push_back(
+                    turned ? render::InkSpan{span.y + advance, span.x0, span.x1}
+                           : render::InkSpan{span.y, span.x0 + advance, span.x1 + advance});
+            }
+            position += exact.horizontalAdvance(ch);
+        }
+        std::sort(ink.spans.begin(), ink.spans.end(),
+                  [](const render::InkSpan& a, const render::InkSpan& b) {
+                      return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+                  });
+        render::boundSpans(ink);
+    }
+    return inks_.emplace(std::move(key), std::move(ink)).first->second;
+}
+
+} // namespace platform

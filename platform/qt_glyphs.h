@@ -1,0 +1,46 @@
+// The chart font's text for recorded drawings: metrics as a QPainter canvas reports them,
+// and the ink of every character rendered once per pixel size and turn with Qt (no
+// antialiasing, so that every pixel is ink or not), then kept. A text of several characters
+// is put together from its characters at their advances. Needs a QGuiApplication.
+#pragma once
+
+#include "render/glyphs.h"
+
+#include <QFont>
+#include <QFontMetrics>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+
+namespace platform {
+
+class QtGlyphs : public render::GlyphSource {
+public:
+    QtGlyphs();
+    ~QtGlyphs() override;
+
+    render::TextEnd measure(std::string_view text, int pixelSize) override;
+    const render::GlyphInk& ink(std::string_view text, int pixelSize, bool turned) override;
+
+    // How many characters were rendered (each once per size and turn).
+    std::size_t renderedGlyphs() const { return rendered_; }
+
+private:
+    struct Face {
+        QFont font;
+        QFontMetrics metrics;
+        int ascent;
+    };
+    Face& face(int pixelSize);
+    render::GlyphInk renderCharacter(const QString& ch, int pixelSize, bool turned);
+
+    std::map<int, std::unique_ptr<Face>> faces_;
+    std::unordered_map<std::string, render::TextEnd> measured_; // by size and text
+    std::map<std::tuple<std::string, int, bool>, render::GlyphInk> inks_;
+    std::size_t rendered_ = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,98 @@
+// "図面.BMP" and the PNG of the samples' chart, written in bands a few rows high so that
+// every band boundary crosses glyphs, lines and blocks: the PNG read back has exactly the
+// bitmap's pixels, both files equal those written in one band, and a failed write leaves the
+// old file whole.
+// The chart run before any Qt header: its layout names a member "slots".
+#include "render/chart_run.h"
+
+#include "platform/png_file.h"
+#include "platform/qt_glyphs.h"
+
+#include "common/file_io.h"
+#include "core/data_folder.h"
+#include "render/bitmap_file.h"
+#include "tests/support/bytes.h"
+#include "tests/support/test_support.h"
+
+#include <QImage>
+
+#include "qt_application.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BitmapFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing_support::ensureApplication();
+        const fs::path samples(TSUBAKI_SAMPLES_DIR);
+        const core::DataFolder data = core::DataFolder::load(
+            samples, core::readEnvironment(samples / "KANKYO.TXT"), [] { return true; });
+        core::DrawingSettings s = data.settings;
+        s.家族No表示 = true;
+        s.当事者No表示 = true;
+        render::ChartRequest request;
+        request.baseFamily = 3;
+        render::ChartOutcome outcome = render::runChart(data.reg, s, data.env, request, glyphs);
+        ASSERT_TRUE(outcome.ok());
+        drawing = outcome.drawing->recording;
+    }
+    platform::QtGlyphs glyphs;
+    std::shared_ptr<const render::Drawing> drawing;
+    testing_support::TempDir dir;
+};
+
+TEST_F(BitmapFiles, ThePngHasTheBitmapsPixelsWhateverTheBands) {
+    const std::size_t band = 7 * static_cast<std::size_t>(drawing->width()); // 7 rows
+    render::writeBmp(*drawing, glyphs, dir.path() / "banded.bmp", band);
+    render::writeBmp(*drawing, glyphs, dir.path() / "whole.bmp", std::size_t(1) << 30);
+    platform::writePng(*drawing, glyphs, dir.path() / "banded.png", band);
+    platform::writePng(*drawing, glyphs, dir.path() / "whole.png", std::size_t(1) << 30);
+    const std::string bmp = common::readFile(dir.path() / "banded.bmp");
+    EXPECT_EQ(bmp, common::readFile(dir.path() / "whole.bmp"));
+    EXPECT_EQ(common::readFile(dir.path() / "banded.png"),
+              common::readFile(dir.path() / "whole.png"));
+
+    QImage png;
+    ASSERT_TRUE(png.load(QString::fromStdString((dir.path() / "banded.png").string())));
+    ASSERT_EQ(png.format(), QImage::Format_Indexed8);
+    const int w = drawing->width();
+    const int h = drawing->height();
+    ASSERT_EQ(png.size(), QSize(w, h));
+    ASSERT_EQ(static_cast<int>(testing_support::le32(bmp, 18)), w);
+    const int stride = (w + 3) / 4 * 4;
+    int differences = 0;
+    int coloured = 0;
+    for (int y = 0; y < h; ++y) {
+        const std::size_t row = 118 + static_cast<std::size_t>(h - 1 - y) * stride;
+        for (int x = 0; x < w; ++x) {
+            const int fromBmp = static_cast<unsigned char>(bmp[row + x]) ^ 15;
+            differences += png.pixelIndex(x, y) != fromBmp;
+            coloured += fromBmp != 15 && fromBmp != 0 && fromBmp != 1;
+        }
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(coloured, 100) << "the numbers in their colours";
+    for (int i = 0; i < render::kPaletteSize; ++i) {
+        const render::Rgb& c = render::kPalette[static_cast<std::size_t>(i)];
+        EXPECT_EQ(png.color(i), qRgb(c.r, c.g, c.b)) << i;
+    }
+}
+
+TEST_F(BitmapFiles, AFailedWriteLeavesTheOldFile) {
+    const fs::path file = dir.path() / "図面.PNG";
+    common::replaceFile(file, "old");
+    EXPECT_THROW(platform::writePng(*drawing, glyphs, dir.path() / "no" / "x.png"),
+                 common::FileError);
+    EXPECT_THROW(render::writeBmp(*drawing, glyphs, dir.path() / "no" / "x.bmp"),
+                 common::FileError);
+    EXPECT_EQ(common::readFile(file), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+} // namespace
