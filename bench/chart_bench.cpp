@@ -4,6 +4,7 @@
 //   Bitmap      "図面.BMP" rasterised band by band from the recording and written to memory
 //   TextDrawing the run in text mode up to the bytes of "図面.TXT"
 //   WindowOpen  the chart window's first paint: the tiles of a 1300 × 800 view at 100%
+//               (peak_MB: the program's peak memory so far, recordings of 10,000 included)
 //   WindowFit   the whole chart in that view ("全体表示")
 // Runs off screen: build/bench/chart_bench. The whole programs (`tsubaki --chart`) against a
 // floor and against Graphviz are timed by scripts/chart_figures.
@@ -19,6 +20,8 @@
 #include "render/view_raster.h"
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -151,6 +154,9 @@ void window(benchmark::State& state, bool fit) {
         benchmark::DoNotOptimize(view.data());
     }
     state.counters["tiles"] = static_cast<double>(tiles);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_WindowOpen(benchmark::State& state) {

@@ -189,4 +189,39 @@ core::DataFolder writeGeneratedFolder(const std::filesystem::path& folder,
     return data;
 }
 
+std::string dotGraph(const core::Registers& reg) {
+    std::string out = "digraph family {\n"
+                      "  rankdir=LR;\n"
+                      "  node [shape=box, fontname=\"IPAMincho\", fontsize=12];\n"
+                      "  edge [arrowhead=none];\n";
+    for (int p = 1; p <= reg.personCount(); ++p) {
+        const core::当事者& person = reg.person(p);
+        std::string label = person.姓 + person.名;
+        if (!person.生年月日.empty()) {
+            label += "\\n" + person.生年月日 + "生";
+        }
+        if (!person.死亡年月日.empty()) {
+            label += "\\n" + person.死亡年月日 + "亡";
+        }
+        out += "  p" + std::to_string(p) + " [label=\"" + label + "\"];\n";
+    }
+    for (int f = 1; f <= reg.familyCount(); ++f) {
+        const core::家族& family = reg.family(f);
+        const std::string node = "f" + std::to_string(f);
+        out += "  " + node + " [shape=point];\n";
+        for (const int spouse : {static_cast<int>(family.夫NO), static_cast<int>(family.妻NO)}) {
+            if (spouse > 0) {
+                out += "  p" + std::to_string(spouse) + " -> " + node + ";\n";
+            }
+        }
+        for (const core::Child& child : family.子) {
+            if (child.子NO > 0) {
+                out += "  " + node + " -> p" + std::to_string(child.子NO) + ";\n";
+            }
+        }
+    }
+    out += "}\n";
+    return out;
+}
+
 } // namespace bench

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace bench {
 
@@ -22,5 +23,10 @@ core::DataFolder generateRegisters(const GeneratorOptions& options);
 // The same, written into `folder` with the program's own writers ("KANKYO.TXT" included).
 core::DataFolder writeGeneratedFolder(const std::filesystem::path& folder,
                                       const GeneratorOptions& options);
+
+// The same family as a Graphviz graph (UTF-8): a box per person with the name and the
+// dates, a point per family joined to both spouses, and the children below it, laid out
+// left to right as the horizontal chart is. For comparing with `dot -Tpng`.
+std::string dotGraph(const core::Registers& reg);
 
 } // namespace bench

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -156,24 +157,29 @@ bool ItemReader::atEnd() const {
     return pos_ >= bytes_.size();
 }
 
-std::uint64_t ItemReader::itemsLeft() const {
+bool ItemReader::hasItems(std::uint64_t needed) const {
     if (atEnd()) {
-        return 0;
+        return false;
     }
     std::uint64_t ends = 1;
-    for (std::size_t i = pos_; i < bytes_.size(); ++i) {
+    for (std::size_t i = pos_; i < bytes_.size() && ends < needed; ++i) {
         const char c = bytes_[i];
         ends += (c == ',') | (c == ':') | (c == '\n');
     }
-    return ends;
+    return ends >= needed;
 }
 
 void ItemReader::requireItems(long long count, long long itemsEach, std::string_view what) const {
     if (count <= 0 || itemsEach <= 0) {
         return;
     }
-    const std::uint64_t left = itemsLeft();
-    if (static_cast<std::uint64_t>(count) > left / static_cast<std::uint64_t>(itemsEach)) {
+    // Only as far as the items asked for: a family's few children must not scan the rest of
+    // the file.
+    const auto each = static_cast<std::uint64_t>(itemsEach);
+    const auto wanted = static_cast<std::uint64_t>(count);
+    const std::uint64_t needed =
+        wanted > std::numeric_limits<std::uint64_t>::max() / each ? 0 : wanted * each;
+    if (needed == 0 || !hasItems(needed)) {
         fail("ファイルが途中で終わっています（" + std::string(what) + " " + std::to_string(count) +
              " に足りるだけの行がありません）");
     }

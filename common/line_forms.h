@@ -49,9 +49,9 @@ public:
 
     // True when nothing is left to read.
     bool atEnd() const;
-    // The most items (and whole lines) that the rest of the file can still give: every item
-    // but the last ends at a comma, a colon or a line break.
-    std::uint64_t itemsLeft() const;
+    // Whether the rest of the file can still give `needed` items (every item but the last
+    // ends at a comma, a colon or a line break); reads no further than that.
+    bool hasItems(std::uint64_t needed) const;
     // Refuses a count read from the file before anything is allocated for it: `count`
     // records of at least `itemsEach` items each must fit in what is left of the file.
     // `what` names the count in the message ("人数").

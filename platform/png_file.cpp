@@ -3,10 +3,16 @@
 #include "common/file_io.h"
 
 #include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstring>
 #include <exception>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -49,7 +55,7 @@ bool writeHeader(png_structp png, png_infop info, int width, int height) {
         return false;
     }
     png_set_user_limits(png, 0x7fffffff, 0x7fffffff);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 4,
                  PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_color palette[render::kPaletteSize];
@@ -60,28 +66,110 @@ bool writeHeader(png_structp png, png_infop info, int width, int height) {
     png_set_PLTE(png, info, palette, render::kPaletteSize);
     // 96 dots per inch.
     png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_set_compression_level(png, 1);
     png_write_info(png, info);
     return true;
 }
 
-bool writeRows(png_structp png, const std::uint8_t* pixels, int rows, int width) {
+bool writeChunk(png_structp png, const char* name, const std::uint8_t* data, std::size_t size) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    for (int r = 0; r < rows; ++r) {
-        png_write_row(png, pixels + static_cast<std::size_t>(r) * static_cast<std::size_t>(width));
-    }
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>(name), data, size);
     return true;
 }
 
-bool writeEnd(png_structp png, png_infop info) {
-    if (setjmp(png_jmpbuf(png))) {
-        return false;
+// Two pixels a byte, the first in the high half; eight pixels at a time where they are.
+void packRow(const std::uint8_t* in, int width, std::uint8_t* out) {
+    int x = 0;
+    for (; x + 8 <= width; x += 8, out += 4) {
+        std::uint64_t v;
+        std::memcpy(&v, in + x, 8);
+        // Little-endian: byte 2k of t is pixel 2k << 4 | pixel 2k + 1.
+        std::uint64_t t = ((v << 4) | (v >> 8)) & 0x00FF00FF00FF00FFull;
+        t = (t | (t >> 8)) & 0x0000FFFF0000FFFFull;
+        t = (t | (t >> 16)) & 0x00000000FFFFFFFFull;
+        const auto word = static_cast<std::uint32_t>(t);
+        std::memcpy(out, &word, 4);
     }
-    png_write_end(png, info);
-    return true;
+    for (; x + 2 <= width; x += 2) {
+        *out++ = static_cast<std::uint8_t>(in[x] << 4 | in[x + 1]);
+    }
+    if (x < width) {
+        *out = static_cast<std::uint8_t>(in[x] << 4);
+    }
+}
+
+// One part of the image's rows compressed on its own: the rows painted band by band, each
+// row its filter byte (0, none) and its pixels at four bits (the first in the high half),
+// deflated without a zlib wrapper. All parts but the last end at a byte boundary without
+// ending the stream, so that the parts joined are one deflate stream; the adler-32 of the
+// part's bytes is kept for the stream's end.
+struct Part {
+    int top = 0;
+    int bottom = 0;
+    bool last = false;
+    std::string compressed;
+    uLong adler = 1;
+    uLong length = 0;
+    std::exception_ptr failure;
+};
+
+void compressPart(const render::Drawing& drawing, render::GlyphSource& glyphs, Part& part,
+                  std::size_t bandBytes,
+                  const std::function<void(const std::string&)>& deliver = {}) {
+    try {
+        render::Rasteriser raster(drawing, glyphs);
+        const int width = drawing.width();
+        const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) + 1) / 2;
+        const int rows = static_cast<int>(
+            std::clamp<std::size_t>(bandBytes / static_cast<std::size_t>(width), 1,
+                                    static_cast<std::size_t>(std::max(part.bottom - part.top, 1))));
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) *
+                                             static_cast<std::size_t>(rows),
+                                         render::kBackgroundColour);
+        std::vector<std::uint8_t> packed(rowBytes * static_cast<std::size_t>(rows));
+        z_stream z{};
+        if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            throw common::FileError("PNG形式に圧縮できません（メモリが足りません）。");
+        }
+        std::vector<std::uint8_t> out(std::size_t(1) << 20);
+        auto flush = [&](int mode) {
+            do {
+                z.next_out = out.data();
+                z.avail_out = static_cast<uInt>(out.size());
+                deflate(&z, mode);
+                part.compressed.append(reinterpret_cast<const char*>(out.data()),
+                                       out.size() - z.avail_out);
+            } while (z.avail_out == 0);
+            if (deliver && !part.compressed.empty()) {
+                deliver(part.compressed);
+                part.compressed.clear();
+            }
+        };
+        for (int top = part.top; top < part.bottom; top += rows) {
+            const int n = std::min(rows, part.bottom - top);
+            const render::Box area{0, top, width, top + n};
+            raster.paintOnWhite(area, 1.0, pixels.data(), width);
+            for (int r = 0; r < n; ++r) {
+                const std::uint8_t* in =
+                    pixels.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(width);
+                std::uint8_t* to = packed.data() + static_cast<std::size_t>(r) * rowBytes;
+                to[0] = 0;
+                packRow(in, width, to + 1);
+            }
+            raster.whiten(area, 1.0, pixels.data(), width);
+            const auto size = static_cast<uInt>(rowBytes * static_cast<std::size_t>(n));
+            part.adler = adler32(part.adler, packed.data(), size);
+            part.length += size;
+            z.next_in = packed.data();
+            z.avail_in = size;
+            flush(Z_NO_FLUSH);
+        }
+        flush(part.last ? Z_FINISH : Z_SYNC_FLUSH);
+        deflateEnd(&z);
+    } catch (...) {
+        part.failure = std::current_exception();
+    }
 }
 
 } // namespace
@@ -113,16 +201,68 @@ void writePng(const render::Drawing& drawing, render::GlyphSource& glyphs,
     if (!writeHeader(png, info, drawing.width(), drawing.height()) || sink.failure) {
         failed();
     }
-    render::Rasteriser raster(drawing, glyphs);
-    render::paintBands(
-        raster, drawing, false,
-        [&](const render::Band& band) {
-            if (!writeRows(png, band.pixels, band.rows, band.width) || sink.failure) {
-                failed();
+
+    // The rows in as many parts as there are processors (two rows of bands at least each),
+    // compressed at the same time; the first part is written as it comes, the others follow
+    // it in order. libpng writes every chunk around them.
+    const int height = drawing.height();
+    const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int count = std::clamp(height / 64, 1, std::min(processors, 4));
+    std::vector<Part> parts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        Part& p = parts[static_cast<std::size_t>(i)];
+        p.top = static_cast<int>(static_cast<long long>(height) * i / count);
+        p.bottom = static_cast<int>(static_cast<long long>(height) * (i + 1) / count);
+        p.last = i == count - 1;
+    }
+    bool first = true;
+    auto idat = [&](const std::string& data) {
+        std::string chunk;
+        if (first) {
+            chunk = "\x78\x01"; // the zlib header: deflate, 32 KiB window, fastest
+            first = false;
+        }
+        chunk += data;
+        if (!writeChunk(png, "IDAT", reinterpret_cast<const std::uint8_t*>(chunk.data()),
+                        chunk.size()) ||
+            sink.failure) {
+            failed();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        workers.emplace_back([&, i] { compressPart(drawing, glyphs, parts[i], bandBytes); });
+    }
+    std::exception_ptr ownFailure;
+    try {
+        compressPart(drawing, glyphs, parts[0], bandBytes, idat);
+    } catch (...) {
+        ownFailure = std::current_exception();
+    }
+    for (std::thread& t : workers) {
+        t.join();
+    }
+    if (ownFailure) {
+        std::rethrow_exception(ownFailure);
+    }
+    uLong adler = parts[0].adler;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        Part& p = parts[i];
+        if (p.failure) {
+            std::rethrow_exception(p.failure);
+        }
+        if (i > 0) {
+            adler = adler32_combine(adler, p.adler, static_cast<z_off_t>(p.length));
+            for (std::size_t at = 0; at < p.compressed.size(); at += std::size_t(1) << 20) {
+                idat(p.compressed.substr(at, std::size_t(1) << 20));
             }
-        },
-        bandBytes);
-    if (!writeEnd(png, info) || sink.failure) {
+        }
+    }
+    const std::uint8_t trailer[4] = {
+        static_cast<std::uint8_t>(adler >> 24), static_cast<std::uint8_t>(adler >> 16),
+        static_cast<std::uint8_t>(adler >> 8), static_cast<std::uint8_t>(adler)};
+    if (!writeChunk(png, "IDAT", trailer, 4) || !writeChunk(png, "IEND", nullptr, 0) ||
+        sink.failure) {
         failed();
     }
     file.commit();

@@ -1,6 +1,8 @@
-// A recorded drawing as a PNG file: 8-bit palette image with the sixteen palette colours,
-// written row by row with libpng from the bands of the drawing (never a whole image in
-// memory) through the atomic replace.
+// A recorded drawing as a PNG file: a 4-bit palette image with the sixteen palette colours,
+// through the atomic replace. The rows come band by band from the drawing (never a whole
+// image in memory); the image's rows are cut into one part per processor, each part's bands
+// painted and deflated at the same time (the parts make one stream), and libpng writes the
+// file's chunks around them.
 #pragma once
 
 #include "render/drawing.h"

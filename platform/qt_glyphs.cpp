@@ -47,6 +47,7 @@ QtGlyphs::Face& QtGlyphs::face(int pixelSize) {
 }
 
 render::TextEnd QtGlyphs::measure(std::string_view text, int pixelSize) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     std::string key = std::to_string(pixelSize);
     key += '\x01';
     key += text;
@@ -87,15 +88,17 @@ render::GlyphInk QtGlyphs::renderCharacter(const QString& ch, int pixelSize, boo
         }
     }
     render::GlyphInk ink;
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
+        for (int x = 0; x < width;) {
             if ((line[x] & 0xFFFFFFu) == 0xFFFFFFu) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && (line[x] & 0xFFFFFFu) != 0xFFFFFFu) {
+            while (x < width && (line[x] & 0xFFFFFFu) != 0xFFFFFFu) {
                 ++x;
             }
             ink.spans.push_back({y - origin, start - origin, x - origin});
@@ -106,6 +109,7 @@ render::GlyphInk QtGlyphs::renderCharacter(const QString& ch, int pixelSize, boo
 }
 
 const render::GlyphInk& QtGlyphs::ink(std::string_view text, int pixelSize, bool turned) {
+    const std::lock_guard<std::recursive_mutex> hold(lock_);
     auto key = std::make_tuple(std::string(text), pixelSize, turned);
     if (const auto it = inks_.find(key); it != inks_.end()) {
         return it->second;

@@ -1,7 +1,8 @@
 // The chart font's text for recorded drawings: metrics as a QPainter canvas reports them,
 // and the ink of every character rendered once per pixel size and turn with Qt (no
 // antialiasing, so that every pixel is ink or not), then kept. A text of several characters
-// is put together from its characters at their advances. Needs a QGuiApplication.
+// is put together from its characters at their advances. Needs a QGuiApplication. Safe to
+// use from several threads at once (the bitmap files paint in parallel).
 #pragma once
 
 #include "render/glyphs.h"
@@ -11,6 +12,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <tuple>
 #include <unordered_map>
@@ -41,6 +43,7 @@ private:
     std::unordered_map<std::string, render::TextEnd> measured_; // by size and text
     std::map<std::tuple<std::string, int, bool>, render::GlyphInk> inks_;
     std::size_t rendered_ = 0;
+    std::recursive_mutex lock_; // ink() puts a text together from its characters' ink
 };
 
 } // namespace platform

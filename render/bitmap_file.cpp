@@ -67,7 +67,8 @@ void writeBmp(const Drawing& drawing, GlyphSource& glyphs, const std::filesystem
     common::FileReplacement file(path);
     file.write(bmpHeader(drawing.width(), drawing.height()));
     // Each band is painted straight into the file's rows: bottom-up, each byte the palette
-    // index XOR 15, the padding left zero.
+    // index XOR 15 (white is 0), the padding left zero; after writing, only what was painted
+    // is made white again.
     Rasteriser raster(drawing, glyphs);
     const int width = drawing.width();
     const int height = drawing.height();
@@ -78,11 +79,13 @@ void writeBmp(const Drawing& drawing, GlyphSource& glyphs, const std::filesystem
     for (int bottom = height; bottom > 0; bottom -= rows) {
         const int top = std::max(0, bottom - rows);
         const int n = bottom - top;
-        raster.paint(Box{0, top, width, bottom}, 1.0,
-                     band.data() + static_cast<std::size_t>(n - 1) * rowBytes,
-                     -static_cast<std::ptrdiff_t>(rowBytes), kBackgroundColour);
+        const Box area{0, top, width, bottom};
+        std::uint8_t* lastRow = band.data() + static_cast<std::size_t>(n - 1) * rowBytes;
+        const auto up = -static_cast<std::ptrdiff_t>(rowBytes);
+        raster.paintOnWhite(area, 1.0, lastRow, up, kBackgroundColour);
         file.write(std::string_view(reinterpret_cast<const char*>(band.data()),
                                     rowBytes * static_cast<std::size_t>(n)));
+        raster.whiten(area, 1.0, lastRow, up, kBackgroundColour);
     }
     file.commit();
 }

@@ -120,17 +120,41 @@ void Rasteriser::paint(const Box& area, double scale, std::uint8_t* out, std::pt
     if (area.empty()) {
         return;
     }
-    Target t;
-    t.area = area;
-    t.scale = scale;
-    t.exact = scale == 1.0;
-    t.out = out;
-    t.stride = stride;
-    t.mask = mask;
+    Target t{area, scale, scale == 1.0, out, stride, mask};
     t.fill(area, index(kBackgroundColour));
-    const Box chartArea = t.chartArea();
+    replay(t);
+}
+
+void Rasteriser::paintOnWhite(const Box& area, double scale, std::uint8_t* out,
+                              std::ptrdiff_t stride, std::uint8_t mask) {
+    if (area.empty()) {
+        return;
+    }
+    Target t{area, scale, scale == 1.0, out, stride, mask};
+    replay(t);
+}
+
+void Rasteriser::whiten(const Box& area, double scale, std::uint8_t* out, std::ptrdiff_t stride,
+                        std::uint8_t mask) {
+    if (area.empty()) {
+        return;
+    }
+    const Target t{area, scale, scale == 1.0, out, stride, mask};
     std::vector<std::uint32_t> ops;
-    query(chartArea, ops);
+    query(t.chartArea(), ops);
+    for (std::uint32_t i : ops) {
+        const DrawOp& op = drawing_.ops()[i];
+        Box b = t.scaled(op.kind == DrawOp::Kind::Place ? op.clip : op.bounds);
+        if (op.kind == DrawOp::Kind::Text && !t.exact) {
+            b = t.scaled(op.clip); // text at its scaled size may reach past its own bounds
+        }
+        t.fill(b, index(kBackgroundColour));
+    }
+}
+
+void Rasteriser::replay(Target& t) {
+    std::vector<std::uint32_t> ops;
+    query(t.chartArea(), ops);
     for (std::uint32_t i : ops) {
         paintOp(drawing_.ops()[i], 0, 0, drawing_.extent(), t);
     }
@@ -272,15 +296,17 @@ void paintBands(Rasteriser& raster, const Drawing& drawing, bool bottomUp,
     const int height = drawing.height();
     const int rows = static_cast<int>(std::clamp<std::size_t>(
         bandBytes / static_cast<std::size_t>(width), 1, static_cast<std::size_t>(height)));
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) *
-                                     static_cast<std::size_t>(rows));
+    std::vector<std::uint8_t> pixels(
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), index(kBackgroundColour));
     const int bands = (height + rows - 1) / rows;
     for (int i = 0; i < bands; ++i) {
         const int b = bottomUp ? bands - 1 - i : i;
         const int top = b * rows;
         const int n = std::min(rows, height - top);
-        raster.paint(Box{0, top, width, top + n}, 1.0, pixels.data(), width);
+        const Box area{0, top, width, top + n};
+        raster.paintOnWhite(area, 1.0, pixels.data(), width);
         take(Band{top, n, width, pixels.data()});
+        raster.whiten(area, 1.0, pixels.data(), width);
     }
 }
 

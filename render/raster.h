@@ -34,6 +34,14 @@ public:
     // operations are replayed.
     void paint(const Box& area, double scale, std::uint8_t* out, std::ptrdiff_t stride,
                std::uint8_t mask = 0);
+    // The same onto pixels that are white already (a band buffer that `whiten` cleared).
+    void paintOnWhite(const Box& area, double scale, std::uint8_t* out, std::ptrdiff_t stride,
+                      std::uint8_t mask = 0);
+    // Makes white again what paintOnWhite painted in `area` (the rectangles of the operations
+    // met), so that a band buffer is used again without clearing all of it: a chart is
+    // nearly all white.
+    void whiten(const Box& area, double scale, std::uint8_t* out, std::ptrdiff_t stride,
+                std::uint8_t mask = 0);
 
     // The same into a new buffer (stride = the area's width).
     std::vector<std::uint8_t> paint(const Box& area, double scale = 1.0);
@@ -44,6 +52,7 @@ private:
     // The top-level operations whose bounds meet `box` (chart pixels), in drawing order.
     void query(const Box& box, std::vector<std::uint32_t>& out);
     void paintOp(const DrawOp& op, int ox, int oy, const Box& within, Target& t);
+    void replay(Target& t);
 
     const Drawing& drawing_;
     GlyphSource& glyphs_;

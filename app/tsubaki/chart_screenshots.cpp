@@ -22,15 +22,24 @@ namespace app {
 
 namespace {
 
-// The chart of the present settings in FORM3, and the whole chart as a PNG.
+// The chart of the present settings in FORM3 at 100%, fitted whole ("全体表示") and with
+// 山田一郎 found ("人物を検索"), and the whole chart as a PNG.
 bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
     if (!drawChartNow(app, false)) {
         std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
         return false;
     }
     app.form3().resize(1100, 800);
+    ChartWindow& window = chartWindow(app);
     bool ok = snapForm(&app.form3(), dir, "form3_" + name);
-    return saveChartPicture(&chartWindow(app), dir, "chart_" + name) && ok;
+    // The whole chart fitted in, a person found and marked, then back to 100%.
+    window.fitWhole();
+    ok = snapForm(&app.form3(), dir, "form3_" + name + "_whole") && ok;
+    window.actualSize();
+    if (window.findPerson("山田一郎")) {
+        ok = snapForm(&app.form3(), dir, "form3_" + name + "_search") && ok;
+    }
+    return saveChartPicture(&window, dir, "chart_" + name) && ok;
 }
 
 } // namespace

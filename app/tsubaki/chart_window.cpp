@@ -163,7 +163,8 @@ void ChartWindow::buildToolBar() {
     zoomLabel_ = new QLabel(&form_);
     zoomLabel_->setObjectName("ZOOM_LABEL");
     zoomLabel_->setMinimumWidth(zoomLabel_->fontMetrics().horizontalAdvance("倍率 8888%") + 8);
-    ui.ZOOMBAR->insertWidget(ui.ZOOM_100, zoomLabel_);
+    ui.ZOOMBAR->addSeparator();
+    ui.ZOOMBAR->addWidget(zoomLabel_);
     ui.ZOOMBAR->addSeparator();
     search_ = new QLineEdit(&form_);
     search_->setObjectName("SEARCH_EDIT");

@@ -84,6 +84,40 @@ TEST_F(BitmapFiles, ThePngHasTheBitmapsPixelsWhateverTheBands) {
     }
 }
 
+// Widths that do not fill the PNG's last byte (two pixels a byte) or the BMP's last four:
+// every pixel read back in its place, in every colour.
+TEST_F(BitmapFiles, OddWidthsAndEveryColour) {
+    for (const int width : {1, 7, 9, 17, 33}) {
+        render::DrawingCanvasFactory factory(glyphs);
+        auto chart = factory.chart(width, 70);
+        for (int c = 0; c < render::kPaletteSize; ++c) {
+            chart->fillRect(c % width, 4 * c, width - 1, 4 * c + 2, c);
+        }
+        const auto d = chart->finish();
+        render::writeBmp(*d, glyphs, dir.path() / "odd.bmp", 3 * static_cast<std::size_t>(width));
+        platform::writePng(*d, glyphs, dir.path() / "odd.png", 3 * static_cast<std::size_t>(width));
+        const std::string bmp = common::readFile(dir.path() / "odd.bmp");
+        QImage png;
+        ASSERT_TRUE(png.load(QString::fromStdString((dir.path() / "odd.png").string())));
+        const int stride = (width + 3) / 4 * 4;
+        ASSERT_EQ(bmp.size(), 118u + static_cast<std::size_t>(stride) * 70u);
+        for (int y = 0; y < 70; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int c = y / 4;
+                const int expected = c < render::kPaletteSize && y % 4 < 3 && x >= c % width
+                                         ? c
+                                         : render::kBackgroundColour;
+                const int fromBmp =
+                    static_cast<unsigned char>(bmp[118 + static_cast<std::size_t>(69 - y) * stride +
+                                                   static_cast<std::size_t>(x)]) ^
+                    15;
+                ASSERT_EQ(fromBmp, expected) << width << ": " << x << "," << y;
+                ASSERT_EQ(png.pixelIndex(x, y), expected) << width << ": " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST_F(BitmapFiles, AFailedWriteLeavesTheOldFile) {
     const fs::path file = dir.path() / "図面.PNG";
     common::replaceFile(file, "old");
