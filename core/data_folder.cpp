@@ -60,6 +60,7 @@ DataFolder DataFolder::load(const std::filesystem::path& folder, Environment env
         d.settings = firstUseSettings(d.reg.familyCount());
     }
     d.settings.heirFlags.resize(static_cast<std::size_t>(d.reg.personCount()), 0);
+    d.options = readFolderOptions(folder);
     return d;
 }
 
@@ -94,6 +95,10 @@ void DataFolder::saveFamilies() const {
 
 void DataFolder::saveSettings() const {
     save({Part::Settings});
+}
+
+void DataFolder::saveOptions() const {
+    writeFolderOptions(folder, options);
 }
 
 bool DataFolder::hasFamilyWithoutPartners() const {

@@ -6,6 +6,7 @@
 #include "core/drawing_settings.h"
 #include "core/environment.h"
 #include "core/family_register.h"
+#include "core/folder_options.h"
 #include "core/person_register.h"
 #include "core/registers.h"
 
@@ -26,13 +27,15 @@ struct DataFolder {
     Environment env;
     Registers reg;
     DrawingSettings settings;
+    FolderOptions options;             // "tsubaki.ini"
     bool familyFilePresent = false;    // "家族目録.TXT" was found when loading
     bool settingsFilePresent = false;  // "作図設定.TXT" was found when loading
     PersonRegisterLayout personLayout; // layout of "当事者目録.TXT" as found
 
     // Loads the registers found in `folder` the way start-up does: the person register
     // with its companion files, then the family register, then the drawing settings (or
-    // the first-use settings when the file is missing). `ask` is the old-version question.
+    // the first-use settings when the file is missing), and "tsubaki.ini". `ask` is the
+    // old-version question.
     // Throws common::FileError (nothing loaded) or OldVersionDeclined.
     static DataFolder load(const std::filesystem::path& folder, Environment env,
                            const OldVersionQuestion& ask);
@@ -47,6 +50,7 @@ struct DataFolder {
     void savePersons() const;  // 当事者目録_W_SUB
     void saveFamilies() const; // 家族目録_W_SUB
     void saveSettings() const; // 作図設定_SW_SUB
+    void saveOptions() const;  // "tsubaki.ini"
 
     // True when some family has neither a husband nor a wife.
     bool hasFamilyWithoutPartners() const;

@@ -96,11 +96,14 @@ TEST(Backup, TimeStampedFolderWithTheRegisterFiles) {
     t.tm_min = 5;
     t.tm_sec = 7;
     EXPECT_EQ(core::backupFolderName(t), "261208_090507");
+    core::FolderOptions options;
+    options.listChartForm = core::ListChartForm::List;
+    core::writeFolderOptions(dir.path(), options);
     auto made = core::データバックアップ_SUB(dir.path(), t);
     ASSERT_TRUE(made);
     EXPECT_EQ(*made, dir.path() / "BACKUP" / "261208_090507");
-    for (const char* f :
-         {"当事者目録.TXT", "創始階層登録.TXT", "姓名順.TXT", "家族目録.TXT", "作図設定.TXT"}) {
+    for (const char* f : {"当事者目録.TXT", "創始階層登録.TXT", "姓名順.TXT", "家族目録.TXT",
+                          "作図設定.TXT", "tsubaki.ini"}) {
         EXPECT_EQ(common::readFile(*made / f), common::readFile(dir.path() / f)) << f;
     }
     EXPECT_FALSE(fs::exists(*made / "KANKYO.TXT"));
