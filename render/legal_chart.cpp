@@ -59,6 +59,14 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
             return out;
         }
         ListChartRegisters& r = *built.result;
+        // The families that would show only bare labels are not drawn.
+        if (!r.leftOut.empty() &&
+            s.familyEntries.size() < static_cast<std::size_t>(reg.familyCount())) {
+            s.familyEntries.resize(static_cast<std::size_t>(reg.familyCount()));
+        }
+        for (int f : r.leftOut) {
+            s.familyEntries[static_cast<std::size_t>(f - 1)].selected = 1;
+        }
         chart.registers = std::move(r.reg);
         chart.deceased = r.deceased;
         chart.answeredLineages = std::move(r.answeredLineages);

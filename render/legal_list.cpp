@@ -62,6 +62,7 @@ public:
         }
         secondPass();
         rewritePersons();
+        leaveOutBareLabels();
         out.result = std::move(r_);
         return out;
     }
@@ -403,6 +404,17 @@ private:
                 p.本籍2.clear();
                 p.生年月日.clear();
                 p.死亡年月日.clear();
+            }
+        }
+    }
+
+    // Step 6.
+    void leaveOutBareLabels() {
+        for (int f = 1; f <= reg().familyCount(); ++f) {
+            const core::家族& F = reg().family(f);
+            const auto named = [&](int p) { return valid(p) && (deceased(p) || heir(p)); };
+            if (!hidden(f) && F.子.empty() && !named(F.夫NO) && !named(F.妻NO)) {
+                r_.leftOut.push_back(f);
             }
         }
     }

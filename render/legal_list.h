@@ -17,6 +17,9 @@
 //      spouse removals of that code
 //   4. the second pass over the codes "07", "08", "15" and "16"
 //   5. per person: the dates, domiciles and addresses of the list chart
+//   6. a family none of whose drawn members is named (no child left, and neither spouse
+//      the deceased or an heir: both shown as labels, or removed) is left out, so that no
+//      pair of bare labels stands on the chart connected to nothing
 #pragma once
 
 #include "core/registers.h"
@@ -64,6 +67,7 @@ struct ListChartRegisters {
     std::vector<std::uint8_t> heirFlags; // with the "被代襲者" made heirs by their case code
     std::vector<int> caseCodes;          // index family − 1; 0 for a hidden family
     std::vector<int> counters;           // index person − 1: how often the person was labelled
+    std::vector<int> leftOut;            // the families left out by step 6, increasing
     // The lineages answered, as (family, 系統_F); the base family's belongs in FORM6.
     std::vector<std::pair<int, int>> answeredLineages;
 };

@@ -398,6 +398,31 @@ TEST_F(ListChart, ChildrenWhoDoNotInheritLeaveTheFamily) {
     EXPECT_EQ(r.caseCodes[1], 0);
 }
 
+// Step 6: the parents of the wife (family 3), who do not inherit and keep no child once their
+// daughter's entry (a link copy) leaves, would be two bare labels; they are left out. The
+// deceased's own parents (family 1) stay: their child is the deceased. A lone label with
+// no child (family 4) goes too, a spouse who inherits (family 5) keeps the family.
+TEST_F(ListChart, FamiliesOfBareLabelsAreLeftOut) {
+    const int father = b.man("源蔵");
+    const int mother = b.woman("トメ");
+    const int parents = b.family(father, mother, 1);
+    const int taro = b.man("太郎");
+    b.child(parents, taro, true, 0, "長男");
+    const int hanako = b.woman("花子");
+    const int own = b.family(taro, hanako, 1);
+    const int inLaws = b.family(b.man("正男"), b.woman("キヨ"), 2);
+    const int copy = b.woman("花子");
+    b.reg.person(copy).C_当事者NO = static_cast<std::int16_t>(hanako);
+    b.child(inLaws, copy, true, 0, "長女");
+    b.family(b.man("甲"), 0, 1);
+    const int heir = b.woman("春子");
+    b.family(b.man("乙"), heir, 2);
+    heirs = {hanako, heir};
+    const render::ListChartRegisters r = build(own);
+    EXPECT_EQ(r.caseCodes[static_cast<std::size_t>(inLaws - 1)], 6);
+    EXPECT_EQ(r.leftOut, (std::vector<int>{inLaws, 4}));
+}
+
 // Step 5: the deceased's last address, last domicile, or neither, and the retirement of the
 // old family law.
 TEST_F(ListChart, TheDeceasedsDatesAndAddresses) {
