@@ -4,7 +4,8 @@
 //
 //   ; comments start with ";" or "#"
 //   [list_chart]
-//   form=list        ; 法定相続情報一覧図: "tree" (the family tree, the default) or "list" (列挙形式)
+//   form=list        ; 法定相続情報一覧図: "tree" (the family tree, the default) or "list"
+//   (列挙形式)
 //
 // Lines, sections and keys the program does not know are kept as they are when the file is
 // written again.

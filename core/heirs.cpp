@@ -387,8 +387,8 @@ private:
     // Every node as passed over (a rank that does not inherit).
     void passAll(const std::vector<Node>& nodes) {
         for (const Node& n : nodes) {
-            pass(n.person, n.survival == Survival::Survives ? PassReason::PriorRank
-                                                            : reasonFor(n.survival));
+            pass(n.person,
+                 n.survival == Survival::Survives ? PassReason::PriorRank : reasonFor(n.survival));
             passAll(n.below);
         }
     }
@@ -506,7 +506,7 @@ private:
                 passBelowHeir(n.person, rank == HeirRank::Sibling ? 1 : kMaxGenerations);
             } else {
                 pass(n.person, PassReason::Substituted);
-                out_.lines.push_back({n.person, true, depth});
+                out_.lines.push_back({n.person, true, depth, descendantWord(n, rank)});
                 assign(n.below, part, rank, n.person, depth + 1, false, half);
             }
         }
@@ -520,7 +520,7 @@ private:
             }
         }
         out_.heirs.push_back(h);
-        out_.lines.push_back({h.person, false, depth});
+        out_.lines.push_back({h.person, false, depth, h.relationship});
     }
 
     // The nearest degree of ascendants with one surviving the deceased; those who did not

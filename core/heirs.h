@@ -32,8 +32,8 @@ struct Heir {
     HeirRank rank = HeirRank::Descendant;
     std::string relationship; // as the bureau writes it: 妻, 長男, 子, 孫, 父, 兄, 甥 ...
     int generation = 1;       // below (descendants, siblings' children) or above the deceased
-    int represents = 0;       // the 被代襲者 whose place the heir takes; 0 in the heir's own right
-    bool halfBlood = false;   // a sibling (or a sibling's child) of the half blood
+    int represents = 0; // the 被代襲者 whose place the heir takes; 0 in the heir's own right
+    bool halfBlood = false; // a sibling (or a sibling's child) of the half blood
     Share share;
 
     // The relationship with "（代襲者）" for a representative: "孫（代襲者）".
@@ -60,6 +60,7 @@ struct SuccessionLine {
     int person = 0;
     bool substituted = false; // a 被代襲者: shown for the heirs below it, no heir itself
     int depth = 0;            // how many 被代襲者 stand above the line
+    std::string relationship; // as for an heir (a 被代襲者's own: 二男, 兄 ...)
 };
 
 struct HeirOutcome {

@@ -60,11 +60,11 @@ struct GenerationWords {
     std::string_view male;
     std::string_view female;
 };
-inline constexpr std::array<GenerationWords, 4> kDescendantWords = {{
-    {"子", "子"}, {"孫", "孫"}, {"曾孫", "曾孫"}, {"玄孫", "玄孫"}}};
+inline constexpr std::array<GenerationWords, 4> kDescendantWords = {
+    {{"子", "子"}, {"孫", "孫"}, {"曾孫", "曾孫"}, {"玄孫", "玄孫"}}};
 inline constexpr std::string_view kFarDescendant = "直系卑属";
-inline constexpr std::array<GenerationWords, 4> kAscendantWords = {{
-    {"父", "母"}, {"祖父", "祖母"}, {"曾祖父", "曾祖母"}, {"高祖父", "高祖母"}}};
+inline constexpr std::array<GenerationWords, 4> kAscendantWords = {
+    {{"父", "母"}, {"祖父", "祖母"}, {"曾祖父", "曾祖母"}, {"高祖父", "高祖母"}}};
 inline constexpr GenerationWords kAdoptiveParent = {"養父", "養母"};
 inline constexpr std::string_view kFarAscendant = "直系尊属";
 inline constexpr GenerationWords kAdoptedChild = {"養子", "養女"};

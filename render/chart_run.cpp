@@ -207,7 +207,11 @@ std::vector<PlacedBlock> drawChart(const ChartContext& c, Typesetter& ts, Canvas
     style.W = static_cast<float>(c.cell.CW);
     style.H = static_cast<float>(c.cell.CH);
     std::vector<PlacedBlock> placed;
+    const bool trees = headings == nullptr || headings->drawsTrees();
     for (const layout::SlotLayout& slot : c.layout.slots) {
+        if (!trees) {
+            break;
+        }
         if (const auto block = slotBlock(c, slot, sources)) {
             placed.push_back(drawPersonBlock(ts, chart, *block, style));
             if (persons != nullptr) {
@@ -224,8 +228,14 @@ std::vector<PlacedBlock> drawChart(const ChartContext& c, Typesetter& ts, Canvas
     }
 
     // The line pass, over the blocks.
-    LineDrawer lines(chart, runLineSettings(c), &ts.glyphCell());
     int drawn = 0;
+    if (!trees) {
+        if (familiesDrawn != nullptr) {
+            *familiesDrawn = 0;
+        }
+        return placed;
+    }
+    LineDrawer lines(chart, runLineSettings(c), &ts.glyphCell());
     for (int f = 1; f <= c.survey.run.familyCount(); ++f) {
         if (const auto fl = familyLines(c, f)) {
             lines.drawFamily(*fl);

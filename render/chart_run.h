@@ -87,6 +87,9 @@ public:
                                   Canvas& chart) = 0;
     virtual void drawAfterBlocks(const ChartContext& context, Typesetter& typesetter,
                                  Canvas& chart) = 0;
+    // False for a chart form that draws all it shows itself (the list form of the
+    // 法定相続情報一覧図): the run then draws neither the trees' blocks nor their lines.
+    virtual bool drawsTrees() const { return true; }
 };
 
 // A request for one chart.

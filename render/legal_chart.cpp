@@ -1,5 +1,7 @@
 #include "render/legal_chart.h"
 
+#include "render/list_form.h"
+
 namespace render {
 
 namespace {
@@ -28,7 +30,7 @@ int applicantHeir(const core::DrawingSettings& s) {
 LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& reg,
                                     const core::DrawingSettings& settings, int baseFamily,
                                     bool textMode, CanvasFactory& factory,
-                                    const LineageAnswer& lineage) {
+                                    const LineageAnswer& lineage, core::ListChartForm form) {
     LegalChartOutcome out;
     if (baseFamily < 1 || baseFamily > reg.familyCount()) {
         out.failure = failure("作図できません", "作図する家族が決まっていません。");
@@ -78,8 +80,15 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
         ApplicantBlocks blocks;
         blocks.omitted = settings.この系図では設定の記載を省略 != 0;
         blocks.applicantIsHeir = chart.applicant != 0;
-        chart.headings = std::make_unique<LegalHeadings>(kind, runSettings(s, textMode), textMode,
-                                                         factory, blocks);
+        chart.form = form;
+        if (form == core::ListChartForm::List) {
+            chart.headings = std::make_unique<ListFormHeadings>(
+                runSettings(s, textMode), textMode, factory, blocks,
+                listFormEntries(reg, settings, chart.deceased, chart.applicant));
+        } else {
+            chart.headings = std::make_unique<LegalHeadings>(kind, runSettings(s, textMode),
+                                                             textMode, factory, blocks);
+        }
     } else {
         chart.registers = reg;
         core::家族& base = chart.registers.family(baseFamily);

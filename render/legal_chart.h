@@ -6,12 +6,15 @@
 //   explanation chart (相続関係説明図): the registers as they are; the registry address
 //     filled from the deceased when the deceased changed, and made full width
 //   list chart (法定相続情報一覧図): the registers rewritten for it (legal_list.h), always in
-//     horizontal writing, the applicant marked in its own block when it is an heir
+//     horizontal writing, the applicant marked in its own block when it is an heir; as the
+//     family tree or in the list form (列挙形式, list_form.h)
 #pragma once
 
 #include "render/chart_run.h"
 #include "render/legal_headings.h"
 #include "render/legal_list.h"
+
+#include "core/folder_options.h"
 
 #include <memory>
 #include <optional>
@@ -35,7 +38,8 @@ struct LegalChart {
     core::DrawingSettings settings; // as the chart is drawn
     int baseFamily = 0;
     int deceased = 0;
-    int applicant = 0; // list chart: the applicant when an heir
+    int applicant = 0;                                    // list chart: the applicant when an heir
+    core::ListChartForm form = core::ListChartForm::Tree; // list chart: tree or list form
     // Lineages answered while preparing, as (family, 系統_F).
     std::vector<std::pair<int, int>> answeredLineages;
     std::unique_ptr<LegalHeadings> headings;
@@ -50,12 +54,13 @@ struct LegalChartOutcome {
 
 // Prepares the legal chart of `kind` for base family `baseFamily`. `lineage` is asked when
 // the base family's lineage (and, for the list chart, a visible family's) is not set.
-// `factory` measures the heading font; it must outlive the chart's headings. The
-// registers and settings given are not changed.
+// `factory` measures the heading font; it must outlive the chart's headings. `form` chooses
+// the list chart's form. The registers and settings given are not changed.
 LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& reg,
                                     const core::DrawingSettings& settings, int baseFamily,
                                     bool textMode, CanvasFactory& factory,
-                                    const LineageAnswer& lineage);
+                                    const LineageAnswer& lineage,
+                                    core::ListChartForm form = core::ListChartForm::Tree);
 
 // Draws a prepared chart with runChart (the request's base family, headings and applicant
 // are set from the chart).

@@ -58,10 +58,13 @@ private:
     bool selected(int p) const { return s_.isHeir(p); }
     bool hidden(int f) const {
         const auto i = static_cast<std::size_t>(f - 1);
-        return f != r_.baseFamily && i < s_.familyEntries.size() && s_.familyEntries[i].selected == 1;
+        return f != r_.baseFamily && i < s_.familyEntries.size() &&
+               s_.familyEntries[i].selected == 1;
     }
 
-    void error(int p, std::string text) { out_.push_back({Finding::Kind::Error, p, std::move(text)}); }
+    void error(int p, std::string text) {
+        out_.push_back({Finding::Kind::Error, p, std::move(text)});
+    }
     void notice(int p, std::string text) {
         out_.push_back({Finding::Kind::Notice, p, std::move(text)});
     }
@@ -95,9 +98,8 @@ private:
     std::pair<int, int> tieFamily(int parent, int child) const {
         for (int f = 1; f <= reg_.familyCount(); ++f) {
             const core::家族& F = reg_.family(f);
-            const bool parentHere =
-                (valid(F.夫NO) && core::linkSource(reg_, F.夫NO) == parent) ||
-                (valid(F.妻NO) && core::linkSource(reg_, F.妻NO) == parent);
+            const bool parentHere = (valid(F.夫NO) && core::linkSource(reg_, F.夫NO) == parent) ||
+                                    (valid(F.妻NO) && core::linkSource(reg_, F.妻NO) == parent);
             if (!parentHere) {
                 continue;
             }
@@ -184,7 +186,8 @@ private:
             });
             if (!copyChosen) {
                 std::string text = who(h.person) + "（" + h.relationshipText() + "、相続分 " +
-                                   core::shareText(h.share) + "）は法定相続人ですが選ばれていません";
+                                   core::shareText(h.share) +
+                                   "）は法定相続人ですが選ばれていません";
                 if (listed.count(h.person) == 0) {
                     text += "（非表示の家族にいるので、一覧図に載りません）";
                 }
@@ -318,8 +321,8 @@ private:
         if (a <= 0) {
             error(0, "申出人が選ばれていません（申出人と作成者の設定）");
         } else if (!valid(a) || !selected(a)) {
-            error(valid(a) ? a : 0,
-                  "申出人" + (valid(a) ? "の" + who(a) : std::string()) + "は選ばれた相続人ではありません");
+            error(valid(a) ? a : 0, "申出人" + (valid(a) ? "の" + who(a) : std::string()) +
+                                        "は選ばれた相続人ではありません");
         }
         if (s_.作成者の氏名.empty()) {
             error(0, "作成者の氏名がありません（申出人と作成者の設定）");
@@ -388,7 +391,8 @@ private:
             std::optional<common::WarekiDate> born;
             std::optional<common::WarekiDate> died;
             for (const auto& [field, text, date] :
-                 {std::tuple{"生年月日", &x.生年月日, &born}, std::tuple{"死亡年月日", &x.死亡年月日, &died}}) {
+                 {std::tuple{"生年月日", &x.生年月日, &born},
+                  std::tuple{"死亡年月日", &x.死亡年月日, &died}}) {
                 if (text->empty()) {
                     continue;
                 }

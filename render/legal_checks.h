@@ -26,8 +26,8 @@ namespace render {
 struct Finding {
     enum class Kind { Error, Notice };
     Kind kind = Kind::Error;
-    int person = 0;    // the person concerned, 0 for a field of the settings
-    std::string text;  // without the prefix
+    int person = 0;           // the person concerned, 0 for a field of the settings
+    std::string text;         // without the prefix
     std::string line() const; // "誤り：…" or "注意：…"
 };
 

@@ -92,10 +92,16 @@ public:
     // The heading font in points: the chart font × 1.5 rounded, the plain font in text mode.
     float headingFontSize() const;
 
-private:
-    bool vertical() const;
+protected:
+    // A block of `lines` in the chart font, measured (cell known after frame).
     HeadingBlock measured(std::vector<std::string> lines) const;
     void drawBlock(Typesetter& ts, Canvas& chart, const HeadingBlock& b) const;
+    CellMetrics cell() const { return cell_; }
+    int 字間() const { return 字間_; }
+    int 行間() const { return 行間_; }
+
+private:
+    bool vertical() const;
 
     LegalChartKind kind_;
     core::DrawingSettings s_;

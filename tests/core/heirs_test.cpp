@@ -117,11 +117,11 @@ void expectCase(const Case& c, const core::Registers& reg, int deceased = 1) {
     }
     for (const auto& [person, reason] : c.passed) {
         ASSERT_EQ(passed.count(person), 1u) << person;
-        EXPECT_EQ(passed[person], reason)
-            << person << ": " << core::passReasonText(passed[person]);
+        EXPECT_EQ(passed[person], reason) << person << ": " << core::passReasonText(passed[person]);
     }
     // Everybody but the deceased and the heirs is accounted for.
-    EXPECT_EQ(out.passedOver.size() + out.heirs.size() + 1, static_cast<std::size_t>(reg.personCount()));
+    EXPECT_EQ(out.passedOver.size() + out.heirs.size() + 1,
+              static_cast<std::size_t>(reg.personCount()));
 }
 
 const char* const kDied = "令和４年１０月５日";
@@ -129,7 +129,9 @@ const char* const kDied = "令和４年１０月５日";
 const std::vector<Case>& lawCases() {
     static const std::vector<Case> cases = {
         {"spouse and two children",
-         {{1, "昭和５年３月１日", kDied}, {2, "昭和８年７月２０日"}, {1, "昭和３２年５月５日"},
+         {{1, "昭和５年３月１日", kDied},
+          {2, "昭和８年７月２０日"},
+          {1, "昭和３２年５月５日"},
           {2, "昭和３５年１月１日"}},
          {{1, 2, {{4, 0, "長女"}, {3, 0, "長男"}}}},
          {{2, "妻", "1/2"}, {3, "長男", "1/4"}, {4, "長女", "1/4"}}},
@@ -150,9 +152,7 @@ const std::vector<Case>& lawCases() {
           {3, "長男", "1/4"},
           {6, "孫（代襲者）", "1/8", 4},
           {8, "曾孫（代襲者）", "1/8", 7}},
-         {{4, PassReason::Substituted},
-          {7, PassReason::Substituted},
-          {5, PassReason::NoLine}}},
+         {{4, PassReason::Substituted}, {7, PassReason::Substituted}, {5, PassReason::NoLine}}},
 
         {"no descendants, one living parent",
          {{1, "昭和３０年１月１日", kDied},
@@ -177,11 +177,7 @@ const std::vector<Case>& lawCases() {
           {1, "昭和２３年１月１日"},
           {1, "昭和５２年１月１日", "平成２０年１月１日"},
           {2, "平成１５年１月１日"}},
-         {{2, 3, {{5}, {1}, {6}}},
-          {2, 4, {{8}}},
-          {10, 6, {{7}, {11}}},
-          {11, 0, {{12}}},
-          {1, 9}},
+         {{2, 3, {{5}, {1}, {6}}}, {2, 4, {{8}}}, {10, 6, {{7}, {11}}}, {11, 0, {{12}}}, {1, 9}},
          {{9, "妻", "3/4"}, {5, "兄", "1/10"}, {7, "甥（代襲者）", "1/10", 6}, {8, "弟", "1/20"}},
          {{6, PassReason::Substituted},
           {11, PassReason::DiedBefore},
@@ -207,7 +203,9 @@ const std::vector<Case>& lawCases() {
           {1, "昭和３５年１月１日", "平成２５年１月１日"},
           {1, "昭和６３年１月１日"},
           {2, "平成５年１月１日"}},
-         {{1, 2, {{3, 0, "長男"}, {4, 1, "養女", "平成２年４月１日"}, {5, 1, "", "平成２年４月１日"}}},
+         {{1,
+           2,
+           {{3, 0, "長男"}, {4, 1, "養女", "平成２年４月１日"}, {5, 1, "", "平成２年４月１日"}}},
           {5, 0, {{6}, {7}}}},
          {{2, "妻", "1/2"}, {3, "長男", "1/6"}, {7, "孫（代襲者）", "1/6", 5}, {4, "養女", "1/6"}},
          {{5, PassReason::Substituted}, {6, PassReason::BornBeforeAdoption}}},
@@ -243,7 +241,9 @@ const std::vector<Case>& lawCases() {
          {{2, PassReason::DiedBefore}, {4, PassReason::DiedBefore}}},
 
         {"a death of 1975: the spouse's share before 1981",
-         {{1, "大正５年１月１日", "昭和５０年１月１日"}, {2, "大正８年１月１日"}, {2, "昭和２０年１月１日"}},
+         {{1, "大正５年１月１日", "昭和５０年１月１日"},
+          {2, "大正８年１月１日"},
+          {2, "昭和２０年１月１日"}},
          {{1, 2, {{3, 0, "長女"}}}},
          {{2, "妻", "1/3"}, {3, "長女", "2/3"}}},
 
@@ -266,8 +266,10 @@ TEST(Heirs, CasesOfTheLaw) {
 }
 
 TEST(Heirs, TheOldCivilCodeIsNotWorkedOut) {
-    Case c{"a death of 1945", {{1, "明治４０年１月１日", "昭和２０年１月１日"}, {1, "大正５年１月１日"}},
-           {{1, 0, {{2, 0, "長男"}}}}, {}};
+    Case c{"a death of 1945",
+           {{1, "明治４０年１月１日", "昭和２０年１月１日"}, {1, "大正５年１月１日"}},
+           {{1, 0, {{2, 0, "長男"}}}},
+           {}};
     const core::HeirOutcome out = core::workOutHeirs(build(c), 1);
     EXPECT_TRUE(out.oldLaw);
     EXPECT_TRUE(out.heirs.empty());
@@ -276,7 +278,9 @@ TEST(Heirs, TheOldCivilCodeIsNotWorkedOut) {
 // A deceased without a death date: whoever has one cannot be placed before or after.
 TEST(Heirs, WithoutTheDeceasedsDeathDateOnlyTheLivingAreCertain) {
     Case c{"no death date",
-           {{1, "昭和５年１月１日"}, {2, "昭和８年１月１日"}, {1, "昭和３２年１月１日", "平成２０年１月１日"}},
+           {{1, "昭和５年１月１日"},
+            {2, "昭和８年１月１日"},
+            {1, "昭和３２年１月１日", "平成２０年１月１日"}},
            {{1, 2, {{3, 0, "長男"}}}},
            {}};
     const core::HeirOutcome out = core::workOutHeirs(build(c), 1);
@@ -289,8 +293,10 @@ TEST(Heirs, WithoutTheDeceasedsDeathDateOnlyTheLivingAreCertain) {
 // Entries linked to another person (C_当事者NO) are that person: the deceased's wife entered
 // twice inherits once, under her own number.
 TEST(Heirs, LinkedEntriesStandForTheirSource) {
-    Case c{"links", {{1, "昭和５年１月１日", kDied}, {2, "昭和８年１月１日"}, {2, "昭和８年１月１日"}},
-           {{1, 3}}, {}};
+    Case c{"links",
+           {{1, "昭和５年１月１日", kDied}, {2, "昭和８年１月１日"}, {2, "昭和８年１月１日"}},
+           {{1, 3}},
+           {}};
     core::Registers reg = build(c);
     reg.person(3).C_当事者NO = 2;
     const core::HeirOutcome out = core::workOutHeirs(reg, 1, {2, 3});
@@ -306,7 +312,8 @@ TEST(Heirs, LinkedEntriesStandForTheirSource) {
 // second son 次郎; the children's mothers, his parents and the in-laws do not inherit.
 TEST(Heirs, TheSampleFamily) {
     const core::DataFolder data = core::DataFolder::load(
-        TSUBAKI_SAMPLES_DIR, core::readEnvironment(std::string(TSUBAKI_SAMPLES_DIR) + "/KANKYO.TXT"),
+        TSUBAKI_SAMPLES_DIR,
+        core::readEnvironment(std::string(TSUBAKI_SAMPLES_DIR) + "/KANKYO.TXT"),
         [] { return true; });
     const core::HeirOutcome out = core::workOutHeirs(data.reg, 1, everybody(data.reg));
     EXPECT_TRUE(out.complete);

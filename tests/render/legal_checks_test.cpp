@@ -140,18 +140,18 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
          "誤り：当事者NO.3 山田一郎（長男、相続分 1/2）は法定相続人ですが選ばれていません", 1},
         {"a representative titled as a son",
          [](Folder& f) { f.predeceasedSon("被代襲者", "長男"); },
-         "誤り：当事者NO.4 山田健太は代襲者なので、続柄は「孫」です（家族No.2の子の肩書がいまは「長男」）",
+         "誤り：当事者NO.4 "
+         "山田健太は代襲者なので、続柄は「孫」です（家族No.2の子の肩書がいまは「長男」）",
          1},
-        {"a predeceased son not marked 被代襲者",
-         [](Folder& f) { f.predeceasedSon("夫", "孫"); },
-         "誤り：当事者NO.3 山田一郎は被代襲者です（家族No.2の夫の肩書を「被代襲者」にしてください）",
+        {"a predeceased son not marked 被代襲者", [](Folder& f) { f.predeceasedSon("夫", "孫"); },
+         "誤り：当事者NO.3 "
+         "山田一郎は被代襲者です（家族No.2の夫の肩書を「被代襲者」にしてください）",
          1},
-        {"a child titled plain 子",
-         [](Folder& f) { f.reg.family(1).子[0].子の肩書 = "子"; },
-         "注意：当事者NO.3 山田一郎の続柄が「子」です（家族No.1の子の肩書は、出生順と性別からは「長男」）",
+        {"a child titled plain 子", [](Folder& f) { f.reg.family(1).子[0].子の肩書 = "子"; },
+         "注意：当事者NO.3 "
+         "山田一郎の続柄が「子」です（家族No.1の子の肩書は、出生順と性別からは「長男」）",
          1},
-        {"the deceased without a death date",
-         [](Folder& f) { f.reg.person(1).死亡年月日.clear(); },
+        {"the deceased without a death date", [](Folder& f) { f.reg.person(1).死亡年月日.clear(); },
          "誤り：当事者NO.1 山田太郎（被相続人）の死亡年月日がありません", 1},
         {"the deceased without an address or a domicile",
          [](Folder& f) {
@@ -167,8 +167,8 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
          "誤り：申出人の当事者NO.1 山田太郎は選ばれた相続人ではありません", 1},
         {"no creator", [](Folder& f) { f.s.作成者の氏名.clear(); },
          "誤り：作成者の氏名がありません", 1},
-        {"no date of making", [](Folder& f) { f.s.作成日付.clear(); },
-         "誤り：作成日付がありません", 1},
+        {"no date of making", [](Folder& f) { f.s.作成日付.clear(); }, "誤り：作成日付がありません",
+         1},
         {"a date of making that is no date", [](Folder& f) { f.s.作成日付 = "令和５年２月３０日"; },
          "誤り：作成日付「令和５年２月３０日」は日付として読めません（２月は２８日までです）", 1},
         {"a birth date that is no date",
@@ -216,7 +216,8 @@ TEST(LegalChecks, WhatTheFormAndTheChartLeaveOut) {
 // is the plain 子.
 TEST(LegalChecks, TheSamples) {
     const core::DataFolder data = core::DataFolder::load(
-        TSUBAKI_SAMPLES_DIR, core::readEnvironment(std::string(TSUBAKI_SAMPLES_DIR) + "/KANKYO.TXT"),
+        TSUBAKI_SAMPLES_DIR,
+        core::readEnvironment(std::string(TSUBAKI_SAMPLES_DIR) + "/KANKYO.TXT"),
         [] { return true; });
     render::LegalCheckRequest r;
     r.baseFamily = 3;
@@ -226,11 +227,12 @@ TEST(LegalChecks, TheSamples) {
     for (const Finding& f : findings) {
         lines.push_back(f.line());
     }
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "誤り：当事者NO.8 山田健太は代襲者なので、続柄は「孫」です（家族No.6の子の肩書"
-                         "がいまは「長男」）",
-                         "注意：当事者NO.13 木村拓也の続柄が「子」です（家族No.4の子の肩書は、出生順と"
-                         "性別からは「長男」）"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "誤り：当事者NO.8 山田健太は代襲者なので、続柄は「孫」です（家族No.6の子の肩書"
+                  "がいまは「長男」）",
+                  "注意：当事者NO.13 木村拓也の続柄が「子」です（家族No.4の子の肩書は、出生順と"
+                  "性別からは「長男」）"}));
     EXPECT_TRUE(render::hasErrors(findings));
 }
 
