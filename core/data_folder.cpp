@@ -80,6 +80,11 @@ void DataFolder::save(const std::vector<Part>& parts) const {
             change.write(kSettingsFile,
                          drawingSettingsBytes(settings, reg.familyCount(), reg.personCount()));
             break;
+        case Part::Options:
+            if (const std::string text = folderOptionsText(options); !text.empty()) {
+                change.write(kOptionsFile, text);
+            }
+            break;
         }
     }
     change.commit();
@@ -98,7 +103,7 @@ void DataFolder::saveSettings() const {
 }
 
 void DataFolder::saveOptions() const {
-    writeFolderOptions(folder, options);
+    save({Part::Options});
 }
 
 bool DataFolder::hasFamilyWithoutPartners() const {

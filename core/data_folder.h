@@ -20,6 +20,7 @@ enum class Part {
     Persons,  // "当事者目録.TXT" with "創始階層登録.TXT" and "姓名順.TXT"
     Families, // "家族目録.TXT"
     Settings, // "作図設定.TXT"
+    Options,  // "tsubaki.ini", written only when it holds something
 };
 
 struct DataFolder {

@@ -690,6 +690,21 @@ std::vector<int> heirListPersons(const Registers& reg, const DrawingSettings& st
     return out;
 }
 
+HeirChoice chooseLegalHeirs(const HeirOutcome& outcome, const std::vector<int>& listed) {
+    HeirChoice c;
+    for (int p : listed) {
+        if (outcome.isHeir(p)) {
+            c.selected.push_back(p);
+        }
+    }
+    for (const Heir& h : outcome.heirs) {
+        if (std::find(listed.begin(), listed.end(), h.person) == listed.end()) {
+            c.notListed.push_back(h.person);
+        }
+    }
+    return c;
+}
+
 std::string shareText(const Share& s) {
     if (s.den == 0) {
         return "不明";

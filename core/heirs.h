@@ -94,7 +94,15 @@ HeirOutcome workOutHeirs(const Registers& reg, int deceased,
 std::vector<int> heirListPersons(const Registers& reg, const DrawingSettings& s, int baseFamily,
                                  int deceased);
 
-// "1/2"; "1" for the whole.
+// FORM10's "法定相続人を選ぶ": the persons of the heir list `listed` that are worked-out heirs,
+// and the heirs the list does not hold (persons of hidden families).
+struct HeirChoice {
+    std::vector<int> selected;
+    std::vector<int> notListed;
+};
+HeirChoice chooseLegalHeirs(const HeirOutcome& outcome, const std::vector<int>& listed);
+
+// "1/2"; "1" for the whole; "不明" for a share that cannot be told.
 std::string shareText(const Share& s);
 
 } // namespace core
