@@ -1,4 +1,5 @@
 #include "app/tsubaki/cli.h"
+#include "app/tsubaki/cli_legal.h"
 
 #include "common/file_io.h"
 #include "common/folder_transaction.h"
@@ -35,9 +36,12 @@ constexpr const char* kUsage =
     "        tsubaki --layout DATA_FOLDER [--family N] [--cell WxH]"
     " [--centre husband|wife]\n"
     "        tsubaki --chart OUT_FILE(.bmp|.png) DATA_FOLDER [--family N]"
-    " [--centre husband|wife]\n"
+    " [--centre husband|wife] [--form tree|list] [--strict]\n"
     "        tsubaki --text OUT_FILE DATA_FOLDER [--family N]"
-    " [--centre husband|wife]\n";
+    " [--centre husband|wife] [--form tree|list] [--strict]\n"
+    "        tsubaki --heirs DATA_FOLDER [--family N] [--centre husband|wife] [--json]\n"
+    "        tsubaki --check DATA_FOLDER [--family N] [--centre husband|wife]"
+    " [--form tree|list]\n";
 
 bool fileExists(const std::filesystem::path& p) {
     std::error_code ec;
@@ -155,20 +159,34 @@ std::string lowerExtension(const std::string& file) {
     return ext;
 }
 
-// The options the drawing jobs share: --family N, --centre husband|wife and (--layout
-// only) --cell WxH.
+// The options the drawing jobs share: --family N, --centre husband|wife, and those of some
+// jobs: --cell WxH (--layout), --form tree|list and --strict (--chart, --text; --form also
+// --check), --json (--heirs).
 struct JobOptions {
     std::optional<int> family;
     std::optional<platform::CellMetrics> cell;
     std::optional<bool> centreOnHusband;
+    std::optional<core::ListChartForm> form;
+    bool strict = false;
+    bool json = false;
 };
 
-// Reads the options as pairs from args[first] on. Writes the message and returns false for
-// anything else.
-bool parseJobOptions(const std::vector<std::string>& args, std::size_t first, bool cellAllowed,
+// The job-specific options a job takes.
+enum JobOption : unsigned { kCell = 1, kForm = 2, kStrict = 4, kJson = 8 };
+
+// Reads the options from args[first] on (values follow their option). Writes the message
+// and returns false for anything else.
+bool parseJobOptions(const std::vector<std::string>& args, std::size_t first, unsigned allowed,
                      JobOptions& o, std::ostream& err) {
+    const bool cellAllowed = (allowed & kCell) != 0;
     for (std::size_t i = first; i < args.size(); i += 2) {
         const std::string& option = args[i];
+        if ((option == "--strict" && (allowed & kStrict) != 0) ||
+            (option == "--json" && (allowed & kJson) != 0)) {
+            (option == "--strict" ? o.strict : o.json) = true;
+            --i; // a switch without a value
+            continue;
+        }
         if (i + 1 >= args.size()) {
             err << option << " の値がありません\n" << kUsage;
             return false;
@@ -198,6 +216,12 @@ bool parseJobOptions(const std::vector<std::string>& args, std::size_t first, bo
                 return false;
             }
             o.centreOnHusband = value == "husband";
+        } else if (option == "--form" && (allowed & kForm) != 0) {
+            o.form = core::listChartFormFrom(value);
+            if (!o.form) {
+                err << "--form の値「" << value << "」は tree か list にしてください\n";
+                return false;
+            }
         } else {
             err << "不明なオプション「" << option << "」\n" << kUsage;
             return false;
@@ -235,7 +259,7 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 1;
     }
     JobOptions options;
-    if (!parseJobOptions(args, 3, false, options, err)) {
+    if (!parseJobOptions(args, 3, kForm | kStrict, options, err)) {
         return 1;
     }
     const std::optional<bool> centreOnHusband = options.centreOnHusband;
@@ -256,11 +280,12 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (const auto kind = render::legalChartKind(data.settings)) {
         // The legal chart the settings choose, with the stored heirs, applicant and creator.
         // Nothing is asked: --centre answers for the base family only.
-        render::LegalChartOutcome prepared =
-            render::prepareLegalChart(*kind, data.reg, data.settings, base, text, factory,
-                                      [&](const layout::CentreQuestion& q) -> std::optional<bool> {
-                                          return q.family == base ? centreOnHusband : std::nullopt;
-                                      });
+        render::LegalChartOutcome prepared = render::prepareLegalChart(
+            *kind, data.reg, data.settings, base, text, factory,
+            [&](const layout::CentreQuestion& q) -> std::optional<bool> {
+                return q.family == base ? centreOnHusband : std::nullopt;
+            },
+            options.form.value_or(data.options.listChartForm));
         if (!prepared.ok()) {
             err << prepared.failure->title << "\n" << prepared.failure->text << "\n";
             if (prepared.unansweredFamily == base) {
@@ -270,6 +295,9 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
                     << " の父系・母系を「家族の詳細設定」で決めてから作図してください）\n";
             }
             return 1;
+        }
+        if (!legalFindingsAllowDrawing(data, *prepared.chart, options.strict, err)) {
+            return 2;
         }
         outcome = render::drawLegalChart(*prepared.chart, data.env, request, glyphs);
     } else {
@@ -300,10 +328,34 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 0;
 }
 
+// --heirs DATA_FOLDER [--family N] [--centre husband|wife] [--json], and --check
+// DATA_FOLDER [--family N] [--centre husband|wife] [--form tree|list] (cli_legal.h).
+int heirsOrCheckJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const bool heirs = args[0] == "--heirs";
+    JobOptions options;
+    if (!parseJobOptions(args, 2, heirs ? kJson : kForm, options, err)) {
+        return 1;
+    }
+    const core::DataFolder data = loadFolder(args[1]);
+    const int base = baseFamily(data, options, err);
+    if (base == 0) {
+        return 1;
+    }
+    const int deceased = legalDeceased(data, base, options.centreOnHusband, err);
+    if (deceased == 0) {
+        return 1;
+    }
+    if (heirs) {
+        return heirsJob(data, base, deceased, options.json, out);
+    }
+    return checkJob(data, base, deceased, options.form.value_or(data.options.listChartForm), out,
+                    err);
+}
+
 // --layout DATA_FOLDER [--family N] [--cell WxH] [--centre husband|wife]
 int layoutJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     JobOptions jobOptions;
-    if (!parseJobOptions(args, 2, true, jobOptions, err)) {
+    if (!parseJobOptions(args, 2, kCell, jobOptions, err)) {
         return 1;
     }
     std::optional<platform::CellMetrics> cell = jobOptions.cell;
@@ -355,6 +407,9 @@ int runHeadlessJob(const std::vector<std::string>& args, std::ostream& out, std:
         }
         if (!args.empty() && (args[0] == "--chart" || args[0] == "--text")) {
             return chartJob(args, out, err);
+        }
+        if (args.size() >= 2 && (args[0] == "--heirs" || args[0] == "--check")) {
+            return heirsOrCheckJob(args, out, err);
         }
         if (!args.empty() && args[0] == "--help") {
             out << kUsage;
