@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 namespace platform {
@@ -18,13 +19,7 @@ std::string s(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
-} // namespace
-
-common::Answer QtDialogs::message(std::string_view title, std::string_view text,
-                                  common::Buttons buttons, common::Icon icon) {
-    QMessageBox box(parent_);
-    box.setWindowTitle(q(title));
-    box.setText(q(text));
+void setIcon(QMessageBox& box, common::Icon icon) {
     switch (icon) {
     case common::Icon::Stop:
         box.setIcon(QMessageBox::Critical);
@@ -41,6 +36,16 @@ common::Answer QtDialogs::message(std::string_view title, std::string_view text,
     case common::Icon::None:
         break;
     }
+}
+
+} // namespace
+
+common::Answer QtDialogs::message(std::string_view title, std::string_view text,
+                                  common::Buttons buttons, common::Icon icon) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(q(title));
+    box.setText(q(text));
+    setIcon(box, icon);
     if (buttons == common::Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -50,6 +55,20 @@ common::Answer QtDialogs::message(std::string_view title, std::string_view text,
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return common::Answer::Ok;
+}
+
+bool QtDialogs::choose(std::string_view title, std::string_view text, std::string_view first,
+                       std::string_view second, common::Icon icon) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(q(title));
+    box.setText(q(text));
+    setIcon(box, icon);
+    QPushButton* go = box.addButton(q(first), QMessageBox::AcceptRole);
+    QPushButton* back = box.addButton(q(second), QMessageBox::RejectRole);
+    box.setDefaultButton(back);
+    box.setEscapeButton(back);
+    box.exec();
+    return box.clickedButton() == go;
 }
 
 std::optional<std::string> QtDialogs::input(std::string_view title, std::string_view prompt,

@@ -15,6 +15,8 @@ public:
 
     common::Answer message(std::string_view title, std::string_view text, common::Buttons buttons,
                            common::Icon icon) override;
+    bool choose(std::string_view title, std::string_view text, std::string_view first,
+                std::string_view second, common::Icon icon) override;
     std::optional<std::string> input(std::string_view title, std::string_view prompt,
                                      std::string_view defaultText) override;
     std::optional<std::string> openFile(std::string_view title, std::string_view folder,

@@ -454,6 +454,40 @@ bool hasErrors(const std::vector<Finding>& findings) {
                        [](const Finding& f) { return f.kind == Finding::Kind::Error; });
 }
 
+std::string findingsMessage(const std::vector<Finding>& findings) {
+    const std::size_t errors = static_cast<std::size_t>(
+        std::count_if(findings.begin(), findings.end(),
+                      [](const Finding& f) { return f.kind == Finding::Kind::Error; }));
+    std::string text =
+        errors > 0 ? "法務局に受け付けられない誤りが " + std::to_string(errors) + " 件あります。"
+                   : "確かめておきたい点があります。";
+    text += "\n";
+    for (const Finding& f : findings) {
+        text += "\n" + f.line();
+    }
+    return text;
+}
+
+std::vector<std::string> heirShareLines(const core::Registers& reg,
+                                        const core::HeirOutcome& outcome) {
+    std::vector<std::string> lines;
+    if (outcome.oldLaw) {
+        lines.push_back("旧民法の時代の相続なので、相続人は自動では求めません");
+        return lines;
+    }
+    for (const core::Heir& h : outcome.heirs) {
+        lines.push_back(core::shareText(h.share) + "　" + h.relationshipText() + "　" +
+                        personLabel(reg, h.person));
+    }
+    if (outcome.heirs.empty()) {
+        lines.push_back("法定相続人はいません");
+    }
+    if (!outcome.complete) {
+        lines.push_back("日付が読めないため、決まらない相続人・相続分があります");
+    }
+    return lines;
+}
+
 std::string personLabel(const core::Registers& reg, int person) {
     if (person < 1 || person > reg.personCount()) {
         return "当事者NO." + std::to_string(person);

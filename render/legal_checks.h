@@ -16,6 +16,7 @@
 
 #include "core/drawing_settings.h"
 #include "core/folder_options.h"
+#include "core/heirs.h"
 #include "core/registers.h"
 
 #include <string>
@@ -43,6 +44,17 @@ std::vector<Finding> checkLegalChart(const core::Registers& reg, const core::Dra
                                      const LegalCheckRequest& request);
 
 bool hasErrors(const std::vector<Finding>& findings);
+
+// The message of the findings dialog before drawing, and its title and two buttons.
+inline constexpr const char* kFindingsTitle = "作図前の確認";
+inline constexpr const char* kDrawAnyway = "このまま作図";
+inline constexpr const char* kGoBack = "戻って直す";
+std::string findingsMessage(const std::vector<Finding>& findings);
+
+// What FORM10 shows beside the heir list: one line per worked-out heir with its share and
+// relationship, and a line on what could not be worked out.
+std::vector<std::string> heirShareLines(const core::Registers& reg,
+                                        const core::HeirOutcome& outcome);
 
 // "当事者NO.13 木村拓也" (the joined name, "氏名不詳" when there is none).
 std::string personLabel(const core::Registers& reg, int person);

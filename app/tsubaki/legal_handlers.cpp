@@ -4,8 +4,10 @@
 #include "app/tsubaki/screenshots.h"
 
 // The chart run before any Qt header: its layout names a member "slots".
+#include "core/heirs.h"
 #include "layout/chart_survey.h"
 #include "render/legal_chart.h"
+#include "render/legal_checks.h"
 
 #include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/chart_window.h"
@@ -168,7 +170,7 @@ public:
                              "作図する家族が決まっていません。家族を選んでください。");
             return;
         }
-        heirList_ = heirCandidates(data.reg, data.settings, base, deceased());
+        heirList_ = core::heirListPersons(data.reg, data.settings, base, deceased());
         // Persons not in the list are no heirs of this chart.
         for (int p = 1; p <= data.reg.personCount(); ++p) {
             if (!std::binary_search(heirList_.begin(), heirList_.end(), p)) {
@@ -184,7 +186,44 @@ public:
         ui.CHECK47->setChecked(data.settings.一覧図に住所を記載する != 0);
         ui.CHECK49->setChecked(data.settings.家督相続 != 0);
         ui.EDIT32->setText(q(data.settings.表題部追加情報));
+        ui.listFormCheck->setChecked(data.options.listChartForm == core::ListChartForm::List);
+        // The heirs the law gives, with their shares, beside the list.
+        legalHeirs_ = core::workOutHeirs(data.reg, deceased(), heirList_);
+        ui.heirShares->clear();
+        for (const std::string& line : render::heirShareLines(data.reg, legalHeirs_)) {
+            ui.heirShares->addItem(q(line));
+        }
         showDialog(&app_.form10());
+    }
+
+    // "法定相続人を選ぶ": exactly the worked-out heirs selected; the user may change it.
+    void chooseLegalHeirs() {
+        const core::Registers& reg = app_.data().reg;
+        if (legalHeirs_.oldLaw) {
+            common::STOP_SUB(app_.dialogs(), "法定相続人を選べません",
+                             "被相続人の死亡は旧民法の時代なので、相続人を自動では選べません。");
+            return;
+        }
+        const core::HeirChoice choice = core::chooseLegalHeirs(legalHeirs_, heirList_);
+        QListWidget* list = app_.form10().ui().LIST8;
+        for (std::size_t i = 0; i < heirList_.size(); ++i) {
+            const bool heir = std::find(choice.selected.begin(), choice.selected.end(),
+                                        heirList_[i]) != choice.selected.end();
+            list->item(static_cast<int>(i))->setSelected(heir);
+        }
+        std::string missing;
+        for (int p : choice.notListed) {
+            missing += "\n" + render::personLabel(reg, p);
+        }
+        if (!missing.empty()) {
+            common::STOP_SUB(app_.dialogs(), "法定相続人",
+                             "次の相続人は非表示の家族にいるので選べません。" + missing);
+        }
+        if (!legalHeirs_.complete) {
+            common::STOP_SUB(app_.dialogs(), "法定相続人",
+                             "日付が読めない人がいるため、相続人をすべては決められません。"
+                             "選ばれた人を確かめてください。");
+        }
     }
 
     void selectAllHeirs(bool selected) {
@@ -213,6 +252,8 @@ public:
         st.一覧図に住所を記載する = ui.CHECK47->isChecked() ? 1 : 0;
         st.家督相続 = ui.CHECK49->isChecked() ? 1 : 0;
         st.表題部追加情報 = *addition;
+        app_.data().options.listChartForm =
+            ui.listFormCheck->isChecked() ? core::ListChartForm::List : core::ListChartForm::Tree;
         app_.form10().hide();
         openApplicant();
     }
@@ -303,7 +344,8 @@ public:
         // A failed save is reported; the chart is drawn all the same, from a copy of the
         // registers, so nothing typed is lost either way.
         app_.save([&] {
-            data.save({core::Part::Settings, core::Part::Persons, core::Part::Families});
+            data.save({core::Part::Settings, core::Part::Persons, core::Part::Families,
+                       core::Part::Options});
         });
         drawList();
     }
@@ -333,6 +375,8 @@ public:
         };
     }
 
+    // Prepares the chart, lists the findings of the checks in one dialog ("このまま作図" or
+    // "戻って直す", which goes back to the chart's first dialog), and draws.
     bool draw(render::LegalChartKind kind, const render::LineageAnswer& answer) {
         core::DataFolder& data = app_.data();
         const int base = baseFamily();
@@ -342,46 +386,43 @@ public:
             return false;
         }
         render::DrawingCanvasFactory factory(chartWindow(app_).glyphs());
-        render::LegalChartOutcome prepared = render::prepareLegalChart(
-            kind, data.reg, data.settings, base, textMode_, factory, answer);
+        render::LegalChartOutcome prepared =
+            render::prepareLegalChart(kind, data.reg, data.settings, base, textMode_, factory,
+                                      answer, data.options.listChartForm);
         if (!prepared.ok()) {
             common::STOP_SUB(app_.dialogs(), prepared.failure->title, prepared.failure->text);
             return false;
         }
         render::LegalChart& chart = *prepared.chart;
+        if (checks_) {
+            render::LegalCheckRequest request;
+            request.kind = kind;
+            request.form = chart.form;
+            request.baseFamily = base;
+            request.deceased = chart.deceased;
+            const std::vector<render::Finding> findings =
+                render::checkLegalChart(data.reg, data.settings, request);
+            if (!findings.empty() &&
+                !app_.dialogs().choose(render::kFindingsTitle, render::findingsMessage(findings),
+                                       render::kDrawAnyway, render::kGoBack,
+                                       render::hasErrors(findings) ? common::Icon::Exclamation
+                                                                   : common::Icon::Information)) {
+                if (kind == render::LegalChartKind::List) {
+                    openHeirs();
+                } else {
+                    openExplanation();
+                }
+                return false;
+            }
+        }
         return drawChartNow(app_, textMode_, chart.headings.get(),
                             ChartSource{&chart.registers, &chart.settings, chart.applicant});
     }
 
-    // The persons of the heir list: every husband, wife and child of every family that is
-    // not hidden, except the deceased, in person order.
-    static std::vector<int> heirCandidates(const core::Registers& reg,
-                                           const core::DrawingSettings& st, int base,
-                                           int deceased) {
-        std::set<int> persons;
-        for (int f = 1; f <= reg.familyCount(); ++f) {
-            const auto i = static_cast<std::size_t>(f - 1);
-            if (f != base && i < st.familyEntries.size() && st.familyEntries[i].selected == 1) {
-                continue;
-            }
-            const core::家族& family = reg.family(f);
-            persons.insert(family.夫NO);
-            persons.insert(family.妻NO);
-            for (const core::Child& c : family.子) {
-                persons.insert(c.子NO);
-            }
-        }
-        std::vector<int> out;
-        for (int p : persons) {
-            if (p >= 1 && p <= reg.personCount() && p != deceased) {
-                out.push_back(p);
-            }
-        }
-        return out;
-    }
-
     bool textMode() const { return textMode_; }
     void setTextMode(bool on) { textMode_ = on; }
+    // Off only for the pictures of scripts/screenshot, which show the charts as drawn.
+    void setChecks(bool on) { checks_ = on; }
 
     void showDialog(QWidget* dialog) {
         for (QWidget* form : app_.allForms()) {
@@ -401,7 +442,9 @@ public:
 private:
     TsubakiApp& app_;
     bool textMode_ = false;
-    std::vector<int> heirList_; // the persons of LIST8, in list order
+    bool checks_ = true;
+    std::vector<int> heirList_;    // the persons of LIST8, in list order
+    core::HeirOutcome legalHeirs_; // worked out when FORM10 opens
 };
 
 LegalWiring& wiring(TsubakiApp& a) {
@@ -422,7 +465,9 @@ void install(TsubakiApp& a) {
     a.setHandler(E::LIST9_CLICK, [w] { w->applicantChosen(); });
     a.setHandler(E::BUTTON48_ON, [w] { w->applicantDone(); });
     a.setHandler(E::InheritanceChart, [w] { w->drawList(); });
-    // "作成者は申出人と同じ" only copies two fields: at once.
+    // "法定相続人を選ぶ" and "作成者は申出人と同じ" only change the dialog: at once.
+    QObject::connect(a.form10().ui().chooseLegalHeirs, &QAbstractButton::clicked, w,
+                     [w] { w->chooseLegalHeirs(); });
     QObject::connect(a.form11().ui().BUTTON47, &QAbstractButton::clicked, w,
                      [w] { w->creatorIsApplicant(); });
 }
@@ -451,6 +496,7 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
         f->hide();
     }
     w.setTextMode(false);
+    w.setChecks(false);
     bool ok = true;
 
     // The explanation chart: FORM8 as it opens, then its "作図実行" (which saves nothing).
@@ -490,6 +536,13 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
     ok = snapForm(&app.form11(), dir, "form11_applicant") && ok;
     w.closeDialog(&app.form11()); // instead of its "設定完了", which saves
     ok = snapWholeChart(app, dir, "chart_list", w.draw(render::LegalChartKind::List, male)) && ok;
+    // The list form of the same chart.
+    const core::FolderOptions keptOptions = data.options;
+    data.options.listChartForm = core::ListChartForm::List;
+    ok = snapWholeChart(app, dir, "chart_list_form", w.draw(render::LegalChartKind::List, male)) &&
+         ok;
+    data.options = keptOptions;
+    w.setChecks(true);
 
     for (QWidget* f : app.allForms()) {
         f->setEnabled(true);

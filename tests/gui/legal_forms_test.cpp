@@ -194,12 +194,25 @@ TEST_F(LegalForms, ApplicantAndCreatorThenTheListChart) {
 
     dialogs.answerYes();
     dialogs.answerYes();
+    dialogs.answerYes(); // "このまま作図" in the findings dialog
     click(form11(), "BUTTON48");
-    EXPECT_EQ(
-        dialogs.messages(),
-        (std::vector<std::string>{
-            "作図の中心となる人物が決まっていません / 家族No. 2は、男性を中心に作図しますか？",
-            "作図の中心となる人物が決まっていません / 家族No. 4は、男性を中心に作図しますか？"}));
+    const std::vector<std::string> shown = dialogs.messages();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0],
+              "作図の中心となる人物が決まっていません / 家族No. 2は、男性を中心に作図しますか？");
+    EXPECT_EQ(shown[1],
+              "作図の中心となる人物が決まっていません / 家族No. 4は、男性を中心に作図しますか？");
+    // Then the findings, one dialog: the applicant is no heir, the date of making is no
+    // date, 健太's title is not 孫.
+    EXPECT_EQ(shown[2].rfind("作図前の確認 / 法務局に受け付けられない誤りが 3 件あります。", 0), 0u)
+        << shown[2];
+    for (const char* finding : {"\n誤り：申出人の当事者NO.3 鈴木幸子は選ばれた相続人ではありません",
+                                "\n誤り：作成日付「Ｒ５．２．１」は日付として読めません",
+                                "\n誤り：当事者NO.8 山田健太は代襲者なので、続柄は「孫」です"}) {
+        EXPECT_NE(shown[2].find(finding), std::string::npos) << finding;
+    }
+    EXPECT_EQ(dialogs.shown.back().first, "このまま作図");
+    EXPECT_EQ(dialogs.shown.back().second, "戻って直す");
     EXPECT_TRUE(dialogs.scriptUsedUp());
     EXPECT_FALSE(form11().isVisible());
     EXPECT_TRUE(form3().isVisible());
@@ -227,6 +240,7 @@ TEST_F(LegalForms, AFailedSaveLosesNothing) {
     fs::create_directory(data.path() / "作図設定.TXT"); // the settings file cannot be replaced
     dialogs.answerYes();
     dialogs.answerYes();
+    dialogs.answerYes(); // "このまま作図"
     click(form11(), "BUTTON48");
     ASSERT_FALSE(dialogs.messages().empty());
     EXPECT_EQ(dialogs.messages()[0].rfind("保存できません / ", 0), 0u) << dialogs.messages()[0];
@@ -242,6 +256,7 @@ TEST_F(LegalForms, TheListChartAsATextDrawing) {
     click(form10(), "BUTTON46");
     dialogs.answerYes();
     dialogs.answerYes();
+    dialogs.answerYes(); // "このまま作図"
     const fs::path out = workDir.path() / "図面.TXT";
     dialogs.answerFile(out.string());
     click(form11(), "BUTTON48");
@@ -249,6 +264,68 @@ TEST_F(LegalForms, TheListChartAsATextDrawing) {
     const std::string drawing = common::decodeCp932(common::readFile(out));
     const std::string firstLine = drawing.substr(0, drawing.find("\r\n"));
     EXPECT_NE(firstLine.find("被相続人　山田太郎　　法定相続情報"), std::string::npos) << firstLine;
+}
+
+// "法定相続人を選ぶ" selects exactly the heirs the law gives, whatever was selected; their
+// shares stand beside the list.
+TEST_F(LegalForms, TheLegalHeirsChosenAndTheirShares) {
+    chooseLegalChart("CHECK46", true);
+    click(form4(), "BUTTON_A22A");
+    ASSERT_TRUE(form10().isVisible());
+    auto* shares = f10<QListWidget>("heirShares");
+    std::vector<std::string> lines;
+    for (int i = 0; i < shares->count(); ++i) {
+        lines.push_back(s(shares->item(i)->text()));
+    }
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{
+                  "1/2　妻　当事者NO.2 山田花子", "1/10　長男　当事者NO.4 山田一郎",
+                  "1/10　孫（代襲者）　当事者NO.8 山田健太", "1/10　長女　当事者NO.6 中村美咲",
+                  "1/10　子　当事者NO.13 木村拓也", "1/10　養女　当事者NO.9 山田優子"}));
+    auto* list = f10<QListWidget>("LIST8");
+    click(form10(), "BUTTON44");
+    click(form10(), "chooseLegalHeirs");
+    std::vector<int> selected;
+    for (QListWidgetItem* item : list->selectedItems()) {
+        selected.push_back(std::stoi(s(item->text())));
+    }
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<int>{2, 4, 6, 8, 9, 13}));
+    EXPECT_TRUE(dialogs.messages().empty());
+    // The user may still change the selection.
+    list->item(0)->setSelected(false);
+    click(form10(), "BUTTON46");
+    EXPECT_FALSE(app->data().settings.isHeir(2));
+}
+
+// "戻って直す" draws nothing and goes back to FORM10; "列挙形式で作成" is kept in "tsubaki.ini"
+// at FORM11's save and draws the list form.
+TEST_F(LegalForms, BackToFixThenTheListForm) {
+    throughHeirs();
+    dialogs.answerYes();
+    dialogs.answerYes();
+    dialogs.answerNo(); // "戻って直す"
+    click(form11(), "BUTTON48");
+    EXPECT_TRUE(form10().isVisible());
+    EXPECT_TRUE(onlyEnabled(form10()));
+    EXPECT_FALSE(form3().isVisible());
+    EXPECT_FALSE(fs::exists(data.path() / "tsubaki.ini")) << "nothing to keep yet";
+
+    f10<QCheckBox>("listFormCheck")->setChecked(true);
+    click(form10(), "BUTTON46");
+    dialogs.answerYes();
+    dialogs.answerYes();
+    dialogs.answerYes();
+    click(form11(), "BUTTON48");
+    EXPECT_TRUE(dialogs.scriptUsedUp());
+    EXPECT_TRUE(form3().isVisible());
+    EXPECT_EQ(file("tsubaki.ini"), "[list_chart]\r\nform=list\r\n");
+    EXPECT_EQ(folder().options.listChartForm, core::ListChartForm::List);
+    // FORM10 opens again with the list form chosen.
+    click(form2(), "BUTTON_A21A");
+    click(form4(), "BUTTON_A22A");
+    ASSERT_TRUE(form10().isVisible());
+    EXPECT_TRUE(f10<QCheckBox>("listFormCheck")->isChecked());
 }
 
 } // namespace

@@ -19,6 +19,8 @@ struct ShownBox {
     std::string text; // message text, input prompt, or the proposed file name
     common::Buttons buttons = common::Buttons::Ok;
     common::Icon icon = common::Icon::None;
+    std::string first = {}; // a choice's two captions (the box counts as a Yes/No message)
+    std::string second = {};
 };
 
 class ScriptedDialogs : public common::Dialogs {
@@ -43,6 +45,16 @@ public:
         const auto a = yesNo_.front();
         yesNo_.pop_front();
         return a;
+    }
+
+    // A choice is answered like a Yes/No box: answerYes picks the first caption.
+    bool choose(std::string_view title, std::string_view text, std::string_view first,
+                std::string_view second, common::Icon icon) override {
+        const bool firstChosen =
+            message(title, text, common::Buttons::YesNo, icon) == common::Answer::Yes;
+        shown.back().first = std::string(first);
+        shown.back().second = std::string(second);
+        return firstChosen;
     }
 
     std::optional<std::string> input(std::string_view title, std::string_view prompt,
