@@ -471,6 +471,10 @@ std::string findingsMessage(const std::vector<Finding>& findings) {
 std::vector<std::string> heirShareLines(const core::Registers& reg,
                                         const core::HeirOutcome& outcome) {
     std::vector<std::string> lines;
+    if (outcome.deceased < 1 || outcome.deceased > reg.personCount()) {
+        lines.push_back(kDeceasedUnknown);
+        return lines;
+    }
     if (outcome.oldLaw) {
         lines.push_back("旧民法の時代の相続なので、相続人は自動では求めません");
         return lines;

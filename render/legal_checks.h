@@ -52,7 +52,10 @@ inline constexpr const char* kGoBack = "戻って直す";
 std::string findingsMessage(const std::vector<Finding>& findings);
 
 // What FORM10 shows beside the heir list: one line per worked-out heir with its share and
-// relationship, and a line on what could not be worked out.
+// relationship, and a line on what could not be worked out (kDeceasedUnknown alone when the
+// base family names no deceased).
+inline constexpr const char* kDeceasedUnknown =
+    "被相続人が決まっていません（基準家族の直系の接続とその側の人物を確かめてください）";
 std::vector<std::string> heirShareLines(const core::Registers& reg,
                                         const core::HeirOutcome& outcome);
 

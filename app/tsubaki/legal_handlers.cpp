@@ -199,6 +199,11 @@ public:
     // "法定相続人を選ぶ": exactly the worked-out heirs selected; the user may change it.
     void chooseLegalHeirs() {
         const core::Registers& reg = app_.data().reg;
+        if (legalHeirs_.deceased == 0) {
+            common::STOP_SUB(app_.dialogs(), "法定相続人を選べません",
+                             std::string(render::kDeceasedUnknown) + "。");
+            return;
+        }
         if (legalHeirs_.oldLaw) {
             common::STOP_SUB(app_.dialogs(), "法定相続人を選べません",
                              "被相続人の死亡は旧民法の時代なので、相続人を自動では選べません。");

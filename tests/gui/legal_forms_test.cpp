@@ -298,6 +298,22 @@ TEST_F(LegalForms, TheLegalHeirsChosenAndTheirShares) {
     EXPECT_FALSE(app->data().settings.isHeir(2));
 }
 
+// The base family's lineage, asked for by "作図実行" when it is not set, decides the deceased
+// whose heirs FORM10 shows.
+TEST_F(LegalForms, TheHeirsOfTheDeceasedTheLineageAnswerChooses) {
+    core::DataFolder d = folder();
+    d.reg.family(3).系統_F = 0;
+    d.saveFamilies();
+    chooseLegalChart("CHECK46", true);
+    dialogs.answerYes();
+    click(form4(), "BUTTON_A22A");
+    ASSERT_TRUE(form10().isVisible());
+    auto* shares = f10<QListWidget>("heirShares");
+    ASSERT_EQ(shares->count(), 6);
+    EXPECT_EQ(s(shares->item(0)->text()), "1/2　妻　当事者NO.2 山田花子");
+    EXPECT_TRUE(dialogs.scriptUsedUp());
+}
+
 // "戻って直す" draws nothing and goes back to FORM10; "列挙形式で作成" is kept in "tsubaki.ini"
 // at FORM11's save and draws the list form.
 TEST_F(LegalForms, BackToFixThenTheListForm) {

@@ -212,6 +212,24 @@ TEST(LegalChecks, WhatTheFormAndTheChartLeaveOut) {
     EXPECT_EQ(lines[0].rfind("注意：当事者NO.3 山田一郎の生年月日「昭和３２年頃」", 0), 0u);
 }
 
+// FORM10's lines beside the heir list: share, relationship and person; what cannot be worked
+// out is said instead of an empty list.
+TEST(HeirShareLines, SharesOrWhyThereAreNone) {
+    Folder f;
+    f.predeceasedSon("被代襲者", "孫");
+    EXPECT_EQ(render::heirShareLines(f.reg, core::workOutHeirs(f.reg, 1)),
+              (std::vector<std::string>{"1/2　妻　当事者NO.2 山田花子",
+                                        "1/2　孫（代襲者）　当事者NO.4 山田健太"}));
+    EXPECT_EQ(render::heirShareLines(f.reg, core::workOutHeirs(f.reg, 0)),
+              (std::vector<std::string>{render::kDeceasedUnknown}));
+    f.reg.person(1).死亡年月日 = "昭和２０年１月１日";
+    EXPECT_EQ(render::heirShareLines(f.reg, core::workOutHeirs(f.reg, 1)),
+              (std::vector<std::string>{"旧民法の時代の相続なので、相続人は自動では求めません"}));
+    f.reg.person(1).死亡年月日 = "令和４年頃";
+    EXPECT_EQ(render::heirShareLines(f.reg, core::workOutHeirs(f.reg, 1)).back(),
+              "日付が読めないため、決まらない相続人・相続分があります");
+}
+
 // The sample folder: 健太 inherits in his father's place but is titled 長男, and 拓也's title
 // is the plain 子.
 TEST(LegalChecks, TheSamples) {
