@@ -38,8 +38,9 @@ public:
                                                 std::string_view filter,
                                                 bool confirmOverwrite = true) = 0;
 
-    // A box with `text` and two buttons captioned `first` and `second`; true for the first.
-    // Closing the box counts as the second. Where captions of its own cannot be shown, the
+    // A box with `text` (kept line by line, scrolling when long) and two buttons captioned
+    // `first` and `second`; true for the first. Enter, Escape and closing the box count as
+    // the second. Where captions of its own cannot be shown, the
     // question is a Yes/No box, Yes standing for `first`.
     virtual bool choose(std::string_view title, std::string_view text, std::string_view first,
                         std::string_view second, Icon icon) {

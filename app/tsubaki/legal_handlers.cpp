@@ -26,10 +26,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "ui_form10.h"
 #include "ui_form11.h"
@@ -547,7 +549,33 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
     ok = snapWholeChart(app, dir, "chart_list_form", w.draw(render::LegalChartKind::List, male)) &&
          ok;
     data.options = keptOptions;
+    // The findings dialog as drawing the list chart shows it: pictured while it waits for an
+    // answer, then answered with "このまま作図".
     w.setChecks(true);
+    bool findingsShown = false;
+    QTimer waiting;
+    waiting.setSingleShot(true);
+    QObject::connect(&waiting, &QTimer::timeout, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        auto* buttons = box != nullptr ? box->findChild<QDialogButtonBox*>() : nullptr;
+        if (buttons == nullptr) {
+            return;
+        }
+        findingsShown = true;
+        ok = snapForm(box, dir, "findings_dialog") && ok;
+        for (QAbstractButton* b : buttons->buttons()) {
+            if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) {
+                b->click();
+            }
+        }
+    });
+    waiting.start(0);
+    w.draw(render::LegalChartKind::List, male);
+    waiting.stop();
+    if (!findingsShown) {
+        std::cerr << "tsubaki: the findings dialog was not shown\n";
+        ok = false;
+    }
 
     for (QWidget* f : app.allForms()) {
         f->setEnabled(true);
