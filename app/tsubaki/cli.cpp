@@ -187,6 +187,10 @@ bool parseJobOptions(const std::vector<std::string>& args, std::size_t first, un
             --i; // a switch without a value
             continue;
         }
+        if (option == "--strict" || option == "--json") {
+            err << "不明なオプション「" << option << "」\n" << kUsage;
+            return false;
+        }
         if (i + 1 >= args.size()) {
             err << option << " の値がありません\n" << kUsage;
             return false;

@@ -192,6 +192,7 @@ TEST_F(LegalChartJob, TheHeirsOfTheSamples) {
         << out_.str();
     EXPECT_NE(out_.str().find("\"reason\":\"divorced\""), std::string::npos);
     EXPECT_EQ(run({"--heirs", dir_.string(), "--strict"}), 1) << "not an option of --heirs";
+    EXPECT_TRUE(errHas("不明なオプション「--strict」"));
 }
 
 // The list form, chosen with --form or kept in "tsubaki.ini": the blocks one below the other,
