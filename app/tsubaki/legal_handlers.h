@@ -32,9 +32,10 @@ class TsubakiApp;
 // (chart_explanation_vertical.png, chart_explanation_horizontal.png), FORM10 and FORM11
 // as the list chart opens them (form10_heirs.png, form11_applicant.png), the list chart
 // (chart_list.png) and its list form (chart_list_form.png), drawn without the findings
-// dialog, then the findings dialog of the list chart (findings_dialog.png). Nothing is saved. For the list chart, as a practitioner would, the families in which
-// neither spouse is the deceased, an heir or a "被代襲者" are hidden and a lineage not set is taken
-// as "父系" (in memory only). False when a picture could not be made.
+// dialog, then the findings dialog of the list chart (findings_dialog.png). Nothing is
+// saved. For the list chart, as a practitioner would, the families in which neither spouse
+// is the deceased, an heir or a "被代襲者" are hidden and a lineage not set is taken as
+// "父系" (in memory only). False when a picture could not be made.
 bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder);
 
 } // namespace app
