@@ -307,6 +307,7 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
                                    &drawing.persons);
         std::unique_ptr<Drawing> recording = chart->finish();
         recording->vertical = s.縦書き;
+        recording->kind = request.kind;
 
         // 6. Text mode: the text drawing from the recording.
         if (request.textMode) {

@@ -57,6 +57,18 @@ Box boxOfCorners(int x1, int y1, int x2, int y2) {
     return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1};
 }
 
+const char* drawingKindName(DrawingKind kind) {
+    switch (kind) {
+    case DrawingKind::ExplanationChart:
+        return "相続関係説明図";
+    case DrawingKind::ListChart:
+        return "法定相続情報一覧図";
+    case DrawingKind::FamilyChart:
+        break;
+    }
+    return "系図";
+}
+
 int canonicalColour(int colour) {
     checkColour(colour);
     for (int i = 0; i < colour; ++i) {

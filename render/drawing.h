@@ -91,6 +91,11 @@ private:
     std::unordered_map<std::string, std::uint32_t> ids_;
 };
 
+enum class DrawingKind : std::uint8_t { FamilyChart, ExplanationChart, ListChart };
+
+// "系図", "相続関係説明図", "法定相続情報一覧図".
+const char* drawingKindName(DrawingKind kind);
+
 class Drawing {
 public:
     Drawing(int width, int height) : width_(width), height_(height) {}
@@ -100,6 +105,9 @@ public:
     Box extent() const { return {0, 0, width_, height_}; }
     // "縦書き": the chart reads from its top right corner.
     bool vertical = false;
+    // What the chart is: its paper (the list chart keeps the bottom of the sheet empty) and
+    // the title of its PDF follow it.
+    DrawingKind kind = DrawingKind::FamilyChart;
 
     const std::vector<DrawOp>& ops() const { return ops_; }
     const SubDrawing& sub(std::uint32_t i) const { return subs_[i]; }

@@ -11,11 +11,13 @@
 #include "layout/chart_survey.h"
 #include "layout/layout_json.h"
 #include "platform/chart_font.h"
+#include "platform/paper_painter.h"
 #include "platform/png_file.h"
 #include "platform/qt_glyphs.h"
 #include "render/bitmap_file.h"
 #include "render/chart_run.h"
 #include "render/legal_chart.h"
+#include "render/page_setup.h"
 
 #include <QGuiApplication>
 
@@ -39,6 +41,10 @@ constexpr const char* kUsage =
     " [--centre husband|wife] [--form tree|list] [--strict]\n"
     "        tsubaki --text OUT_FILE DATA_FOLDER [--family N]"
     " [--centre husband|wife] [--form tree|list] [--strict]\n"
+    "        tsubaki --pdf OUT_FILE.pdf DATA_FOLDER [--family N] [--centre husband|wife]\n"
+    "              [--form tree|list] [--strict] [--paper A4|A3|B4|B5]\n"
+    "              [--orientation portrait|landscape] [--margin MM] [--min-font-pt P]"
+    " [--one-page]\n"
     "        tsubaki --heirs DATA_FOLDER [--family N] [--centre husband|wife] [--json]\n"
     "        tsubaki --check DATA_FOLDER [--family N] [--centre husband|wife]"
     " [--form tree|list]\n";
@@ -245,12 +251,125 @@ int baseFamily(const core::DataFolder& data, const JobOptions& o, std::ostream& 
     return base;
 }
 
+// The paper of --pdf: what its options chose, on the defaults of the chart's kind.
+struct PaperOptions {
+    std::optional<render::Paper> paper;
+    std::optional<render::Orientation> orientation;
+    std::optional<double> margin;
+    std::optional<double> minFontPoints;
+    bool onePage = false;
+
+    render::PageSetup setupFor(render::DrawingKind kind) const {
+        render::PageSetup setup = kind == render::DrawingKind::ListChart
+                                      ? render::listChartDefaults()
+                                      : render::PageSetup{};
+        setup.paper = paper.value_or(setup.paper);
+        setup.orientation = orientation.value_or(setup.orientation);
+        if (margin) {
+            setup.margins = {*margin, *margin, *margin, *margin};
+        }
+        setup.minFontPoints = minFontPoints.value_or(setup.minFontPoints);
+        setup.onePage = onePage;
+        return setup;
+    }
+};
+
+// A number of millimetres or points in decimal digits ("12", "7.5") within [low, high].
+std::optional<double> parseMeasure(const std::string& text, double low, double high) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
+    if (text.empty() || text[0] == '-' || text[0] == '+' || ec != std::errc() || ptr != end ||
+        !(value >= low && value <= high)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Takes the paper options out of args[first..]; what is left goes to the drawing options.
+bool takePaperOptions(std::vector<std::string>& args, std::size_t first, PaperOptions& o,
+                      std::ostream& err) {
+    std::vector<std::string> rest(args.begin(), args.begin() + static_cast<std::ptrdiff_t>(first));
+    for (std::size_t i = first; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--one-page") {
+            o.onePage = true;
+            continue;
+        }
+        if (option != "--paper" && option != "--orientation" && option != "--margin" &&
+            option != "--min-font-pt") {
+            rest.push_back(option);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            err << option << " の値がありません\n" << kUsage;
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (option == "--paper") {
+            render::Paper paper;
+            if (!render::paperFromName(value, paper)) {
+                err << "--paper の値「" << value << "」は A4、A3、B4、B5 のどれかにしてください\n";
+                return false;
+            }
+            o.paper = paper;
+        } else if (option == "--orientation") {
+            if (value != "portrait" && value != "landscape") {
+                err << "--orientation の値「" << value
+                    << "」は portrait（縦）か landscape（横）にしてください\n";
+                return false;
+            }
+            o.orientation = value == "portrait" ? render::Orientation::Portrait
+                                                : render::Orientation::Landscape;
+        } else if (option == "--margin") {
+            o.margin = parseMeasure(value, 0, render::kLargestMargin);
+            if (!o.margin) {
+                err << "--margin の値「" << value << "」は 0 から 100 までの mm にしてください\n";
+                return false;
+            }
+        } else {
+            o.minFontPoints = parseMeasure(value, render::kSmallestFloor, render::kLargestFloor);
+            if (!o.minFontPoints) {
+                err << "--min-font-pt の値「" << value
+                    << "」は 1 から 72 までのポイント数にしてください\n";
+                return false;
+            }
+        }
+    }
+    args = std::move(rest);
+    return true;
+}
+
+// The chart as a PDF on the paper of `paper`, with the page count and the scale reported.
+int writePdfJob(const render::Drawing& drawing, render::GlyphSource& glyphs,
+                const PaperOptions& paper, const std::string& outFile, std::ostream& out,
+                std::ostream& err) {
+    const render::PageSetup setup = paper.setupFor(drawing.kind);
+    render::PagePlan plan;
+    try {
+        plan = render::planPages(render::pageContentOf(drawing), setup);
+    } catch (const render::PaperError& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+    platform::writePdf(drawing, glyphs, plan, outFile);
+    out << "書き込み: " << outFile << "（" << render::planSummary(setup, plan) << "）\n";
+    if (!plan.legible) {
+        char points[32];
+        std::snprintf(points, sizeof points, "%.1f", plan.textPoints);
+        err << "注意: 1 枚に収めたため、文字は " << points << " ポイントです（読みやすさの下限 "
+            << setup.minFontPoints << " ポイントより小さい）\n";
+    }
+    return 0;
+}
+
 // --chart OUT_FILE DATA_FOLDER [--family N] [--centre husband|wife], and --text alike: the
 // chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT"; the legal
 // chart those settings choose (相続関係説明図 or 法定相続情報一覧図) with the stored heirs,
 // applicant and creator. The registers and the folder's files are left as they were (the
 // centre answer is used for this chart only).
-int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const PaperOptions* paper = nullptr) {
     const bool text = args[0] == "--text";
     if (args.size() < 3) {
         err << kUsage;
@@ -258,7 +377,11 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     const std::string& outFile = args[1];
     const std::string ext = lowerExtension(outFile);
-    if (!text && ext != ".bmp" && ext != ".png") {
+    if (paper != nullptr && ext != ".pdf") {
+        err << "出力ファイル「" << outFile << "」の拡張子は .pdf にしてください\n";
+        return 1;
+    }
+    if (!text && paper == nullptr && ext != ".bmp" && ext != ".png") {
         err << "出力ファイル「" << outFile << "」の拡張子は .bmp か .png にしてください\n";
         return 1;
     }
@@ -322,6 +445,9 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
             << drawing.text->columns() << " 桁）\n";
         return 0;
     }
+    if (paper != nullptr) {
+        return writePdfJob(*drawing.recording, glyphs, *paper, outFile, out, err);
+    }
     if (ext == ".png") {
         platform::writePng(*drawing.recording, glyphs, outFile);
     } else {
@@ -354,6 +480,20 @@ int heirsOrCheckJob(const std::vector<std::string>& args, std::ostream& out, std
     }
     return checkJob(data, base, deceased, options.form.value_or(data.options.listChartForm), out,
                     err);
+}
+
+// --pdf OUT_FILE DATA_FOLDER [options of --chart] [paper options]: the chart drawn as for
+// --chart, on paper.
+int pdfJob(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 3) {
+        err << kUsage;
+        return 1;
+    }
+    PaperOptions paper;
+    if (!takePaperOptions(args, 3, paper, err)) {
+        return 1;
+    }
+    return chartJob(args, out, err, &paper);
 }
 
 // --layout DATA_FOLDER [--family N] [--cell WxH] [--centre husband|wife]
@@ -414,6 +554,9 @@ int runHeadlessJob(const std::vector<std::string>& args, std::ostream& out, std:
         }
         if (args.size() >= 2 && (args[0] == "--heirs" || args[0] == "--check")) {
             return heirsOrCheckJob(args, out, err);
+        }
+        if (!args.empty() && args[0] == "--pdf") {
+            return pdfJob(args, out, err);
         }
         if (!args.empty() && args[0] == "--help") {
             out << kUsage;

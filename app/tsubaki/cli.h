@@ -1,5 +1,5 @@
-// tsubaki's headless jobs (no window): --dump, --upgrade, --layout, --chart, --text, --heirs
-// and --check.
+// tsubaki's headless jobs (no window): --dump, --upgrade, --layout, --chart, --text, --pdf,
+// --heirs and --check.
 #pragma once
 
 #include <ostream>
