@@ -307,7 +307,10 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
                                    &drawing.persons);
         std::unique_ptr<Drawing> recording = chart->finish();
         recording->vertical = s.縦書き;
-        recording->kind = request.kind;
+        // A legal chart form is the one the settings choose (the list chart first).
+        recording->kind = request.headings == nullptr  ? DrawingKind::FamilyChart
+                          : s.法定相続情報一覧図にする ? DrawingKind::ListChart
+                                                       : DrawingKind::ExplanationChart;
 
         // 6. Text mode: the text drawing from the recording.
         if (request.textMode) {

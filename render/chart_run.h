@@ -102,7 +102,6 @@ struct ChartRequest {
     // The statutory list chart's applicant when that person is an heir: its block shows
     // "　　（申出人）" after the name. 0 for none.
     int applicant = 0;
-    DrawingKind kind = DrawingKind::FamilyChart; // what the recording says it is
 };
 
 // Why a chart was not drawn: the message box to show.

@@ -126,8 +126,6 @@ ChartOutcome drawLegalChart(LegalChart& chart, const core::Environment& env, Cha
     request.baseFamily = chart.baseFamily;
     request.headings = chart.headings.get();
     request.applicant = chart.applicant;
-    request.kind =
-        chart.kind == LegalChartKind::List ? DrawingKind::ListChart : DrawingKind::ExplanationChart;
     return runChart(chart.registers, chart.settings, env, request, glyphs);
 }
 

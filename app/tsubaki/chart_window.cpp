@@ -108,7 +108,8 @@ int personNumberOf(const std::string& query) {
 } // namespace
 
 ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::filesystem::path folder)
-    : QObject(&form), form_(form), dialogs_(dialogs), folder_(std::move(folder)) {
+    : QObject(&form), form_(form), dialogs_(dialogs), folder_(std::move(folder)),
+      paper_(form, dialogs, glyphs_) {
     auto& ui = form_.ui();
     // The view places the picture area, the bars and the corner button itself (WIN_SAIZU_SUB),
     // so the grid the form is designed with is taken away; the controls stay where they are.
@@ -144,6 +145,10 @@ ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::file
     });
     connect(ui.MINI, &QAction::triggered, this, [this] { form_.showMinimized(); });
     connect(ui.BMP_F, &QAction::triggered, this, [this] { saveBitmap(); });
+    connect(ui.PDF_F, &QAction::triggered, this, [this] { savePdf(); });
+    connect(ui.PRINT, &QAction::triggered, this, [this] { print(); });
+    connect(ui.PAGE_SETUP, &QAction::triggered, this, [this] { editPageSetup(); });
+    ui.PRINT->setShortcut(QKeySequence::Print);
     buildToolBar();
 }
 
@@ -499,6 +504,19 @@ bool ChartWindow::exportText() {
         return false;
     }
     return true;
+}
+
+bool ChartWindow::savePdf() {
+    return chart_ && paper_.savePdf(*chart_, folder_);
+}
+
+bool ChartWindow::print() {
+    return chart_ && paper_.print(*chart_);
+}
+
+bool ChartWindow::editPageSetup() {
+    return paper_.editPageSetup(chart_ ? chart_->kind : render::DrawingKind::FamilyChart,
+                                chart_.get());
 }
 
 } // namespace app

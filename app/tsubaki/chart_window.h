@@ -4,11 +4,13 @@
 // render::ChartView computes for the chart's size at the zoom. Its tool bar zooms in and
 // out (also Ctrl + mouse wheel, Ctrl++ and Ctrl+−), fits the whole chart or its width, goes
 // back to 100% and finds a person by name or number. The window saves the chart as
-// "図面.BMP" or, after a text-mode drawing, the text drawing as "図面.TXT". The window's
+// "図面.BMP" or, after a text-mode drawing, the text drawing as "図面.TXT", and puts it on
+// paper: "PDF保存", "印刷" and "用紙設定" (app/tsubaki/chart_paper.h). The window's
 // resize, scrolling, mouse, corner button, tool bar and menu act at once, without the
 // dispatch table.
 #pragma once
 
+#include "app/tsubaki/chart_paper.h"
 #include "common/dialogs.h"
 #include "platform/qt_glyphs.h"
 #include "render/drawing.h"
@@ -90,6 +92,13 @@ public:
     // The text drawing of the last text-mode drawing, through the save dialog.
     bool exportText();
 
+    // "PDF保存", "印刷" and "用紙設定" for the chart shown (ChartPaper); "用紙設定" without a
+    // chart sets up the family chart's paper.
+    bool savePdf();
+    bool print();
+    bool editPageSetup();
+    ChartPaper& paper() { return paper_; }
+
     // Where the data folder is (the save dialogs start there).
     void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
 
@@ -106,6 +115,7 @@ private:
     common::Dialogs& dialogs_;
     std::filesystem::path folder_;
     platform::QtGlyphs glyphs_;
+    ChartPaper paper_;
     render::ChartView view_;
     std::shared_ptr<const render::Drawing> chart_;
     std::unique_ptr<render::ViewRaster> raster_;

@@ -482,8 +482,9 @@ int heirsOrCheckJob(const std::vector<std::string>& args, std::ostream& out, std
                     err);
 }
 
-// --pdf OUT_FILE DATA_FOLDER [options of --chart] [paper options]: the chart drawn as for
-// --chart, on paper.
+// --pdf OUT_FILE DATA_FOLDER [options of --chart] [paper options]: the chart drawn by
+// chartJob exactly as for --chart (a legal chart with whatever chartJob does before drawing
+// one), then put on paper instead of into a bitmap.
 int pdfJob(std::vector<std::string> args, std::ostream& out, std::ostream& err) {
     if (args.size() < 3) {
         err << kUsage;

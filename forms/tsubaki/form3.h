@@ -1,5 +1,6 @@
 // FORM3, "系図の表示": the chart view with its picture area, scroll bars, corner button, the
-// menu entries "タスクバーへ" (MINI) and "ＢＭＰファイル化" (BMP_F), and the tool bar ZOOMBAR
+// menu entries "タスクバーへ" (MINI), "ＢＭＰファイル化" (BMP_F), "PDF保存" (PDF_F), "印刷" (PRINT)
+// and "用紙設定" (PAGE_SETUP), and the tool bar ZOOMBAR
 // ("縮小" ZOOM_OUT, "拡大" ZOOM_IN, "100%" ZOOM_100, "全体表示" FIT_ALL, "幅に合わせる"
 // FIT_WIDTH; the chart window adds the zoom and the person search to it).
 #pragma once

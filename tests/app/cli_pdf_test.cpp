@@ -141,6 +141,7 @@ TEST_F(PdfJob, TheListChartKeepsTheBottomOfEverySheetBlank) {
     const int pages = reportedPages();
     EXPECT_TRUE(outHas("（A4 縦 2 枚、縮尺 45%）")) << out_.str();
     ASSERT_EQ(pdfPages(pdfFile()), pages);
+    EXPECT_NE(pdfInfo(pdfFile()).find("Title:           法定相続情報一覧図"), std::string::npos);
     const std::string text = pdfText(pdfFile());
     for (const char* wanted : {"被相続人", "法定相続情報", "（被相続人）", "山田太郎", "山田一郎",
                                "（申出人）", "被代襲者"}) {
@@ -170,6 +171,15 @@ TEST_F(PdfJob, TheListChartKeepsTheBottomOfEverySheetBlank) {
     for (int n = 1; n <= pdfPages(pdfFile()); ++n) {
         EXPECT_FALSE(renderPage(pdfFile(), n, 100, out_dir_).inkIn(0, 210 - 50, 297, 210));
     }
+}
+
+// The explanation chart keeps the family chart's paper (A4 portrait, no guard).
+TEST_F(PdfJob, TheExplanationChartIsTitledAsSuch) {
+    editFolder([](core::DataFolder& d) { d.settings.相続関係説明図にする = true; });
+    ASSERT_EQ(pdf({"--one-page"}), 0) << err_.str();
+    EXPECT_NE(pdfInfo(pdfFile()).find("Title:           相続関係説明図"), std::string::npos);
+    EXPECT_TRUE(outHas("（A4 縦 1 枚、"));
+    EXPECT_TRUE(renderPage(pdfFile(), 1, 100, out_dir_).inkIn(15, 297 - 50, 195, 282));
 }
 
 TEST_F(PdfJob, WrongOptionsAreRefusedAndNothingIsWritten) {
