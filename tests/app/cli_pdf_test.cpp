@@ -173,6 +173,18 @@ TEST_F(PdfJob, TheListChartKeepsTheBottomOfEverySheetBlank) {
     }
 }
 
+// A legal chart's checks hold for the PDF as for the bitmap: printed on stderr, and with
+// --strict nothing is written while there is an error.
+TEST_F(PdfJob, TheChecksOfALegalChartHoldForThePdf) {
+    listChart();
+    EXPECT_EQ(pdf({"--strict", "--paper", "A3"}), 2);
+    EXPECT_TRUE(errHas("誤り：当事者NO.8 山田健太")) << err_.str();
+    EXPECT_FALSE(fs::exists(pdfFile()));
+    ASSERT_EQ(pdf({"--paper", "A3"}), 0) << err_.str();
+    EXPECT_TRUE(errHas("誤り：当事者NO.8 山田健太"));
+    EXPECT_TRUE(outHas("（A3 縦 "));
+}
+
 // The explanation chart keeps the family chart's paper (A4 portrait, no guard).
 TEST_F(PdfJob, TheExplanationChartIsTitledAsSuch) {
     editFolder([](core::DataFolder& d) { d.settings.相続関係説明図にする = true; });

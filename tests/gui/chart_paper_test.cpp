@@ -61,6 +61,7 @@ protected:
         click(form(9), "BUTTON46");
         dialogs.answerYes();
         dialogs.answerYes();
+        dialogs.answerYes(); // "このまま作図" in the findings dialog
         click(form(10), "BUTTON48");
         ASSERT_TRUE(window().hasChart());
         ASSERT_EQ(window().chart()->kind, render::DrawingKind::ListChart);
