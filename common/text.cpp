@@ -104,11 +104,11 @@ std::string toFullWidthBytes(std::string_view in) {
 }
 
 bool needsFullWidth(std::string_view in) {
-    for (std::size_t i = 0; i < in.size(); ++i) {
+    // Steps over whole two-byte characters; a single byte or a cut lead byte needs it.
+    for (std::size_t i = 0; i < in.size(); i += 2) {
         if (!isCp932LeadByte(static_cast<unsigned char>(in[i])) || i + 1 == in.size()) {
             return true;
         }
-        ++i;
     }
     return false;
 }

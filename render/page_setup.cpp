@@ -151,6 +151,7 @@ PageContent pageContentOf(const Drawing& drawing) {
                   drawing.vertical,
                   smallestTextPixelSize(drawing),
                   {},
+                  {},
                   {}};
     // The texts' ink, in blocks too (a block's white room may be cut), with a pixel of
     // room either side: the outline of a glyph on paper may reach a little past its pixels.

@@ -23,7 +23,7 @@ constexpr double kMm = 25.4 / 96; // a chart pixel at 100%
 constexpr int kText = 21;         // 16 points
 
 render::PageContent chart(int width, int height, bool vertical = false, int text = kText) {
-    return {width, height, vertical, text};
+    return {width, height, vertical, text, {}, {}, {}};
 }
 
 const Page& pageAt(const PagePlan& plan, int column, int row) {
