@@ -1,5 +1,7 @@
 #include "platform/chart_font.h"
 
+#include "platform/qt_text.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
@@ -11,7 +13,7 @@ namespace platform {
 
 void installChartFontSubstitution() {
     static const bool done = [] {
-        QFont::insertSubstitution(QString::fromUtf8(kChartFontFamily), QStringLiteral("IPAMincho"));
+        QFont::insertSubstitution(toQString(kChartFontFamily), QStringLiteral("IPAMincho"));
         return true;
     }();
     (void)done;
@@ -27,11 +29,11 @@ int chartPixelSize(double points) {
 
 CellMetrics measureChartCell(double points) {
     installChartFontSubstitution();
-    QFont font(QString::fromUtf8(kChartFontFamily));
+    QFont font(toQString(kChartFontFamily));
     font.setPixelSize(chartPixelSize(points));
     const QFontMetrics metrics(font);
     CellMetrics cell;
-    cell.CW = metrics.horizontalAdvance(QString::fromUtf8("　"));
+    cell.CW = metrics.horizontalAdvance(toQString("　"));
     cell.CH = metrics.height();
     return cell;
 }

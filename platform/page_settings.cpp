@@ -1,5 +1,7 @@
 #include "platform/page_settings.h"
 
+#include "platform/qt_text.h"
+
 #include <QSettings>
 #include <QString>
 
@@ -61,7 +63,7 @@ render::PageSetup loadPageSetup(render::DrawingKind kind) {
 void savePageSetup(render::DrawingKind kind, const render::PageSetup& setup) {
     QSettings s = store();
     s.beginGroup(groupOf(kind));
-    s.setValue("paper", QString::fromStdString(render::paperName(setup.paper)));
+    s.setValue("paper", toQString(render::paperName(setup.paper)));
     s.setValue("orientation", setup.orientation == render::Orientation::Landscape
                                   ? QStringLiteral("landscape")
                                   : QStringLiteral("portrait"));

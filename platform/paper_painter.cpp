@@ -2,6 +2,7 @@
 
 #include "common/file_io.h"
 #include "platform/chart_font.h"
+#include "platform/qt_text.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -61,7 +62,7 @@ private:
     const Face& face(int pixelSize) {
         auto it = faces_.find(pixelSize);
         if (it == faces_.end()) {
-            QFont font(QString::fromUtf8(kChartFontFamily));
+            QFont font(toQString(kChartFontFamily));
             font.setPixelSize(std::max(pixelSize, 1));
             // Placed as the bitmap places it: the ascent of the font at that pixel size.
             const int ascent = QFontMetrics(font).ascent();
@@ -153,7 +154,7 @@ private:
             const Face& f = face(op.pixelSize);
             p_.setFont(f.font);
             p_.setPen(colourOf(op.colour));
-            const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            const QString s = toQString(text);
             if (op.turned) {
                 p_.save();
                 p_.translate(op.x1, op.y1);
@@ -181,11 +182,11 @@ private:
 void paintLabel(QPainter& painter, const render::PaperLabel& label) {
     // In hundredths of a millimetre, so that the font's pixel size is exact enough.
     constexpr double unit = 100;
-    QFont font(QString::fromUtf8(kChartFontFamily));
+    QFont font(toQString(kChartFontFamily));
     font.setPixelSize(static_cast<int>(std::lround(render::kLabelPoints * 25.4 / 72 * unit)));
     font.setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF metrics(font);
-    const QString s = QString::fromStdString(label.text);
+    const QString s = toQString(label.text);
     const double width = metrics.horizontalAdvance(s);
     painter.save();
     painter.translate(label.x, label.y);
@@ -297,7 +298,7 @@ void writePdf(const render::Drawing& drawing, render::GlyphSource& glyphs,
         QPdfWriter writer(&device);
         writer.setPageLayout(pageLayoutOf(plan.sheet));
         writer.setResolution(1200);
-        writer.setTitle(QString::fromUtf8(render::drawingKindName(drawing.kind)));
+        writer.setTitle(toQString(render::drawingKindName(drawing.kind)));
         writer.setCreator(QStringLiteral("tsubaki"));
         QPainter painter;
         if (!painter.begin(&writer)) {

@@ -1,6 +1,7 @@
 #include "platform/qt_canvas.h"
 
 #include "platform/chart_font.h"
+#include "platform/qt_text.h"
 
 #include <QPainter>
 #include <QPen>
@@ -33,7 +34,7 @@ QColor colourOf(int index) {
 
 QFont chartFont(float points) {
     installChartFontSubstitution();
-    QFont font(QString::fromUtf8(kChartFontFamily));
+    QFont font(toQString(kChartFontFamily));
     font.setPixelSize(chartPixelSize(points));
     // Mono glyphs: a pixel is the text colour or left as it was.
     font.setStyleStrategy(QFont::NoAntialias);
@@ -109,7 +110,7 @@ void QtCanvas::setFontSize(float points) {
 }
 
 render::TextEnd QtCanvas::drawText(int x, int y, std::string_view text, int colour) {
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = toQString(text);
     if (!s.isEmpty()) {
         painter_->setPen(colourOf(colour));
         painter_->drawText(x, y + ascent_, s);
@@ -122,7 +123,7 @@ render::TextEnd QtCanvas::drawText(int x, int y, std::string_view text, int colo
 }
 
 void QtCanvas::drawTextRotated(int x, int y, std::string_view text, int colour) {
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = toQString(text);
     if (s.isEmpty()) {
         return;
     }

@@ -1,5 +1,7 @@
 #include "platform/qt_dialogs.h"
 
+#include "platform/qt_text.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -19,14 +21,6 @@
 namespace platform {
 
 namespace {
-
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string s(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 void setIcon(QMessageBox& box, common::Icon icon) {
     switch (icon) {
@@ -52,8 +46,8 @@ void setIcon(QMessageBox& box, common::Icon icon) {
 common::Answer QtDialogs::message(std::string_view title, std::string_view text,
                                   common::Buttons buttons, common::Icon icon) {
     QMessageBox box(parent_);
-    box.setWindowTitle(q(title));
-    box.setText(q(text));
+    box.setWindowTitle(toQString(title));
+    box.setText(toQString(text));
     setIcon(box, icon);
     if (buttons == common::Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -71,7 +65,7 @@ common::Answer QtDialogs::message(std::string_view title, std::string_view text,
 bool QtDialogs::choose(std::string_view title, std::string_view text, std::string_view first,
                        std::string_view second, common::Icon icon) {
     QDialog box(parent_);
-    box.setWindowTitle(q(title));
+    box.setWindowTitle(toQString(title));
     auto* layout = new QVBoxLayout(&box);
     auto* row = new QHBoxLayout;
     layout->addLayout(row);
@@ -97,14 +91,14 @@ bool QtDialogs::choose(std::string_view title, std::string_view text, std::strin
         iconLabel->setAlignment(Qt::AlignTop);
         row->addWidget(iconLabel);
     }
-    auto* view = new QPlainTextEdit(q(text));
+    auto* view = new QPlainTextEdit(toQString(text));
     view->setReadOnly(true);
     view->setFrameShape(QFrame::NoFrame);
     view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     view->viewport()->setAutoFillBackground(false);
     // As wide as the longest line and as tall as the text, within a sensible size.
     const QFontMetrics metrics(view->font());
-    const QStringList lines = q(text).split(QLatin1Char('\n'));
+    const QStringList lines = toQString(text).split(QLatin1Char('\n'));
     int widest = 0;
     for (const QString& line : lines) {
         widest = std::max(widest, metrics.horizontalAdvance(line));
@@ -117,8 +111,8 @@ bool QtDialogs::choose(std::string_view title, std::string_view text, std::strin
     row->addWidget(view, 1);
     auto* buttons = new QDialogButtonBox;
     layout->addWidget(buttons); // in the dialog before the default button is chosen
-    QPushButton* go = buttons->addButton(q(first), QDialogButtonBox::AcceptRole);
-    QPushButton* back = buttons->addButton(q(second), QDialogButtonBox::RejectRole);
+    QPushButton* go = buttons->addButton(toQString(first), QDialogButtonBox::AcceptRole);
+    QPushButton* back = buttons->addButton(toQString(second), QDialogButtonBox::RejectRole);
     // Enter goes back: drawing despite the findings takes a deliberate click.
     go->setAutoDefault(false);
     back->setDefault(true);
@@ -131,40 +125,41 @@ bool QtDialogs::choose(std::string_view title, std::string_view text, std::strin
 std::optional<std::string> QtDialogs::input(std::string_view title, std::string_view prompt,
                                             std::string_view defaultText) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+    const QString text = QInputDialog::getText(parent_, toQString(title), toQString(prompt),
+                                               QLineEdit::Normal, toQString(defaultText), &ok);
     if (!ok) {
         return std::nullopt;
     }
-    return s(text);
+    return toUtf8(text);
 }
 
 std::optional<std::string> QtDialogs::openFile(std::string_view title, std::string_view folder,
                                                std::string_view filter) {
-    const QString path = QFileDialog::getOpenFileName(parent_, q(title), q(folder), q(filter));
+    const QString path = QFileDialog::getOpenFileName(parent_, toQString(title), toQString(folder),
+                                                      toQString(filter));
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return s(QDir::toNativeSeparators(path));
+    return toUtf8(QDir::toNativeSeparators(path));
 }
 
 std::optional<std::string> QtDialogs::saveFile(std::string_view title, std::string_view folder,
                                                std::string_view proposedName,
                                                std::string_view filter, bool confirmOverwrite) {
-    QString start = q(proposedName);
+    QString start = toQString(proposedName);
     if (!folder.empty()) {
-        start = QDir(q(folder)).filePath(start);
+        start = QDir(toQString(folder)).filePath(start);
     }
     QFileDialog::Options options;
     if (!confirmOverwrite) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
-    const QString path =
-        QFileDialog::getSaveFileName(parent_, q(title), start, q(filter), nullptr, options);
+    const QString path = QFileDialog::getSaveFileName(parent_, toQString(title), start,
+                                                      toQString(filter), nullptr, options);
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return s(QDir::toNativeSeparators(path));
+    return toUtf8(QDir::toNativeSeparators(path));
 }
 
 } // namespace platform

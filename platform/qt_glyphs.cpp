@@ -1,6 +1,7 @@
 #include "platform/qt_glyphs.h"
 
 #include "platform/chart_font.h"
+#include "platform/qt_text.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -36,7 +37,7 @@ QtGlyphs::~QtGlyphs() = default;
 QtGlyphs::Face& QtGlyphs::face(int pixelSize) {
     auto it = faces_.find(pixelSize);
     if (it == faces_.end()) {
-        QFont font(QString::fromUtf8(kChartFontFamily));
+        QFont font(toQString(kChartFontFamily));
         font.setPixelSize(std::max(pixelSize, 1));
         font.setStyleStrategy(QFont::NoAntialias);
         QFontMetrics metrics(font);
@@ -55,7 +56,7 @@ render::TextEnd QtGlyphs::measure(std::string_view text, int pixelSize) {
         return it->second;
     }
     const Face& f = face(pixelSize);
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = toQString(text);
     // As the QPainter canvas measures: one character by its own advance.
     const int advance =
         s.size() == 1 ? f.metrics.horizontalAdvance(s.front()) : f.metrics.horizontalAdvance(s);
@@ -114,7 +115,7 @@ const render::GlyphInk& QtGlyphs::ink(std::string_view text, int pixelSize, bool
     if (const auto it = inks_.find(key); it != inks_.end()) {
         return it->second;
     }
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString s = toQString(text);
     const std::vector<QString> chars = characters(s);
     render::GlyphInk ink;
     if (chars.size() == 1 || turned) {

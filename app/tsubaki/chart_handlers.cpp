@@ -1,10 +1,6 @@
 // Handler module 30, charts: FORM4 and FORM3 behind their event codes (chart_handlers.h).
 #include "app/tsubaki/chart_handlers.h"
 
-// The chart run before any Qt header: its layout names a member "slots".
-#include "layout/chart_survey.h"
-#include "render/chart_run.h"
-
 #include "app/tsubaki/chart_settings.h"
 #include "app/tsubaki/chart_window.h"
 #include "app/tsubaki/family_handlers.h"
@@ -13,6 +9,8 @@
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form3.h"
 #include "forms/tsubaki/form4.h"
+#include "layout/chart_survey.h"
+#include "render/chart_run.h"
 
 #include <QCheckBox>
 #include <QListWidget>

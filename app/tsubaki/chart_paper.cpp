@@ -4,6 +4,7 @@
 #include "forms/tsubaki/page_setup_form.h"
 #include "platform/page_settings.h"
 #include "platform/paper_painter.h"
+#include "platform/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +20,8 @@
 
 #include <algorithm>
 #include <cstdio>
+
+using platform::toQString;
 
 namespace app {
 
@@ -118,7 +121,7 @@ void ChartPaper::preparePrinter(QPrinter& printer, const render::Drawing& drawin
     const render::PageSetup setup = setupFor(drawing.kind);
     printer.setFullPage(true);
     printer.setPageLayout(platform::pageLayoutOf(setup.sheet()));
-    printer.setDocName(QString::fromUtf8(render::drawingKindName(drawing.kind)));
+    printer.setDocName(toQString(render::drawingKindName(drawing.kind)));
     printer.setCreator(QStringLiteral("tsubaki"));
 }
 
@@ -175,9 +178,9 @@ bool ChartPaper::editPageSetup(render::DrawingKind kind, const render::Drawing* 
         ui.LABEL_SUMMARY->setStyleSheet(wrong.empty() ? QString()
                                                       : QStringLiteral("color: #c00000"));
         if (!wrong.empty()) {
-            ui.LABEL_SUMMARY->setText(QString::fromStdString(wrong));
+            ui.LABEL_SUMMARY->setText(toQString(wrong));
         } else if (drawing != nullptr) {
-            ui.LABEL_SUMMARY->setText(QString::fromStdString("この図面は " + summary(s, *drawing)));
+            ui.LABEL_SUMMARY->setText(toQString("この図面は " + summary(s, *drawing)));
         } else {
             ui.LABEL_SUMMARY->clear();
         }

@@ -10,6 +10,7 @@
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form3.h"
 #include "forms/tsubaki/form4.h"
+#include "platform/qt_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include <QPixmap>
 
 #include <iostream>
+
+using platform::toQString;
+using platform::toUtf8;
 
 namespace app {
 
@@ -26,7 +30,7 @@ namespace {
 // 山田一郎 found ("人物を検索"), and the whole chart as a PNG.
 bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
     if (!drawChartNow(app, false)) {
-        std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
+        std::cerr << "tsubaki: the chart of " << toUtf8(name) << " was not drawn\n";
         return false;
     }
     app.form3().resize(1100, 800);
@@ -45,7 +49,7 @@ bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
 } // namespace
 
 bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
-    const QDir dir(QString::fromStdString(folder));
+    const QDir dir(toQString(folder));
     if (app.data().reg.familyCount() < 1 || !app.onFamilyFormOpened) {
         return true;
     }

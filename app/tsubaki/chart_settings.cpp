@@ -2,6 +2,7 @@
 
 #include "editing/family_lists.h"
 #include "forms/tsubaki/form4.h"
+#include "platform/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,13 +18,12 @@
 #include <charconv>
 #include <cmath>
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace app {
 
 namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The check boxes held in the settings, with their members.
 struct CheckBinding {
@@ -77,7 +77,7 @@ void checkOnly(QRadioButton* const* radios, int count, int which) {
 }
 
 std::string text(const QLineEdit* edit) {
-    return edit->text().toStdString();
+    return toUtf8(edit->text());
 }
 
 } // namespace
@@ -93,7 +93,7 @@ std::string fieldNumber(float value) {
 
 std::optional<float> parseFieldNumber(const std::string& s) {
     // Full-width digits, signs and points typed with the Japanese input become ASCII.
-    const QString normal = QString::fromStdString(s).normalized(QString::NormalizationForm_KC);
+    const QString normal = toQString(s).normalized(QString::NormalizationForm_KC);
     bool ok = false;
     const float v = normal.trimmed().toFloat(&ok);
     if (!ok || !std::isfinite(v)) {
@@ -113,9 +113,9 @@ void ChartSettingsForm::load(const core::DrawingSettings& s) {
     auto& ui = form_.ui();
     QRadioButton* const direction[] = {ui.RADIO_A5A, ui.RADIO_A6A};
     checkOnly(direction, 2, s.縦書き ? 0 : 1);
-    ui.EDIT_A17A->setText(q(fieldNumber(s.最下層部を広げる値)));
-    ui.EDIT21->setText(q(fieldNumber(s.名前の字下げ)));
-    ui.EDIT22->setText(q(fieldNumber(std::clamp(s.生年月日の字下げ, 0.0f, 15.0f))));
+    ui.EDIT_A17A->setText(toQString(fieldNumber(s.最下層部を広げる値)));
+    ui.EDIT21->setText(toQString(fieldNumber(s.名前の字下げ)));
+    ui.EDIT22->setText(toQString(fieldNumber(std::clamp(s.生年月日の字下げ, 0.0f, 15.0f))));
     ui.COMBO_A4A->setCurrentIndex(std::clamp<int>(s.漢数字の設定, 0, 2));
     for (const auto& c : kChecks) {
         (ui.*c.box)->setChecked(s.*c.value);
@@ -184,10 +184,10 @@ void ChartSettingsForm::prepare() {
     ui.RADIO_A5A->setEnabled(true);
     ui.RADIO_A6A->setEnabled(true);
     const core::DrawingSettings& s = data_.settings;
-    ui.EDIT_A12A->setText(q(fieldNumber(s.FONT_SIZE)));
-    ui.EDIT_A13A->setText(q(fieldNumber(s.行間)));
-    ui.EDIT_A14A->setText(q(fieldNumber(s.字間)));
-    ui.EDIT_A16A->setText(q(fieldNumber(s.ラインの太さ)));
+    ui.EDIT_A12A->setText(toQString(fieldNumber(s.FONT_SIZE)));
+    ui.EDIT_A13A->setText(toQString(fieldNumber(s.行間)));
+    ui.EDIT_A14A->setText(toQString(fieldNumber(s.字間)));
+    ui.EDIT_A16A->setText(toQString(fieldNumber(s.ラインの太さ)));
     setFieldLabelStates();
 }
 
@@ -253,7 +253,7 @@ std::optional<std::string> ChartSettingsForm::storeRun(core::DrawingSettings& s)
     s.最下層部を広げる値 = *parseFieldNumber(text(ui.EDIT_A17A));
     s.名前の字下げ = *parseFieldNumber(text(ui.EDIT21));
     s.生年月日の字下げ = std::clamp(*parseFieldNumber(text(ui.EDIT22)), 0.0f, 15.0f);
-    ui.EDIT22->setText(q(fieldNumber(s.生年月日の字下げ)));
+    ui.EDIT22->setText(toQString(fieldNumber(s.生年月日の字下げ)));
     return std::nullopt;
 }
 
@@ -286,7 +286,7 @@ void ChartSettingsForm::fillHiddenFamilies(int baseFamily) {
         if (f == baseFamily) {
             e.selected = 0;
         }
-        list->addItem(q(line));
+        list->addItem(toQString(line));
     }
     showHiddenFamilies(baseFamily);
 }

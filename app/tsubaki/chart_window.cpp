@@ -4,6 +4,7 @@
 #include "common/file_io.h"
 #include "common/text.h"
 #include "forms/tsubaki/form3.h"
+#include "platform/qt_text.h"
 #include "render/bitmap_file.h"
 
 #include <QAction>
@@ -25,6 +26,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+
+using platform::toQString;
+using platform::toUtf8;
 
 namespace app {
 
@@ -140,7 +144,7 @@ ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::file
     connect(ui.BUTTON_A24A, &QPushButton::clicked, this, [this] {
         view_.pressCornerButton();
         syncBarPositions();
-        form_.ui().BUTTON_A24A->setText(QString::fromStdString(view_.cornerCaption()));
+        form_.ui().BUTTON_A24A->setText(toQString(view_.cornerCaption()));
         repaint();
     });
     connect(ui.MINI, &QAction::triggered, this, [this] { form_.showMinimized(); });
@@ -180,7 +184,7 @@ void ChartWindow::buildToolBar() {
     search_->setMaximumWidth(240);
     ui.ZOOMBAR->addWidget(search_);
     connect(search_, &QLineEdit::returnPressed, this,
-            [this] { findPerson(search_->text().toStdString()); });
+            [this] { findPerson(toUtf8(search_->text())); });
     showZoom();
 }
 
@@ -245,7 +249,7 @@ void ChartWindow::applyLayout() {
     applyBar(ui.VSCROLL1, view_.verticalBar());
     if (view_.cornerButtonShown()) {
         ui.BUTTON_A24A->setGeometry(rectOf(view_.cornerButton()));
-        ui.BUTTON_A24A->setText(QString::fromStdString(view_.cornerCaption()));
+        ui.BUTTON_A24A->setText(toQString(view_.cornerCaption()));
         ui.BUTTON_A24A->show();
     }
     applying_ = false;
@@ -381,7 +385,7 @@ std::string ChartWindow::zoomText() const {
 
 void ChartWindow::showZoom() {
     if (zoomLabel_ != nullptr) {
-        zoomLabel_->setText(QString::fromStdString("倍率 " + zoomText()));
+        zoomLabel_->setText(toQString("倍率 " + zoomText()));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "app/tsubaki/family_binding.h"
 
+#include "platform/qt_text.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
@@ -11,19 +13,18 @@
 #include <memory>
 #include <stdexcept>
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace app {
 
 namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QStringList qList(const std::vector<std::string>& items) {
     QStringList out;
     out.reserve(static_cast<qsizetype>(items.size()));
     for (const auto& item : items) {
-        out.push_back(q(item));
+        out.push_back(toQString(item));
     }
     return out;
 }
@@ -44,7 +45,7 @@ void setChecked(QAbstractButton* button, bool checked) {
 
 void applyWindow(QWidget* form, const editing::ControlState& s) {
     if (s.text) {
-        form->setWindowTitle(q(*s.text));
+        form->setWindowTitle(toQString(*s.text));
     }
     form->setEnabled(s.enabled);
     if (s.visible && !form->isVisible()) {
@@ -63,9 +64,9 @@ ControlBinding::ControlBinding(const editing::FamilyControls& controls,
     for (const auto& [name, state] : controls.all()) {
         QWidget* found = nullptr;
         for (QWidget* form : forms) {
-            if (form->objectName() == q(name)) {
+            if (form->objectName() == toQString(name)) {
                 found = form;
-            } else if (auto* w = form->findChild<QWidget*>(q(name))) {
+            } else if (auto* w = form->findChild<QWidget*>(toQString(name))) {
                 found = w;
             }
             if (found != nullptr) {
@@ -95,12 +96,12 @@ void ControlBinding::copyIn(editing::FamilyControls& controls) const {
             }
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             if (s.textInput) {
-                s.text = edit->text().toStdString();
+                s.text = toUtf8(edit->text());
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             s.current = combo->currentIndex();
             if (s.textInput) {
-                s.text = combo->currentText().toStdString();
+                s.text = toUtf8(combo->currentText());
             }
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             s.current = list->currentRow();
@@ -127,18 +128,18 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
 
         if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             if (s.text) {
-                button->setText(q(*s.text));
+                button->setText(toQString(*s.text));
             }
             if (button->isCheckable()) {
                 setChecked(button, s.checked);
             }
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
             if (s.text) {
-                label->setText(q(*s.text));
+                label->setText(toQString(*s.text));
             }
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (s.text && edit->text() != q(*s.text)) {
-                edit->setText(q(*s.text));
+            if (s.text && edit->text() != toQString(*s.text)) {
+                edit->setText(toQString(*s.text));
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             if (refill) {
@@ -150,8 +151,8 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
             if (!combo->isEditable() || s.current >= 0) {
                 combo->setCurrentIndex(s.current < combo->count() ? s.current : -1);
             }
-            if (combo->isEditable() && s.text && combo->currentText() != q(*s.text)) {
-                combo->setEditText(q(*s.text));
+            if (combo->isEditable() && s.text && combo->currentText() != toQString(*s.text)) {
+                combo->setEditText(toQString(*s.text));
             }
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             if (refill) {

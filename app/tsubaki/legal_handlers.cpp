@@ -3,12 +3,6 @@
 #include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/screenshots.h"
 
-// The chart run before any Qt header: its layout names a member "slots".
-#include "core/heirs.h"
-#include "layout/chart_survey.h"
-#include "render/legal_chart.h"
-#include "render/legal_checks.h"
-
 #include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/chart_window.h"
 #include "app/tsubaki/family_handlers.h"
@@ -16,12 +10,17 @@
 #include "app/tsubaki/tsubaki_app.h"
 #include "common/cp932.h"
 #include "common/text.h"
+#include "core/heirs.h"
 #include "editing/names.h"
 #include "editing/person_editing.h"
 #include "forms/tsubaki/form10.h"
 #include "forms/tsubaki/form11.h"
 #include "forms/tsubaki/form3.h"
 #include "forms/tsubaki/form8.h"
+#include "layout/chart_survey.h"
+#include "platform/qt_text.h"
+#include "render/legal_chart.h"
+#include "render/legal_checks.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,6 +43,9 @@
 #include <set>
 #include <stdexcept>
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace app {
 
 namespace {
@@ -52,17 +54,10 @@ using E = EventCode;
 
 constexpr const char* kWiringName = "legalCharts";
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-std::string s(const QString& text) {
-    return text.toStdString();
-}
-
 // A typed text in full width, or nullopt when it holds a character Shift-JIS cannot hold.
 std::optional<std::string> fullWidth(const QString& typed) {
     try {
-        return common::toFullWidth(s(typed));
+        return common::toFullWidth(toUtf8(typed));
     } catch (const common::Cp932Error&) {
         return std::nullopt;
     }
@@ -124,10 +119,10 @@ public:
         auto& ui = app_.form8().ui();
         ui.CHECK37->setChecked(st.被相続人の情報欄を表示する);
         ui.CHECK38->setChecked(st.戸籍還付欄を表示する);
-        ui.EDIT23->setText(q(st.登記簿上の住所１));
-        ui.EDIT24->setText(q(st.登記簿上の住所２));
-        ui.EDIT25->setText(q(st.登記簿上の住所３));
-        ui.EDIT26->setText(q(st.登記簿上の住所４));
+        ui.EDIT23->setText(toQString(st.登記簿上の住所１));
+        ui.EDIT24->setText(toQString(st.登記簿上の住所２));
+        ui.EDIT25->setText(toQString(st.登記簿上の住所３));
+        ui.EDIT26->setText(toQString(st.登記簿上の住所４));
         showDialog(&app_.form8());
     }
 
@@ -141,7 +136,7 @@ public:
             if (!wide) {
                 common::STOP_SUB(app_.dialogs(), "入力エラー",
                                  "登記簿上の住所の" + std::to_string(i + 1) + "行目「" +
-                                     s(fields[i]->text()) +
+                                     toUtf8(fields[i]->text()) +
                                      "」に、Shift-JISで書けない文字があります。");
                 fields[i]->setFocus();
                 return;
@@ -150,7 +145,7 @@ public:
         }
         core::DrawingSettings& st = app_.data().settings;
         for (std::size_t i = 0; i < 4; ++i) {
-            fields[i]->setText(q(lines[i]));
+            fields[i]->setText(toQString(lines[i]));
         }
         st.登記簿上の住所１ = lines[0];
         st.登記簿上の住所２ = lines[1];
@@ -182,18 +177,18 @@ public:
         auto& ui = app_.form10().ui();
         ui.LIST8->clear();
         for (int p : heirList_) {
-            ui.LIST8->addItem(q(editing::personListLine(data.reg, p)));
+            ui.LIST8->addItem(toQString(editing::personListLine(data.reg, p)));
             ui.LIST8->item(ui.LIST8->count() - 1)->setSelected(data.settings.isHeir(p));
         }
         ui.CHECK47->setChecked(data.settings.一覧図に住所を記載する != 0);
         ui.CHECK49->setChecked(data.settings.家督相続 != 0);
-        ui.EDIT32->setText(q(data.settings.表題部追加情報));
+        ui.EDIT32->setText(toQString(data.settings.表題部追加情報));
         ui.listFormCheck->setChecked(data.options.listChartForm == core::ListChartForm::List);
         // The heirs the law gives, with their shares, beside the list.
         legalHeirs_ = core::workOutHeirs(data.reg, deceased(), heirList_);
         ui.heirShares->clear();
         for (const std::string& line : render::heirShareLines(data.reg, legalHeirs_)) {
-            ui.heirShares->addItem(q(line));
+            ui.heirShares->addItem(toQString(line));
         }
         showDialog(&app_.form10());
     }
@@ -246,12 +241,12 @@ public:
         const auto addition = fullWidth(ui.EDIT32->text());
         if (!addition) {
             common::STOP_SUB(app_.dialogs(), "入力エラー",
-                             "表題部追加情報「" + s(ui.EDIT32->text()) +
+                             "表題部追加情報「" + toUtf8(ui.EDIT32->text()) +
                                  "」に、Shift-JISで書けない文字があります。");
             ui.EDIT32->setFocus();
             return;
         }
-        ui.EDIT32->setText(q(*addition));
+        ui.EDIT32->setText(toQString(*addition));
         core::DrawingSettings& st = app_.data().settings;
         for (std::size_t i = 0; i < heirList_.size(); ++i) {
             st.setHeir(heirList_[i], ui.LIST8->item(static_cast<int>(i))->isSelected());
@@ -277,17 +272,17 @@ public:
             ui.LIST9->clear();
             ui.LIST9->addItem(QStringLiteral("このリストに申出人はいない"));
             for (int p = 1; p <= data.reg.personCount(); ++p) {
-                ui.LIST9->addItem(q(editing::personListLine(data.reg, p)));
+                ui.LIST9->addItem(toQString(editing::personListLine(data.reg, p)));
             }
             const int applicant = st.申出人の当事者番号;
             ui.LIST9->setCurrentRow(
                 applicant >= 0 && applicant <= data.reg.personCount() ? applicant : 0);
         }
-        ui.EDIT27->setText(q(st.申出人の住所));
-        ui.EDIT28->setText(q(st.申出人の氏名));
-        ui.EDIT29->setText(q(st.作成者の住所));
-        ui.EDIT30->setText(q(st.作成者の氏名));
-        ui.EDIT31->setText(q(st.作成日付));
+        ui.EDIT27->setText(toQString(st.申出人の住所));
+        ui.EDIT28->setText(toQString(st.申出人の氏名));
+        ui.EDIT29->setText(toQString(st.作成者の住所));
+        ui.EDIT30->setText(toQString(st.作成者の氏名));
+        ui.EDIT31->setText(toQString(st.作成日付));
         ui.CHECK48->setChecked(st.この系図では設定の記載を省略 != 0);
         showDialog(&app_.form11());
     }
@@ -304,8 +299,8 @@ public:
             return;
         }
         const core::当事者& p = reg.person(row);
-        ui.EDIT27->setText(q(p.住所1 + p.住所2));
-        ui.EDIT28->setText(q(editing::氏名結合_SUB(p)));
+        ui.EDIT27->setText(toQString(p.住所1 + p.住所2));
+        ui.EDIT28->setText(toQString(editing::氏名結合_SUB(p)));
     }
 
     void creatorIsApplicant() {
@@ -328,7 +323,8 @@ public:
             const auto wide = fullWidth(fields[i].first->text());
             if (!wide) {
                 common::STOP_SUB(app_.dialogs(), "入力エラー",
-                                 std::string(fields[i].second) + "「" + s(fields[i].first->text()) +
+                                 std::string(fields[i].second) + "「" +
+                                     toUtf8(fields[i].first->text()) +
                                      "」に、Shift-JISで書けない文字があります。");
                 fields[i].first->setFocus();
                 return;
@@ -338,7 +334,7 @@ public:
         core::DataFolder& data = app_.data();
         core::DrawingSettings& st = data.settings;
         for (std::size_t i = 0; i < 5; ++i) {
-            fields[i].first->setText(q(values[i]));
+            fields[i].first->setText(toQString(values[i]));
         }
         st.申出人の当事者番号 = static_cast<std::int16_t>(std::max(0, ui.LIST9->currentRow()));
         st.この系図では設定の記載を省略 = ui.CHECK48->isChecked() ? 1 : 0;
@@ -494,7 +490,7 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
     if (data.reg.familyCount() < 1) {
         return true;
     }
-    const QDir dir(QString::fromStdString(folder));
+    const QDir dir(toQString(folder));
     LegalWiring& w = wiring(app);
     const core::DrawingSettings keptSettings = data.settings;
     const core::Registers keptRegisters = data.reg;

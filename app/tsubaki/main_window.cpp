@@ -8,19 +8,14 @@
 #include "forms/tsubaki/form5.h"
 #include "forms/tsubaki/form6.h"
 #include "forms/tsubaki/mainform.h"
+#include "platform/qt_text.h"
 
 #include "ui_form5.h"
 #include "ui_mainform.h"
 
+using platform::toQString;
+
 namespace app {
-
-namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 void TsubakiApp::fillPersonList() {
     const bool wasDispatching = dispatching_;
@@ -28,7 +23,7 @@ void TsubakiApp::fillPersonList() {
     auto* list = mainForm_->ui().LIST_A1A;
     list->clear();
     for (int n = 1; n <= data_.reg.personCount(); ++n) {
-        list->addItem(q(editing::personListLine(data_.reg, n)));
+        list->addItem(toQString(editing::personListLine(data_.reg, n)));
     }
     dispatching_ = wasDispatching;
 }
@@ -40,7 +35,7 @@ void TsubakiApp::showPersonDetail(int n) {
         return;
     }
     // The text's lines end in CR LF; the field shows plain line breaks.
-    edit->setPlainText(q(editing::personDetailText(data_.reg, n)).replace("\r\n", "\n"));
+    edit->setPlainText(toQString(editing::personDetailText(data_.reg, n)).replace("\r\n", "\n"));
 }
 
 void TsubakiApp::selectPerson(int n) {

@@ -14,22 +14,22 @@
 #include "forms/tsubaki/form7.h"
 #include "forms/tsubaki/form9.h"
 #include "forms/tsubaki/mainform.h"
+#include "platform/qt_text.h"
 
 #include "ui_form5.h"
 #include "ui_form7.h"
 #include "ui_form9.h"
 #include "ui_mainform.h"
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace app {
 
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 std::string text(const QLineEdit* edit) {
-    return edit->text().toStdString();
+    return toUtf8(edit->text());
 }
 
 // The person form's fields and the register field each stands for.
@@ -67,7 +67,7 @@ void TsubakiApp::openPersonForm(editing::PersonSession session) {
     ui.CHECK35->setChecked(person.姓名順 == 1);
     if (person.C_当事者NO != p) {
         ui.CHECK39->setChecked(true);
-        ui.TEXT39->setText(q(editing::linkLabel(person.C_当事者NO)));
+        ui.TEXT39->setText(toQString(editing::linkLabel(person.C_当事者NO)));
     } else {
         ui.CHECK39->setChecked(false);
         ui.TEXT39->clear();
@@ -76,13 +76,13 @@ void TsubakiApp::openPersonForm(editing::PersonSession session) {
     form5_->arrangeNameFields(person.姓名順);
 
     // 当事者_ST_SUB
-    ui.TEXT_A8A->setText(q("当事者Ｎｏ : " + std::to_string(p)));
+    ui.TEXT_A8A->setText(toQString("当事者Ｎｏ : " + std::to_string(p)));
     for (const auto& f : kFields) {
-        (ui.*(f.edit))->setText(q(person.*(f.member)));
+        (ui.*(f.edit))->setText(toQString(person.*(f.member)));
     }
     ui.EDIT_A15A->setText(QString::number(person.創始階層));
-    ui.TEXT_A10A->setText(q(editing::parentLine("実父：", reg, person.実父NO)));
-    ui.TEXT_A11A->setText(q(editing::parentLine("実母：", reg, person.実母NO)));
+    ui.TEXT_A10A->setText(toQString(editing::parentLine("実父：", reg, person.実父NO)));
+    ui.TEXT_A11A->setText(toQString(editing::parentLine("実母：", reg, person.実母NO)));
     ui.RADIO_A3A->setEnabled(true);
     ui.RADIO_A4A->setEnabled(true);
     (person.isFemale() ? ui.RADIO_A4A : ui.RADIO_A3A)->setChecked(true);
@@ -174,7 +174,7 @@ void showCopySource(TsubakiApp& a) {
     }
     const auto& source = a.data().reg.person(s);
     for (const auto& f : kFields) {
-        (ui.*(f.copyBox))->setText(q(std::string(f.copyCaption) + source.*(f.member)));
+        (ui.*(f.copyBox))->setText(toQString(std::string(f.copyCaption) + source.*(f.member)));
     }
 }
 
@@ -194,8 +194,8 @@ void install(TsubakiApp& a) {
         }
         if (outcome == editing::CommitOutcome::Refused && !session.adding) {
             const auto& p = a.data().reg.person(session.person);
-            ui.EDIT_A1A->setText(q(p.姓));
-            ui.EDIT_A2A->setText(q(p.名));
+            ui.EDIT_A1A->setText(toQString(p.姓));
+            ui.EDIT_A2A->setText(toQString(p.名));
         }
         a.persons().selected = session.person;
         a.closePersonForm();
@@ -232,7 +232,7 @@ void install(TsubakiApp& a) {
         auto* list = a.form9().ui().LIST7;
         list->clear();
         for (int n : *candidates) {
-            list->addItem(q(editing::personChoiceLine(a.data().reg, n)));
+            list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
         }
         a.form5().setEnabled(false);
         a.form9().show();
@@ -253,8 +253,8 @@ void install(TsubakiApp& a) {
                                                        candidates[static_cast<std::size_t>(row)],
                                                        a.personFormName(), a.dialogs());
         if (outcome.linked) {
-            ui.TEXT39->setText(q(editing::linkLabel(outcome.source)));
-            ui.EDIT_A7A->setText(q(outcome.remark1));
+            ui.TEXT39->setText(toQString(editing::linkLabel(outcome.source)));
+            ui.EDIT_A7A->setText(toQString(outcome.remark1));
         } else {
             ui.CHECK39->setChecked(false);
         }
@@ -268,7 +268,7 @@ void install(TsubakiApp& a) {
         auto* list = a.form7().ui().LIST6;
         list->clear();
         for (int n = 1; n <= count; ++n) {
-            list->addItem(q(editing::personChoiceLine(a.data().reg, n)));
+            list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
         }
         const int s = a.persons().copySource;
         if (s >= 1 && s <= count) {
@@ -300,7 +300,7 @@ void install(TsubakiApp& a) {
         auto& f7 = a.form7().ui();
         for (const auto& f : kFields) {
             if ((f7.*(f.copyBox))->isChecked()) {
-                (f5.*(f.edit))->setText(q(source.*(f.member)));
+                (f5.*(f.edit))->setText(toQString(source.*(f.member)));
             }
         }
     });

@@ -7,6 +7,7 @@
 #include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/mainform.h"
+#include "platform/qt_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,6 +16,9 @@
 #include <QPixmap>
 
 #include <iostream>
+
+using platform::toQString;
+using platform::toUtf8;
 
 namespace app {
 
@@ -26,26 +30,26 @@ bool snapForm(QWidget* form, const QDir& dir, const QString& name) {
     }
     const QString path = dir.filePath(name + ".png");
     if (!form->grab().save(path)) {
-        std::cerr << "tsubaki: cannot write " << path.toStdString() << "\n";
+        std::cerr << "tsubaki: cannot write " << toUtf8(path) << "\n";
         return false;
     }
-    std::cout << path.toStdString() << "\n";
+    std::cout << toUtf8(path) << "\n";
     return true;
 }
 
 bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name) {
     if (window == nullptr || window->chart() == nullptr) {
-        std::cerr << "tsubaki: the chart of " << name.toStdString() << " was not drawn\n";
+        std::cerr << "tsubaki: the chart of " << toUtf8(name) << " was not drawn\n";
         return false;
     }
     const QString path = dir.filePath(name + ".png");
     try {
-        platform::writePng(*window->chart(), window->glyphs(), path.toStdString());
+        platform::writePng(*window->chart(), window->glyphs(), toUtf8(path));
     } catch (const std::exception& e) {
         std::cerr << "tsubaki: " << e.what() << "\n";
         return false;
     }
-    std::cout << path.toStdString() << "\n";
+    std::cout << toUtf8(path) << "\n";
     return true;
 }
 
@@ -84,7 +88,7 @@ bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
 } // namespace
 
 int saveScreenshots(TsubakiApp& app, const std::string& folder) {
-    QDir dir(QString::fromStdString(folder));
+    QDir dir(toQString(folder));
     if (!dir.mkpath(".")) {
         std::cerr << "tsubaki: cannot make " << folder << "\n";
         return 1;

@@ -11,21 +11,16 @@
 #include "forms/tsubaki/form5.h"
 #include "forms/tsubaki/form6.h"
 #include "forms/tsubaki/mainform.h"
+#include "platform/qt_text.h"
 
 #include "ui_form4.h"
 #include "ui_form5.h"
 #include "ui_form6.h"
 #include "ui_mainform.h"
 
+using platform::toQString;
+
 namespace app {
-
-namespace {
-
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 void TsubakiApp::setModeCaptions() {
     auto& ui = mainForm_->ui();
@@ -127,11 +122,11 @@ void TsubakiApp::startControlStates() {
     auto& f6 = form6_->ui();
     f6.COMBO6->clear();
     for (const auto& title : data_.env.夫) {
-        f6.COMBO6->addItem(q(title));
+        f6.COMBO6->addItem(toQString(title));
     }
     f6.COMBO7->clear();
     for (const auto& title : data_.env.妻) {
-        f6.COMBO7->addItem(q(title));
+        f6.COMBO7->addItem(toQString(title));
     }
 
     mainUi.BUTTON39->setEnabled(data_.settingsFilePresent && !data_.hasFamilyWithoutPartners());

@@ -14,11 +14,14 @@
 #include "forms/tsubaki/form8.h"
 #include "forms/tsubaki/form9.h"
 #include "forms/tsubaki/mainform.h"
+#include "platform/qt_text.h"
 
 #include <QFont>
 #include <QString>
 
 #include <stdexcept>
+
+using platform::toQString;
 
 namespace app {
 
@@ -27,10 +30,6 @@ namespace {
 // The forms are drawn in "ＭＳ 明朝", which this platform provides as IPA明朝.
 void substituteFonts() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
-}
-
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace
@@ -75,7 +74,7 @@ void TsubakiApp::setCaptions() {
         {form11_.get(), "申出人と作成者の設定"},
     };
     for (const auto& [form, caption] : captions) {
-        form->setWindowTitle(QString::fromUtf8(caption) + q(core::title_text));
+        form->setWindowTitle(toQString(caption) + toQString(core::title_text));
     }
     form8_->setWindowTitle(QStringLiteral("相続関係説明図のオプション設定"));
 }

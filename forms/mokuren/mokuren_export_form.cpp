@@ -1,18 +1,15 @@
 #include "forms/mokuren/mokuren_export_form.h"
 
+#include "platform/qt_text.h"
+
 #include "ui_mokuren_form2.h"
 
 #include <QCloseEvent>
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace mokuren {
-
-namespace {
-
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-} // namespace
 
 ExportForm::ExportForm(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::MokurenExportForm>()) {
@@ -27,7 +24,7 @@ void ExportForm::load(const converter::PersonRegister& reg) {
     current_ = reg.current;
     ui_->LIST1->clear();
     for (auto notation : converter::exportSexNotations()) {
-        ui_->LIST1->addItem(q(notation));
+        ui_->LIST1->addItem(toQString(notation));
     }
     ui_->LIST1->setCurrentRow(converter::kDefaultSexNotation);
     for (QWidget* w : {static_cast<QWidget*>(ui_->Edit1), static_cast<QWidget*>(ui_->Edit2),
@@ -54,12 +51,12 @@ std::optional<converter::ExportOptions> ExportForm::options(bool headerLine,
         o.joinDomicile = ui_->CHECK14->isChecked();
         return o;
     }
-    const std::string address = ui_->Edit1->text().toStdString();
+    const std::string address = toUtf8(ui_->Edit1->text());
     if (!converter::parseLimit(address, o.addressLimit)) {
         error = "住所の文字数制限には 0 以上の整数を入れてください（「" + address + "」）";
         return std::nullopt;
     }
-    const std::string domicile = ui_->Edit2->text().toStdString();
+    const std::string domicile = toUtf8(ui_->Edit2->text());
     if (!converter::parseLimit(domicile, o.domicileLimit)) {
         error = "本籍の文字数制限には 0 以上の整数を入れてください（「" + domicile + "」）";
         return std::nullopt;
@@ -69,7 +66,7 @@ std::optional<converter::ExportOptions> ExportForm::options(bool headerLine,
 
 void ExportForm::closeEvent(QCloseEvent* event) {
     event->accept();
-    emit cancelRequested();
+    Q_EMIT cancelRequested();
 }
 
 } // namespace mokuren

@@ -33,7 +33,7 @@ public:
 
     Ui::MokurenExportForm& ui() const { return *ui_; }
 
-signals:
+Q_SIGNALS:
     void exportRequested(); // BUTTON2
     void cancelRequested(); // BUTTON3 or the close box: ends the program
 

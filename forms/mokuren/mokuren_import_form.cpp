@@ -2,24 +2,16 @@
 
 #include "common/cp932.h"
 #include "converter/csv_export.h"
+#include "platform/qt_text.h"
 
 #include "ui_mokuren_form3.h"
 
 #include <QCloseEvent>
 
+using platform::toQString;
+using platform::toUtf8;
+
 namespace mokuren {
-
-namespace {
-
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string s(const QString& text) {
-    return text.toUtf8().toStdString();
-}
-
-} // namespace
 
 ImportForm::ImportForm(common::Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::MokurenImportForm>()), dialogs_(dialogs) {
@@ -43,7 +35,7 @@ ImportForm::~ImportForm() = default;
 void ImportForm::prepare() {
     ui_->LIST2->clear();
     for (auto notation : converter::importSexNotations()) {
-        ui_->LIST2->addItem(q(notation));
+        ui_->LIST2->addItem(toQString(notation));
     }
     ui_->LIST2->setCurrentRow(converter::kDefaultSexNotation);
     ui_->Edit3->clear();
@@ -61,7 +53,7 @@ void ImportForm::setTable(converter::CsvTable table) {
 
 void ImportForm::buildChart() {
     chart_ = converter::registrationChart(choices());
-    ui_->Edit3->setPlainText(q(chart_.text));
+    ui_->Edit3->setPlainText(toQString(chart_.text));
     chartReady_ = true;
     updateEnabling();
 }
@@ -92,12 +84,12 @@ void ImportForm::releaseSelected() {
 void ImportForm::refillLists() {
     ui_->LIST3->clear();
     for (int column : assignment_.freeColumns()) {
-        auto* item = new QListWidgetItem(q(table_.caption(column)), ui_->LIST3);
+        auto* item = new QListWidgetItem(toQString(table_.caption(column)), ui_->LIST3);
         item->setData(Qt::UserRole, column);
     }
     ui_->LIST4->clear();
     for (int column : assignment_.order()) {
-        auto* item = new QListWidgetItem(q(table_.caption(column)), ui_->LIST4);
+        auto* item = new QListWidgetItem(toQString(table_.caption(column)), ui_->LIST4);
         item->setData(Qt::UserRole, column);
     }
 }
@@ -121,7 +113,7 @@ converter::ImportChoices ImportForm::choices() const {
 std::vector<std::string> ImportForm::surnames() const {
     std::vector<std::string> out;
     for (int i = 0; i < ui_->COMBO1->count(); ++i) {
-        out.push_back(s(ui_->COMBO1->itemText(i)));
+        out.push_back(toUtf8(ui_->COMBO1->itemText(i)));
     }
     return out;
 }
@@ -129,13 +121,13 @@ std::vector<std::string> ImportForm::surnames() const {
 void ImportForm::registerSurname() {
     std::string surname;
     try {
-        surname = converter::registeredSurname(s(ui_->COMBO1->currentText()));
+        surname = converter::registeredSurname(toUtf8(ui_->COMBO1->currentText()));
     } catch (const common::Cp932Error& e) {
         dialogs_.ok("姓を登録できません", e.what(), common::Icon::Exclamation);
         return;
     }
-    if (!surname.empty() && ui_->COMBO1->findText(q(surname)) < 0) {
-        ui_->COMBO1->addItem(q(surname));
+    if (!surname.empty() && ui_->COMBO1->findText(toQString(surname)) < 0) {
+        ui_->COMBO1->addItem(toQString(surname));
     }
     ui_->COMBO1->setEditText(QString());
 }
@@ -173,7 +165,7 @@ void ImportForm::updateEnabling() {
 
 void ImportForm::closeEvent(QCloseEvent* event) {
     event->accept();
-    emit cancelRequested();
+    Q_EMIT cancelRequested();
 }
 
 } // namespace mokuren

@@ -47,7 +47,7 @@ public:
 
     Ui::MokurenImportForm& ui() const { return *ui_; }
 
-signals:
+Q_SIGNALS:
     void chartRequested();   // BUTTON6
     void assignRequested();  // BUTTON7
     void releaseRequested(); // BUTTON8

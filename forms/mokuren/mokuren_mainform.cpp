@@ -33,7 +33,7 @@ bool MainForm::headerLine() const {
 
 void MainForm::closeEvent(QCloseEvent* event) {
     event->accept();
-    emit closeRequested();
+    Q_EMIT closeRequested();
 }
 
 } // namespace mokuren

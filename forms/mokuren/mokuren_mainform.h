@@ -26,7 +26,7 @@ public:
 
     Ui::MokurenMainForm& ui() const { return *ui_; }
 
-signals:
+Q_SIGNALS:
     void runRequested();   // BUTTON1
     void closeRequested(); // the window's close box: ends the program
 

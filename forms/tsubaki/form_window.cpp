@@ -6,12 +6,12 @@ namespace forms {
 
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    emit closeRequested();
+    Q_EMIT closeRequested();
 }
 
 void MainFormWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    emit closeRequested();
+    Q_EMIT closeRequested();
 }
 
 } // namespace forms

@@ -14,7 +14,7 @@ class FormWindow : public QWidget {
 public:
     using QWidget::QWidget;
 
-signals:
+Q_SIGNALS:
     void closeRequested();
 
 protected:
@@ -27,7 +27,7 @@ class MainFormWindow : public QMainWindow {
 public:
     using QMainWindow::QMainWindow;
 
-signals:
+Q_SIGNALS:
     void closeRequested();
 
 protected:

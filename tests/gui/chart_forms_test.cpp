@@ -292,7 +292,7 @@ TEST_F(ChartForms, TheCentreSideQuestion) {
     dialogs.answerYes();
     auto* base = ctl<QComboBox>(form2(), "COMBO_A5A");
     base->setCurrentIndex(2);
-    emit base->activated(2);
+    Q_EMIT base->activated(2);
     EXPECT_TRUE(dialogs.scriptUsedUp());
     EXPECT_EQ(app->data().reg.family(2).系統_F, 1);
     EXPECT_FALSE(f4<QListWidget>("LIST_A5A")->item(1)->isSelected());

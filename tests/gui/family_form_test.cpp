@@ -56,7 +56,7 @@ protected:
     // A click on a list row as Qt delivers it: the row becomes current, then the click.
     void clickRow(QListWidget* list, int row) {
         list->setCurrentRow(row);
-        emit list->itemClicked(list->item(row));
+        Q_EMIT list->itemClicked(list->item(row));
     }
     void clickFamily(int n) { clickRow(f2<QListWidget>("LIST_A3A"), n - 1); }
     // Selects the entry of a combo box or list that shows `text`.
@@ -378,7 +378,7 @@ TEST_F(FamilyForms, TitlesAndFlagsAreStoredAndTheExitSavesOrStaysOpen) {
     EXPECT_EQ(f6<QComboBox>("COMBO6")->count(), 1);
     auto* wives = f6<QComboBox>("COMBO7");
     wives->setCurrentIndex(4);
-    emit wives->activated(4);
+    Q_EMIT wives->activated(4);
     f6<QCheckBox>("CHECK_A21A")->click();
     f6<QCheckBox>("CHECK50")->click();
     f6<QCheckBox>("CHECK44")->click();
@@ -432,7 +432,7 @@ TEST_F(FamilyForms, BackToPersonInputAndTheHooksOfTheChartSide) {
     app::familyEditor(*app).baseFamilyChosen = [&chosen](int f) { chosen = f; };
     auto* base = f2<QComboBox>("COMBO_A5A");
     base->setCurrentIndex(1);
-    emit base->activated(1);
+    Q_EMIT base->activated(1);
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(app->data().settings.基準家族, 1);
 

@@ -277,7 +277,7 @@ protected:
         for (int row = 0; row < list->count(); ++row) {
             if (s(list->item(row)->text()).starts_with(std::to_string(source) + " ")) {
                 list->setCurrentRow(row);
-                emit list->itemClicked(list->item(row));
+                Q_EMIT list->itemClicked(list->item(row));
                 return;
             }
         }
@@ -297,7 +297,7 @@ TEST_F(Links, LinkingAndCommittingShowsTheLinkEverywhere) {
     EXPECT_EQ(s(list->item(0)->text()), "1 (男) Ｐ１　");
     EXPECT_EQ(s(list->item(2)->text()), "7 (男) Ｐ７　");
     list->setCurrentRow(0);
-    emit list->itemClicked(list->item(0));
+    Q_EMIT list->itemClicked(list->item(0));
     EXPECT_FALSE(form(8).isVisible());
     EXPECT_TRUE(form(4).isEnabled());
     EXPECT_EQ(s(f5<QLabel>("TEXT39")->text()), "No: 1");

@@ -2,15 +2,13 @@
 // every band boundary crosses glyphs, lines and blocks: the PNG read back has exactly the
 // bitmap's pixels, both files equal those written in one band, and a failed write leaves the
 // old file whole.
-// The chart run before any Qt header: its layout names a member "slots".
-#include "render/chart_run.h"
-
 #include "platform/png_file.h"
 #include "platform/qt_glyphs.h"
 
 #include "common/file_io.h"
 #include "core/data_folder.h"
 #include "render/bitmap_file.h"
+#include "render/chart_run.h"
 #include "tests/support/bytes.h"
 #include "tests/support/test_support.h"
 

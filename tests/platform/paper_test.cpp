@@ -2,14 +2,12 @@
 // sheets across and down, shows the part of the chart the plan gives it as the bitmap shows
 // that part (rendered back with poppler and compared cell by cell), the right-most sheet
 // first; and a write that fails half way leaves the old PDF whole.
-// The chart run before any Qt header: its layout names a member "slots".
-#include "render/chart_run.h"
-
 #include "platform/paper_painter.h"
 #include "platform/qt_glyphs.h"
 
 #include "common/file_io.h"
 #include "core/data_folder.h"
+#include "render/chart_run.h"
 #include "render/page_setup.h"
 #include "render/raster.h"
 #include "tests/support/fault_ops.h"
