@@ -107,7 +107,8 @@ TEST_F(ChartRun, BasePointsAndTheStraightDescentToAnOnlyChild) {
                             }));
     EXPECT_EQ(d.familiesDrawn, 1);
     // The child's block: one level pitch on, one cell in; its name starts a cell further.
-    const auto& texts = chart(d).texts();
+    const RecordingCanvas canvas = chart(d);
+    const auto& texts = canvas.texts();
     const auto child = std::find_if(texts.begin(), texts.end(),
                                     [](const render::PlacedText& t) { return t.text == "一"; });
     ASSERT_NE(child, texts.end());
@@ -313,7 +314,8 @@ TEST_F(ChartRun, PersonAndFamilyNumbers) {
     b.reg.person(copy).C_当事者NO = static_cast<std::int16_t>(child);
     const render::ChartDrawing d = run(f);
     std::map<std::string, int> colours;
-    for (const auto& t : chart(d).texts()) {
+    const RecordingCanvas canvas = chart(d);
+    for (const auto& t : canvas.texts()) {
         colours[t.text] = t.colour;
     }
     EXPECT_EQ(colours.at("1"), render::kPersonNumberColour);
