@@ -54,11 +54,20 @@ private:
         p.名 = sex == 1 ? kMale[pick(8)] : kFemale[pick(8)];
         p.本籍1 = kPlaces[pick(4)];
         p.本籍2 = wide(1 + pick(40)) + "番地";
-        p.住所1 = kPlaces[pick(4)] + wide(1 + pick(20)) + "番" + wide(1 + pick(9)) + "号";
-        p.生年月日 = "昭和" + wide(1 + pick(63)) + "年" + wide(1 + pick(12)) + "月" +
-                     wide(1 + pick(28)) + "日";
+        // The parts of a text are drawn last part first, one statement each: the order of
+        // the operands of + is the compiler's choice, and the registers must not depend on it.
+        const int go = 1 + pick(9);
+        const int ban = 1 + pick(20);
+        const char* const place = kPlaces[pick(4)];
+        p.住所1 = place + wide(ban) + "番" + wide(go) + "号";
+        const int day = 1 + pick(28);
+        const int month = 1 + pick(12);
+        const int year = 1 + pick(63);
+        p.生年月日 = "昭和" + wide(year) + "年" + wide(month) + "月" + wide(day) + "日";
         if (chance(30)) {
-            p.死亡年月日 = "平成" + wide(1 + pick(30)) + "年" + wide(1 + pick(12)) + "月";
+            const int deathMonth = 1 + pick(12);
+            const int deathYear = 1 + pick(30);
+            p.死亡年月日 = "平成" + wide(deathYear) + "年" + wide(deathMonth) + "月";
         }
         reg_.persons.push_back(p);
         return n;

@@ -125,8 +125,10 @@ ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::file
     ui.VSCROLL1->hide();
     ui.BUTTON_A24A->hide();
 
-    ui.centralwidget->installEventFilter(this);
-    ui.PICTURE1->installEventFilter(this);
+    area_ = ui.centralwidget;
+    picture_ = ui.PICTURE1;
+    area_->installEventFilter(this);
+    picture_->installEventFilter(this);
     ui.PICTURE1->setMouseTracking(false);
 
     connect(ui.HSCROLL1, &QScrollBar::valueChanged, this, [this](int v) {
@@ -445,10 +447,9 @@ bool ChartWindow::findPerson(const std::string& query) {
 }
 
 bool ChartWindow::eventFilter(QObject* watched, QEvent* event) {
-    auto& ui = form_.ui();
-    if (watched == ui.centralwidget && event->type() == QEvent::Resize) {
+    if (watched == area_ && event->type() == QEvent::Resize) {
         layOut();
-    } else if (watched == ui.PICTURE1 && chart_) {
+    } else if (watched == picture_ && chart_) {
         if (event->type() == QEvent::MouseButtonPress) {
             const auto* m = static_cast<QMouseEvent*>(event);
             if (m->button() == Qt::LeftButton) {

@@ -112,6 +112,10 @@ private:
     void showZoom();
 
     forms::Form3& form_;
+    // The widgets the event filter watches, kept apart from the form's ui: the form's
+    // widgets still send events here while the form is destroyed, after its ui is gone.
+    QObject* area_ = nullptr;
+    QObject* picture_ = nullptr;
     common::Dialogs& dialogs_;
     std::filesystem::path folder_;
     platform::QtGlyphs glyphs_;
