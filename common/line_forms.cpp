@@ -20,7 +20,9 @@ std::string formatInteger(long value) {
 }
 
 std::string formatNumber(float value) {
-    if (value == static_cast<float>(static_cast<long>(value)) && value > -1e9f && value < 1e9f) {
+    // The range is checked before the conversion: a float beyond long's range (a settings
+    // file may hold "1e20") must not reach static_cast<long>.
+    if (value > -1e9f && value < 1e9f && value == static_cast<float>(static_cast<long>(value))) {
         return formatInteger(static_cast<long>(value));
     }
     char buf[64];

@@ -26,7 +26,10 @@ TEST(ValueForms, NumbersAreShortestAndReadBack) {
     EXPECT_EQ(formatNumber(0.5f), " .5 ");
     EXPECT_EQ(formatNumber(-0.25f), "-.25 ");
     EXPECT_EQ(formatNumber(0.1f), " .1 ");
-    for (float v : {0.1f, 1.1f, 3.3333333f, 1e-3f, 12345.678f, -7.125f, 0.3f + 0.6f}) {
+    // Values far beyond the integer range come from damaged or hand-edited settings files;
+    // they are written in exponent form and read back as they were.
+    for (float v :
+         {0.1f, 1.1f, 3.3333333f, 1e-3f, 12345.678f, -7.125f, 0.3f + 0.6f, 3e9f, -1e20f, 3.4e38f}) {
         float back = 0;
         ASSERT_TRUE(common::parseNumber(formatNumber(v), back)) << formatNumber(v);
         EXPECT_EQ(back, v) << formatNumber(v);
