@@ -6,6 +6,7 @@
 #include "converter/csv_export.h"
 #include "converter/csv_import.h"
 #include "converter/files.h"
+#include "converter/gedcom_export.h"
 #include "converter/job.h"
 #include "converter/masking.h"
 #include "converter/person_register.h"
@@ -33,8 +34,10 @@ constexpr const char* kUsage =
     "        mokuren import IN_FILE DATA_FOLDER --columns C1,C2,... [--header] [--sex N]\n"
     "                [--split-name] [--surnames A,B,...] [--address] [--address2]\n"
     "                [--domicile] [--domicile2] [--birth] [--death] [--note] [--note2] [--yes]\n"
+    "        mokuren gedcom-export DATA_FOLDER OUT.ged [--version 5.5.1|7.0] [--yes]\n"
     "  --sex N       男女の表記の番号: 0 無し, 1 男・女, 2 M・F, 3 男ならYes, 4 女ならYes\n"
     "  --columns     登録チャートの順に並べたＣＳＶの列番号（1 から）\n"
+    "  --version     GEDCOM の版（5.5.1 または 7.0、省略時は 5.5.1）\n"
     "  --yes         出力先のファイルが既にあるとき上書きします（import では家族目録と\n"
     "                作図設定をバックアップへ移すことも認めます）\n";
 
@@ -342,6 +345,31 @@ int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
 }
 
+int gedcomExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments a(args, {"--yes"}, {"--version"});
+    const fs::path folder = a.positional(0, 2);
+    const std::string outFile = a.positional(1, 2);
+    converter::GedcomVersion version = converter::GedcomVersion::V551;
+    if (const std::string* v = a.value("--version");
+        v != nullptr && !converter::parseGedcomVersion(*v, version)) {
+        throw UsageError("--version の値「" + *v + "」は 5.5.1 か 7.0 で指定してください");
+    }
+    requireFolder(folder, err);
+    CommandLineDialogs dialogs(out, err, a.flag("--yes"));
+    dialogs.answerFile(outFile);
+    fs::path written;
+    long persons = 0;
+    long families = 0;
+    const auto outcome =
+        converter::exportGedcom(folder, version, dialogs, &written, &persons, &families);
+    if (outcome != converter::JobOutcome::Done) {
+        return notDone(outcome, dialogs, err);
+    }
+    out << "書き込み: " << written.string() << "（" << persons << " 人、" << families
+        << " 家族）\n";
+    return 0;
+}
+
 } // namespace
 
 bool isHeadlessJob(const std::vector<std::string>& args) {
@@ -362,6 +390,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (job == "import") {
             return importJob(args, out, err);
+        }
+        if (job == "gedcom-export") {
+            return gedcomExport(args, out, err);
         }
         if (job == "--help" || job == "-h") {
             out << kUsage;

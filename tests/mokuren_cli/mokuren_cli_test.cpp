@@ -140,6 +140,26 @@ TEST_F(MokurenCli, ImportFromUtf8WithColumnsInChartOrder) {
     EXPECT_NE(err_.str().find("--columns"), std::string::npos);
 }
 
+TEST_F(MokurenCli, GedcomExportWithVersionAndOverwrite) {
+    const std::string out = (dir_.path() / "family.ged").string();
+    ASSERT_EQ(run({"gedcom-export", folder(), out, "--version", "7.0"}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("20 人、8 家族"), std::string::npos) << out_.str();
+    const std::string text = file("family.ged");
+    EXPECT_EQ(text.rfind("0 HEAD\r\n1 GEDC\r\n2 VERS 7.0\r\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - 8), "0 TRLR\r\n");
+
+    // Without --yes an existing file stays; with it, 5.5.1 by default.
+    EXPECT_EQ(run({"gedcom-export", folder(), out}), 1);
+    EXPECT_NE(err_.str().find("何も書き込んでいません"), std::string::npos) << err_.str();
+    EXPECT_EQ(file("family.ged"), text);
+    ASSERT_EQ(run({"gedcom-export", folder(), out, "--yes"}), 0) << err_.str();
+    EXPECT_NE(file("family.ged").find("2 VERS 5.5.1\r\n"), std::string::npos);
+
+    EXPECT_EQ(run({"gedcom-export", folder(), out, "--version", "6"}), 1);
+    EXPECT_NE(err_.str().find("5.5.1 か 7.0"), std::string::npos) << err_.str();
+    EXPECT_EQ(run({"gedcom-export", folder()}), 1);
+}
+
 TEST_F(MokurenCli, UnknownJobsShowTheUsage) {
     EXPECT_EQ(run({"convert"}), 1);
     EXPECT_NE(err_.str().find("使い方"), std::string::npos);

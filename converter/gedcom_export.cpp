@@ -1,0 +1,417 @@
+#include "converter/gedcom_export.h"
+
+#include "common/file_io.h"
+#include "common/line_forms.h"
+#include "common/wareki.h"
+#include "converter/files.h"
+
+#include <array>
+#include <system_error>
+
+namespace converter {
+
+bool parseGedcomVersion(std::string_view text, GedcomVersion& version) {
+    if (text == "5.5.1") {
+        version = GedcomVersion::V551;
+        return true;
+    }
+    if (text == "7.0") {
+        version = GedcomVersion::V70;
+        return true;
+    }
+    return false;
+}
+
+GedcomDate gedcomDate(std::string_view wareki) {
+    static constexpr std::array<std::string_view, 12> kMonths = {
+        "JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    GedcomDate d;
+    d.phrase = std::string(wareki);
+    const common::WarekiReading r = common::readWareki(wareki);
+    // A date of the lunisolar calendar has no Gregorian day: it stays a phrase.
+    if (r.ok() && !r.date->lunisolar) {
+        const common::CivilDate& c = r.date->civil;
+        d.value = std::to_string(c.day) + " " +
+                  std::string(kMonths[static_cast<std::size_t>(c.month - 1)]) + " " +
+                  std::to_string(c.year);
+    }
+    return d;
+}
+
+namespace {
+
+std::vector<long> readFounders(const std::filesystem::path& folder, long count) {
+    const auto file = folder / kFounderFile;
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) {
+        return std::vector<long>(static_cast<std::size_t>(count), 0);
+    }
+    common::ItemReader in(common::readFile(file), std::string(kFounderFile));
+    in.requireItems(count, 2, "当事者の数");
+    std::vector<long> out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (long i = 0; i < count; ++i) {
+        in.rawItem();
+        long v = 0;
+        if (!parseLong(in.rawItem(), v)) {
+            in.fail("整数が入るところに数ではない値があります");
+        }
+        out.push_back(v);
+    }
+    return out;
+}
+
+// The lines of a GEDCOM file: level, optional cross-reference, tag and value. Values with
+// line breaks or longer than a line may go on CONC (5.5.1 only) and CONT lines.
+class GedcomLines {
+public:
+    explicit GedcomLines(GedcomVersion v) : version_(v) { out_.reserve(1 << 20); }
+
+    void line(int level, std::string_view tag, std::string_view value = {},
+              std::string_view xref = {}) {
+        put(level, xref, tag, escaped(value));
+    }
+    // A value that points at a record ("@I12@").
+    void pointer(int level, std::string_view tag, std::string_view xref) {
+        put(level, {}, tag, xref);
+    }
+    // A text value of several lines: the first on the tag, the others on CONT lines.
+    void text(int level, std::string_view tag, const std::vector<std::string_view>& lines) {
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            long_(k == 0 ? level : level + 1, k == 0 ? tag : "CONT", lines[k]);
+        }
+    }
+    void date(int level, std::string_view wareki) {
+        const GedcomDate d = gedcomDate(wareki);
+        if (version_ == GedcomVersion::V551) {
+            // A date taken from a phrase is an interpreted date; a phrase alone is in
+            // parentheses. Parentheses inside the phrase would end it early.
+            std::string phrase = d.phrase;
+            for (auto& c : phrase) {
+                if (c == '(' || c == ')') {
+                    c = ' ';
+                }
+            }
+            long_(level, "DATE",
+                  d.value.empty() ? "(" + phrase + ")" : "INT " + d.value + " (" + phrase + ")");
+        } else {
+            line(level, "DATE", d.value);
+            long_(level + 1, "PHRASE", d.phrase);
+        }
+    }
+    std::string take() { return std::move(out_); }
+
+private:
+    // 5.5.1 doubles every "@" of a text; 7.0 only a leading one.
+    std::string escaped(std::string_view value) const {
+        std::string s;
+        s.reserve(value.size());
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            s += value[i];
+            if (value[i] == '@' && (version_ == GedcomVersion::V551 || i == 0)) {
+                s += '@';
+            }
+        }
+        return s;
+    }
+    // A value that may be longer than a 5.5.1 line holds (255 characters with the level
+    // and tag): the rest goes on CONC lines, cut between UTF-8 characters.
+    void long_(int level, std::string_view tag, std::string_view value) {
+        std::string v = escaped(value);
+        if (version_ == GedcomVersion::V70 || v.size() <= kChunk) {
+            put(level, {}, tag, v);
+            return;
+        }
+        std::size_t start = 0;
+        bool first = true;
+        while (start < v.size()) {
+            std::size_t end = std::min(v.size(), start + kChunk);
+            while (end < v.size() && (static_cast<unsigned char>(v[end]) & 0xC0) == 0x80) {
+                --end;
+            }
+            // A CONC line must not end or begin with a space that a reader might drop.
+            while (end < v.size() && end > start + 1 && (v[end - 1] == ' ' || v[end] == ' ')) {
+                --end;
+            }
+            put(first ? level : level + 1, {}, first ? tag : "CONC",
+                std::string_view(v).substr(start, end - start));
+            first = false;
+            start = end;
+        }
+    }
+    void put(int level, std::string_view xref, std::string_view tag, std::string_view value) {
+        out_ += std::to_string(level);
+        out_ += ' ';
+        if (!xref.empty()) {
+            out_ += xref;
+            out_ += ' ';
+        }
+        out_ += tag;
+        if (!value.empty()) {
+            out_ += ' ';
+            out_ += value;
+        }
+        out_ += "\r\n";
+    }
+    static constexpr std::size_t kChunk = 200; // bytes of value on one line
+    GedcomVersion version_;
+    std::string out_;
+};
+
+std::string person(long n) {
+    return "@I" + std::to_string(n) + "@";
+}
+std::string family(long n) {
+    return "@F" + std::to_string(n) + "@";
+}
+
+void integerTag(GedcomLines& g, int level, std::string_view tag, long value) {
+    if (value != 0) {
+        g.line(level, tag, std::to_string(value));
+    }
+}
+
+std::vector<std::string_view> twoLines(const std::string& a, const std::string& b) {
+    if (b.empty()) {
+        return {a};
+    }
+    return {a, b};
+}
+
+// Where a person is a child: family number and place in its list.
+struct ChildPlace {
+    long familyNo;
+    const 家族の子* child;
+};
+
+} // namespace
+
+GedcomSource readGedcomSource(const std::filesystem::path& folder) {
+    GedcomSource s;
+    s.persons = readPersonRegister(folder);
+    s.founders = readFounders(folder, s.persons.count());
+    s.families = readFamilyRegister(folder);
+    return s;
+}
+
+std::string gedcomText(const GedcomSource& source, GedcomVersion version) {
+    const auto& persons = source.persons.persons;
+    const auto& families = source.families;
+    const long personCount = static_cast<long>(persons.size());
+    // The families each person is a spouse and a child of, in family order.
+    std::vector<std::vector<long>> spouseOf(persons.size() + 1);
+    std::vector<std::vector<ChildPlace>> childOf(persons.size() + 1);
+    auto valid = [&](long n) { return n >= 1 && n <= personCount; };
+    for (std::size_t i = 0; i < families.size(); ++i) {
+        const 家族& f = families[i];
+        const long n = static_cast<long>(i) + 1;
+        if (valid(f.夫NO)) {
+            spouseOf[static_cast<std::size_t>(f.夫NO)].push_back(n);
+        }
+        if (valid(f.妻NO) && f.妻NO != f.夫NO) {
+            spouseOf[static_cast<std::size_t>(f.妻NO)].push_back(n);
+        }
+        for (const auto& c : f.子) {
+            if (valid(c.子NO)) {
+                childOf[static_cast<std::size_t>(c.子NO)].push_back({n, &c});
+            }
+        }
+    }
+
+    GedcomLines g(version);
+    g.line(0, "HEAD");
+    g.line(1, "GEDC");
+    g.line(2, "VERS", version == GedcomVersion::V551 ? "5.5.1" : "7.0");
+    if (version == GedcomVersion::V551) {
+        g.line(2, "FORM", "LINEAGE-LINKED");
+    }
+    g.line(1, "SOUR", "MOKUREN");
+    g.line(2, "NAME", "mokuren");
+    if (version == GedcomVersion::V551) {
+        g.line(1, "CHAR", "UTF-8");
+    }
+    g.line(1, "_TSUBAKI_VERSION",
+           source.persons.current ? "V" + std::to_string(source.persons.version)
+                                  : std::string("OLD"));
+
+    for (long i = 1; i <= personCount; ++i) {
+        const 当事者& p = persons[static_cast<std::size_t>(i - 1)];
+        g.line(0, "INDI", {}, person(i));
+        g.line(1, "NAME",
+               p.名.empty() && p.姓.empty() ? std::string()
+                                            : (p.名.empty() ? "" : p.名 + " ") + "/" + p.姓 + "/");
+        if (!p.名.empty()) {
+            g.line(2, "GIVN", p.名);
+        }
+        if (!p.姓.empty()) {
+            g.line(2, "SURN", p.姓);
+        }
+        g.line(1, "SEX", p.isFemale() ? "F" : "M");
+        if (!p.生年月日.empty()) {
+            g.line(1, "BIRT");
+            g.date(2, p.生年月日);
+        }
+        if (!p.死亡年月日.empty()) {
+            g.line(1, "DEAT", "Y");
+            g.date(2, p.死亡年月日);
+        }
+        if (!p.住所1.empty() || !p.住所2.empty()) {
+            g.line(1, "RESI");
+            g.text(2, "ADDR", twoLines(p.住所1, p.住所2));
+        }
+        if (!p.本籍1.empty() || !p.本籍2.empty()) {
+            g.text(1, "FACT", twoLines(p.本籍1, p.本籍2));
+            g.line(2, "TYPE", "本籍");
+        }
+        if (!p.備考1.empty() || !p.備考2.empty()) {
+            g.text(1, "NOTE", twoLines(p.備考1, p.備考2));
+        }
+        for (const ChildPlace& c : childOf[static_cast<std::size_t>(i)]) {
+            g.pointer(1, "FAMC", family(c.familyNo));
+            g.line(2, "PEDI", c.child->子の形態 == 1 ? "adopted" : "birth");
+        }
+        for (const ChildPlace& c : childOf[static_cast<std::size_t>(i)]) {
+            if (c.child->子の形態 == 1) {
+                g.line(1, "ADOP", c.child->縁組日.empty() ? "Y" : "");
+                if (!c.child->縁組日.empty()) {
+                    g.date(2, c.child->縁組日);
+                }
+                g.pointer(2, "FAMC", family(c.familyNo));
+            } else if (c.child->子の形態 == 2) {
+                g.line(1, "EVEN");
+                g.line(2, "TYPE", "認知");
+                if (!c.child->認知日.empty()) {
+                    g.date(2, c.child->認知日);
+                }
+                g.pointer(2, "_TSUBAKI_FAMC", family(c.familyNo));
+            }
+        }
+        for (long f : spouseOf[static_cast<std::size_t>(i)]) {
+            g.pointer(1, "FAMS", family(f));
+        }
+        if (p.当事者NO != i) {
+            g.line(1, "_TSUBAKI_NO", std::to_string(p.当事者NO));
+        }
+        if (p.C_当事者NO != i) {
+            if (valid(p.C_当事者NO)) {
+                g.pointer(1, "_TSUBAKI_LINK", person(p.C_当事者NO));
+            } else {
+                g.line(1, "_TSUBAKI_LINK", std::to_string(p.C_当事者NO));
+            }
+        }
+        integerTag(g, 1, "_TSUBAKI_FATHER", p.実父NO);
+        integerTag(g, 1, "_TSUBAKI_MOTHER", p.実母NO);
+        integerTag(g, 1, "_TSUBAKI_PARENTS_FAMILY", p.父母家族NO);
+        integerTag(g, 1, "_TSUBAKI_DESCENDANT", p.子孫_F);
+        integerTag(g, 1, "_TSUBAKI_DESCENDANT_SET", p.子孫_FL);
+        integerTag(g, 1, "_TSUBAKI_HIDE_SURNAME", p.当姓);
+        integerTag(g, 1, "_TSUBAKI_NAME_ORDER", p.姓名順);
+        if (static_cast<std::size_t>(i - 1) < source.founders.size()) {
+            integerTag(g, 1, "_TSUBAKI_FOUNDER", source.founders[static_cast<std::size_t>(i - 1)]);
+        }
+        if (p.男女 != 1 && p.男女 != 2) {
+            g.line(1, "_TSUBAKI_SEX", std::to_string(p.男女));
+        }
+    }
+
+    for (std::size_t k = 0; k < families.size(); ++k) {
+        const 家族& f = families[k];
+        const long n = static_cast<long>(k) + 1;
+        g.line(0, "FAM", {}, family(n));
+        if (valid(f.夫NO)) {
+            g.pointer(1, "HUSB", person(f.夫NO));
+        }
+        if (valid(f.妻NO)) {
+            g.pointer(1, "WIFE", person(f.妻NO));
+        }
+        if (valid(f.夫NO) && valid(f.妻NO) && !f.nonMarital()) {
+            g.line(1, "MARR", "Y");
+        }
+        if (f.離婚_F == 1) {
+            g.line(1, "DIV", f.離婚年月日.empty() ? "Y" : "");
+            if (!f.離婚年月日.empty()) {
+                g.date(2, f.離婚年月日);
+            }
+        }
+        for (const auto& c : f.子) {
+            if (valid(c.子NO)) {
+                g.pointer(1, "CHIL", person(c.子NO));
+            } else {
+                g.line(1, "_TSUBAKI_CHIL", std::to_string(c.子NO));
+            }
+            if (!c.子の肩書.empty()) {
+                g.line(2, "_TSUBAKI_TITLE", c.子の肩書);
+            }
+            integerTag(g, 2, "_TSUBAKI_KIND", c.子の形態);
+        }
+        if (f.婚姻NO != n) {
+            g.line(1, "_TSUBAKI_NO", std::to_string(f.婚姻NO));
+        }
+        integerTag(g, 1, "_TSUBAKI_CONFIRMED", f.夫婦確定_f);
+        integerTag(g, 1, "_TSUBAKI_FORM", f.形態);
+        integerTag(g, 1, "_TSUBAKI_FORM_UNCONFIRMED", f.形態L3);
+        if (!valid(f.夫NO)) {
+            integerTag(g, 1, "_TSUBAKI_HUSB", f.夫NO);
+        }
+        if (!valid(f.妻NO)) {
+            integerTag(g, 1, "_TSUBAKI_WIFE", f.妻NO);
+        }
+        g.line(1, "_TSUBAKI_HUSB_TITLE", f.夫肩書);
+        g.line(1, "_TSUBAKI_WIFE_TITLE", f.妻肩書);
+        integerTag(g, 1, "_TSUBAKI_HIDE_SPOUSE", f.配偶者非表示_F);
+        integerTag(g, 1, "_TSUBAKI_HIDE_SPOUSE_SURNAME", f.配偶者姓F);
+        integerTag(g, 1, "_TSUBAKI_LINEAGE", f.系統_F);
+        if (f.離婚_F != 0 && f.離婚_F != 1) {
+            g.line(1, "_TSUBAKI_DIVORCE", std::to_string(f.離婚_F));
+        }
+    }
+    g.line(0, "TRLR");
+    return g.take();
+}
+
+JobOutcome exportGedcom(const std::filesystem::path& folder, GedcomVersion version,
+                        common::Dialogs& dialogs, std::filesystem::path* written, long* persons,
+                        long* families) {
+    std::string bytes;
+    GedcomSource source;
+    try {
+        source = readGedcomSource(folder);
+        bytes = gedcomText(source, version);
+    } catch (const common::FileError& e) {
+        dialogs.ok(kReadErrorTitle, e.what(), common::Icon::Stop);
+        return JobOutcome::Stopped;
+    }
+    std::filesystem::path path;
+    for (;;) {
+        const auto chosen = dialogs.saveFile("GEDCOMファイルの書き込み", folder.string(),
+                                             kGedcomExportFile, "GEDCOM(*.ged)", false);
+        if (!chosen) {
+            return JobOutcome::Cancelled;
+        }
+        path = *chosen;
+        if (!path.has_extension()) {
+            path += ".ged";
+        }
+        if (!fileExists(path) || confirmOverwrite(dialogs, path)) {
+            break;
+        }
+    }
+    try {
+        common::replaceFile(path, bytes);
+    } catch (const common::FileError& e) {
+        dialogs.ok(kGedcomExportErrorTitle, e.what(), common::Icon::Stop);
+        return JobOutcome::Stopped;
+    }
+    if (written != nullptr) {
+        *written = path;
+    }
+    if (persons != nullptr) {
+        *persons = source.persons.count();
+    }
+    if (families != nullptr) {
+        *families = static_cast<long>(source.families.size());
+    }
+    return JobOutcome::Done;
+}
+
+} // namespace converter
