@@ -708,120 +708,84 @@ void FamilyEditor::baseFamilyChanged() {
 
 // ---------------------------------------------------------------------------------------
 
-const std::vector<int>& FamilyEditor::eventCodes() {
-    static const std::vector<int> codes = {6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17,
-                                           18, 19, 21, 22, 23, 24, 25, 26, 27, 28, 33, 34,
-                                           36, 39, 48, 49, 50, 51, 59, 60, 61, 67};
+namespace {
+
+using E = EventCode;
+
+// The operations of the event codes, each code once. An operation answers false when a save
+// could not write its file.
+struct Operation {
+    EventCode code;
+    bool (*run)(FamilyEditor&);
+};
+
+template <void (FamilyEditor::*operation)()> bool done(FamilyEditor& e) {
+    (e.*operation)();
+    return true;
+}
+
+template <int line> bool lineOfDescent(FamilyEditor& e) {
+    e.lineOfDescentChosen(line);
+    return true;
+}
+
+constexpr Operation kOperations[] = {
+    {E::BUTTON_A9A_ON, done<&FamilyEditor::leaveForPersonInput>},
+    {E::BUTTON_A5A_ON, done<&FamilyEditor::newFamily>},
+    {E::BUTTON_A6A_ON, done<&FamilyEditor::registerFamily>},
+    {E::BUTTON_A7A_ON, [](FamilyEditor& e) { return e.save(); }},
+    {E::LIST_A3A_CLICK, done<&FamilyEditor::selectFamily>},
+    {E::BUTTON_A4A_ON_11, done<&FamilyEditor::childSelectionButton>},
+    {E::BUTTON_A4A_ON_12, done<&FamilyEditor::childSelectionButton>},
+    {E::CHECK_A2A_ON, done<&FamilyEditor::divorceClicked>},
+    {E::LIST_A2A_CLICK, done<&FamilyEditor::selectChild>},
+    {E::BUTTON_A13A_ON, done<&FamilyEditor::confirmCouple>},
+    {E::BUTTON_A10A_ON, done<&FamilyEditor::moveChildUp>},
+    {E::BUTTON_A11A_ON, done<&FamilyEditor::moveChildDown>},
+    {E::BUTTON_A12A_ON, done<&FamilyEditor::reverseChildren>},
+    {E::BUTTON_A14A_ON, done<&FamilyEditor::deleteFamily>},
+    {E::BUTTON_A16A_ON, [](FamilyEditor& e) { return e.saveBeforeExit(); }},
+    {E::BUTTON_A17A_ON, done<&FamilyEditor::deleteChild>},
+    {E::BUTTON_A20A_ON, done<&FamilyEditor::storeChildTitle>},
+    {E::CHECK_A4A_ON, done<&FamilyEditor::acknowledgeClicked>},
+    {E::BUTTON_A18A_ON, done<&FamilyEditor::storeAdoptionDate>},
+    {E::BUTTON_A19A_ON, done<&FamilyEditor::storeAcknowledgmentDate>},
+    {E::CHECK_A1A_ON, done<&FamilyEditor::nonMarriageClicked>},
+    {E::CHECK_A5A_ON, done<&FamilyEditor::descendantFlagClicked>},
+    {E::BUTTON_A28A_ON, done<&FamilyEditor::findFamilyByName>},
+    {E::BUTTON_A29A_ON, done<&FamilyEditor::findNextFamily>},
+    {E::CHECK_A21A_ON, done<&FamilyEditor::hideSpouseClicked>},
+    {E::COMBO_A5A_CHANGE, done<&FamilyEditor::baseFamilyChanged>},
+    {E::BUTTON36_ON, done<&FamilyEditor::storeDivorceDate>},
+    {E::RADIO_A1A_ON, lineOfDescent<0>},
+    {E::RADIO_A2A_ON, lineOfDescent<1>},
+    {E::RADIO_A7A_ON, lineOfDescent<2>},
+    {E::COMBO6_CHANGE, done<&FamilyEditor::storeHusbandTitle>},
+    {E::COMBO7_CHANGE, done<&FamilyEditor::storeWifeTitle>},
+    {E::CHECK44_ON, done<&FamilyEditor::hideSpouseSurnameClicked>},
+    {E::CHECK50_ON, done<&FamilyEditor::hideHouseholdHeadClicked>},
+};
+
+} // namespace
+
+const std::vector<EventCode>& FamilyEditor::eventCodes() {
+    static const std::vector<EventCode> codes = [] {
+        std::vector<EventCode> c;
+        for (const Operation& op : kOperations) {
+            c.push_back(op.code);
+        }
+        return c;
+    }();
     return codes;
 }
 
-FamilyEditor::Outcome FamilyEditor::dispatch(int code) {
-    bool ok = true;
-    switch (code) {
-    case 6:
-        leaveForPersonInput();
-        break;
-    case 7:
-        newFamily();
-        break;
-    case 8:
-        registerFamily();
-        break;
-    case 9:
-        ok = save();
-        break;
-    case 10:
-        selectFamily();
-        break;
-    case 11:
-    case 12:
-        childSelectionButton();
-        break;
-    case 13:
-        divorceClicked();
-        break;
-    case 14:
-        selectChild();
-        break;
-    case 15:
-        confirmCouple();
-        break;
-    case 16:
-        moveChildUp();
-        break;
-    case 17:
-        moveChildDown();
-        break;
-    case 18:
-        reverseChildren();
-        break;
-    case 19:
-        deleteFamily();
-        break;
-    case 21:
-        ok = saveBeforeExit();
-        break;
-    case 22:
-        deleteChild();
-        break;
-    case 23:
-        storeChildTitle();
-        break;
-    case 24:
-        acknowledgeClicked();
-        break;
-    case 25:
-        storeAdoptionDate();
-        break;
-    case 26:
-        storeAcknowledgmentDate();
-        break;
-    case 27:
-        nonMarriageClicked();
-        break;
-    case 28:
-        descendantFlagClicked();
-        break;
-    case 33:
-        findFamilyByName();
-        break;
-    case 34:
-        findNextFamily();
-        break;
-    case 36:
-        hideSpouseClicked();
-        break;
-    case 39:
-        baseFamilyChanged();
-        break;
-    case 48:
-        storeDivorceDate();
-        break;
-    case 49:
-        lineOfDescentChosen(0);
-        break;
-    case 50:
-        lineOfDescentChosen(1);
-        break;
-    case 51:
-        lineOfDescentChosen(2);
-        break;
-    case 59:
-        storeHusbandTitle();
-        break;
-    case 60:
-        storeWifeTitle();
-        break;
-    case 61:
-        hideSpouseSurnameClicked();
-        break;
-    case 67:
-        hideHouseholdHeadClicked();
-        break;
-    default:
-        return Outcome::NotHandled;
+FamilyEditor::Outcome FamilyEditor::dispatch(EventCode code) {
+    for (const Operation& op : kOperations) {
+        if (op.code == code) {
+            return op.run(*this) ? Outcome::Done : Outcome::Failed;
+        }
     }
-    return ok ? Outcome::Done : Outcome::Failed;
+    return Outcome::NotHandled;
 }
 
 } // namespace editing

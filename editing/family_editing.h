@@ -11,23 +11,14 @@
 //      set, and the entries when `itemsVersion` changed), with the widget's signals blocked.
 // Every message goes through common::Dialogs.
 //
-// Event codes and operations:
-//    6 leaveForPersonInput      7 newFamily             8 registerFamily
-//    9 save                    10 selectFamily         11, 12 childSelectionButton
-//   13 divorceClicked          14 selectChild          15 confirmCouple
-//   16 moveChildUp             17 moveChildDown        18 reverseChildren
-//   19 deleteFamily            21 saveBeforeExit       22 deleteChild
-//   23 storeChildTitle         24 acknowledgeClicked   25 storeAdoptionDate
-//   26 storeAcknowledgmentDate 27 nonMarriageClicked   28 descendantFlagClicked
-//   33 findFamilyByName        34 findNextFamily       36 hideSpouseClicked
-//   39 baseFamilyChanged       48 storeDivorceDate     49, 50, 51 lineOfDescentChosen(0, 1, 2)
-//   59 storeHusbandTitle       60 storeWifeTitle       61 hideSpouseSurnameClicked
-//   67 hideHouseholdHeadClicked
+// The event codes of FORM2 and FORM6 (editing/event_codes.h) each run one operation below;
+// the table is in family_editing.cpp, and eventCodes() lists it.
 // A click in the candidate list LIST_A4A acts at once: chooseCandidate().
 #pragma once
 
 #include "common/dialogs.h"
 #include "core/data_folder.h"
+#include "editing/event_codes.h"
 #include "editing/family_controls.h"
 #include "editing/family_lists.h"
 
@@ -69,13 +60,13 @@ public:
     std::function<void(int family)> baseFamilyChosen;
 
     // Runs the operation of an event code of FORM2/FORM6: NotHandled for a code that is not
-    // one of eventCodes(), Failed when a save (codes 9 and 21) could not write its file.
-    // After code 6 the caller shows MAINFORM; after code 21 it goes on with the shutdown
-    // only on Done.
+    // one of eventCodes(), Failed when a save (BUTTON_A7A_ON, BUTTON_A16A_ON) could not
+    // write its file. After BUTTON_A9A_ON the caller shows MAINFORM; after BUTTON_A16A_ON
+    // it goes on with the shutdown only on Done.
     enum class Outcome { NotHandled, Done, Failed };
-    Outcome dispatch(int eventCode);
+    Outcome dispatch(EventCode code);
     // The event codes dispatch() runs, in increasing order.
-    static const std::vector<int>& eventCodes();
+    static const std::vector<EventCode>& eventCodes();
 
     // --- FORM2 ---
     void leaveForPersonInput(); // hides FORM2 and FORM6; the caller shows MAINFORM

@@ -1,10 +1,11 @@
-// Handler module 30, charts: FORM4 and FORM3 behind their event codes (chart_handlers.h).
+// The module "charts" of the event table: FORM4 and FORM3 behind their event codes
+// (chart_handlers.h).
 #include "app/tsubaki/chart_handlers.h"
 
 #include "app/tsubaki/chart_settings.h"
 #include "app/tsubaki/chart_window.h"
+#include "app/tsubaki/event_table.h"
 #include "app/tsubaki/family_handlers.h"
-#include "app/tsubaki/handler_module.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form3.h"
@@ -199,24 +200,24 @@ ChartWiring& wiring(TsubakiApp& a) {
     return *static_cast<ChartWiring*>(w);
 }
 
-void install(TsubakiApp& a) {
+void install(TsubakiApp& a, EventModule& m) {
     auto* w = new ChartWiring(a); // owned by FORM4
 
-    a.setHandler(E::BUTTON_A21A_ON, [w] { w->open(); });
+    m.on(E::BUTTON_A21A_ON, [w] { w->open(); });
     // MAINFORM's "作図開始": the way to the family form, then the family form's own.
-    a.setHandler(E::BUTTON39_ON, [&a] {
+    m.on(E::BUTTON39_ON, [&a] {
         a.runHandler(E::BUTTON_A8A_ON);
         if (a.form2().isVisible()) {
             a.runHandler(E::BUTTON_A21A_ON);
         }
     });
-    a.setHandler(E::LIST_A5A_CLICK, [w] { w->form().readHiddenFamilies(w->baseFamily()); });
-    a.setHandler(E::BUTTON_A31A_ON, [w] { w->form().selectAllFamilies(w->baseFamily()); });
-    a.setHandler(E::BUTTON_A32A_ON, [w] { w->form().clearFamilies(); });
-    a.setHandler(E::BUTTON_A33A_ON, [w] { w->releaseDirectLine(); });
-    a.setHandler(E::BUTTON_A22A_ON, [w] { w->start(false); });
-    a.setHandler(E::BUTTON37_ON, [w] { w->start(true); });
-    a.setHandler(E::BUTTON_A23A_ON, [w] { w->cancel(); });
+    m.on(E::LIST_A5A_CLICK, [w] { w->form().readHiddenFamilies(w->baseFamily()); });
+    m.on(E::BUTTON_A31A_ON, [w] { w->form().selectAllFamilies(w->baseFamily()); });
+    m.on(E::BUTTON_A32A_ON, [w] { w->form().clearFamilies(); });
+    m.on(E::BUTTON_A33A_ON, [w] { w->releaseDirectLine(); });
+    m.on(E::BUTTON_A22A_ON, [w] { w->start(false); });
+    m.on(E::BUTTON37_ON, [w] { w->start(true); });
+    m.on(E::BUTTON_A23A_ON, [w] { w->cancel(); });
 
     // Choosing the base family (code 39, run by family editing) asks the centre-side
     // question, and the hidden-family list never selects the new base family.
@@ -244,8 +245,6 @@ void install(TsubakiApp& a) {
     }
 }
 
-const HandlerModule chartModule(30, "charts", install);
-
 } // namespace
 
 bool drawChartNow(TsubakiApp& app, bool textMode, render::ChartHeadings* headings,
@@ -259,6 +258,10 @@ void setLegalChartStart(TsubakiApp& app, std::function<void(bool)> start) {
 
 ChartWindow& chartWindow(TsubakiApp& app) {
     return wiring(app).window();
+}
+
+void installChartHandlers(TsubakiApp& a, EventModule& m) {
+    install(a, m);
 }
 
 } // namespace app

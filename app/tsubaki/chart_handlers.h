@@ -1,8 +1,8 @@
-// Charts: handler module 30 puts the chart settings dialog FORM4 and the chart window FORM3
-// behind their event codes: "作図開始" of FORM2 (37) and of MAINFORM (57), the hidden-family
-// list and its buttons (38, 40, 41, 42), "作図実行" (44), "テキスト化" (53), "キャンセル" (45),
-// and the centre-side question when the base family is chosen (39, through the family
-// editor's baseFamilyChosen).
+// Charts: the module "charts" of the event table puts the chart settings dialog FORM4 and the chart
+// window FORM3 behind their event codes: "作図開始" of FORM2 (37) and of MAINFORM (57), the
+// hidden-family list and its buttons (38, 40, 41, 42), "作図実行" (44), "テキスト化" (53),
+// "キャンセル" (45), and the centre-side question when the base family is chosen (39, through the
+// family editor's baseFamilyChosen).
 //
 // "作図実行" and "テキスト化" store the dialog into the drawing settings, ask the centre-side
 // question when the base family's lineage is not set, save the settings, the person register

@@ -135,7 +135,7 @@ private:
     bool marking_ = false;
 };
 
-// The chart window of `app` (made by the chart handler module).
+// The chart window of `app` (made by the module "charts" of the event table).
 ChartWindow& chartWindow(TsubakiApp& app);
 
 } // namespace app

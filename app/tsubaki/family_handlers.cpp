@@ -1,9 +1,9 @@
-// Handler module 20, family editing: the event codes of FORM2 and FORM6, the filling of FORM2
-// on "家族構成へ", the candidate list that acts at once, and what closing FORM6 means.
+// The module "family editing" of the event table: the event codes of FORM2 and FORM6, the filling
+// of FORM2 on "家族構成へ", the candidate list that acts at once, and what closing FORM6 means.
 #include "app/tsubaki/family_handlers.h"
 
+#include "app/tsubaki/event_table.h"
 #include "app/tsubaki/family_binding.h"
-#include "app/tsubaki/handler_module.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form6.h"
@@ -48,7 +48,7 @@ public:
 
     // A family chosen in FORM2 (a click, a search, a new family) brings FORM6, which shows
     // it, to the front without taking the focus from the list.
-    Outcome dispatch(int code) {
+    Outcome dispatch(EventCode code) {
         Outcome outcome = Outcome::NotHandled;
         const int before = editor_.currentFamily();
         run([&] { outcome = editor_.dispatch(code); });
@@ -103,22 +103,25 @@ void backToPersonInput(TsubakiApp& a) {
     a.mainForm().activateWindow();
 }
 
-void install(TsubakiApp& a) {
+void install(TsubakiApp& a, EventModule& m) {
     using E = EventCode;
     auto* w = new FamilyWiring(a); // owned by FORM2
 
-    for (const int code : editing::FamilyEditor::eventCodes()) {
-        a.setHandler(static_cast<E>(code), [w, code] { w->dispatch(code); });
+    // Every code of the editor, two of them with what follows in the program.
+    for (const E code : editing::FamilyEditor::eventCodes()) {
+        if (code != E::BUTTON_A9A_ON && code != E::BUTTON_A16A_ON) {
+            m.on(code, [w, code] { w->dispatch(code); });
+        }
     }
-    a.setHandler(E::BUTTON_A9A_ON, [&a, w] {
-        w->dispatch(static_cast<int>(E::BUTTON_A9A_ON));
+    m.on(E::BUTTON_A9A_ON, [&a, w] {
+        w->dispatch(E::BUTTON_A9A_ON);
         backToPersonInput(a);
     });
     // FORM2's "終　了": its own save, and only when that succeeded the main window's end
     // (person register, "KANKYO.TXT", the end). That writes the family register a second
     // time, with the same content.
-    a.setHandler(E::BUTTON_A16A_ON, [&a, w] {
-        if (w->dispatch(static_cast<int>(E::BUTTON_A16A_ON)) == Outcome::Done) {
+    m.on(E::BUTTON_A16A_ON, [&a, w] {
+        if (w->dispatch(E::BUTTON_A16A_ON) == Outcome::Done) {
             a.runHandler(E::BUTTON_A15A_ON);
         }
     });
@@ -143,8 +146,6 @@ void install(TsubakiApp& a) {
     a.setCloseAction(&a.form6(), [w] { w->closeDetailForm(); });
 }
 
-const HandlerModule familyModule(20, "family editing", install);
-
 } // namespace
 
 editing::FamilyEditor& familyEditor(TsubakiApp& app) {
@@ -155,6 +156,10 @@ void runFamilyOperation(TsubakiApp& app,
                         const std::function<void(editing::FamilyEditor&)>& operation) {
     auto& w = wiring(app);
     w.run([&] { operation(w.editor()); });
+}
+
+void installFamilyHandlers(TsubakiApp& a, EventModule& m) {
+    install(a, m);
 }
 
 } // namespace app

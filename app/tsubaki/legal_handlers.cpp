@@ -1,12 +1,12 @@
-// Handler module 40, legal charts: FORM8, FORM10 and FORM11 and the drawing of the two legal
-// charts (legal_handlers.h).
+// The module "legal charts" of the event table: FORM8, FORM10 and FORM11 and the drawing of the two
+// legal charts (legal_handlers.h).
 #include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/screenshots.h"
 
 #include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/chart_window.h"
+#include "app/tsubaki/event_table.h"
 #include "app/tsubaki/family_handlers.h"
-#include "app/tsubaki/handler_module.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "common/cp932.h"
 #include "common/text.h"
@@ -458,24 +458,22 @@ LegalWiring& wiring(TsubakiApp& a) {
     return *static_cast<LegalWiring*>(w);
 }
 
-void install(TsubakiApp& a) {
+void install(TsubakiApp& a, EventModule& m) {
     auto* w = new LegalWiring(a); // owned by FORM8
     setLegalChartStart(a, [w](bool textMode) { w->start(textMode); });
-    a.setHandler(E::BUTTON38_ON, [w] { w->explanationRun(); });
-    a.setHandler(E::BUTTON44_ON, [w] { w->selectAllHeirs(true); });
-    a.setHandler(E::BUTTON45_ON, [w] { w->selectAllHeirs(false); });
-    a.setHandler(E::BUTTON46_ON, [w] { w->heirsDone(); });
-    a.setHandler(E::LIST9_CLICK, [w] { w->applicantChosen(); });
-    a.setHandler(E::BUTTON48_ON, [w] { w->applicantDone(); });
-    a.setHandler(E::InheritanceChart, [w] { w->drawList(); });
+    m.on(E::BUTTON38_ON, [w] { w->explanationRun(); });
+    m.on(E::BUTTON44_ON, [w] { w->selectAllHeirs(true); });
+    m.on(E::BUTTON45_ON, [w] { w->selectAllHeirs(false); });
+    m.on(E::BUTTON46_ON, [w] { w->heirsDone(); });
+    m.on(E::LIST9_CLICK, [w] { w->applicantChosen(); });
+    m.on(E::BUTTON48_ON, [w] { w->applicantDone(); });
+    m.on(E::InheritanceChart, [w] { w->drawList(); });
     // "法定相続人を選ぶ" and "作成者は申出人と同じ" only change the dialog: at once.
     QObject::connect(a.form10().ui().chooseLegalHeirs, &QAbstractButton::clicked, w,
                      [w] { w->chooseLegalHeirs(); });
     QObject::connect(a.form11().ui().BUTTON47, &QAbstractButton::clicked, w,
                      [w] { w->creatorIsApplicant(); });
 }
-
-const HandlerModule legalModule(40, "legal charts", install);
 
 // ---- pictures for scripts/screenshot ----
 
@@ -579,6 +577,10 @@ bool saveLegalChartScreenshots(TsubakiApp& app, const std::string& folder) {
     data.settings = keptSettings;
     data.reg = keptRegisters;
     return ok;
+}
+
+void installLegalHandlers(TsubakiApp& a, EventModule& m) {
+    install(a, m);
 }
 
 } // namespace app

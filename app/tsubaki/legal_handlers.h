@@ -1,5 +1,6 @@
-// The legal charts: handler module 40 puts the dialogs of the 相続関係説明図 and the
-// 法定相続情報一覧図 behind their event codes and draws these charts (render/legal_chart.h).
+// The legal charts: the module "legal charts" of the event table puts the dialogs of the
+// 相続関係説明図 and the 法定相続情報一覧図 behind their event codes and draws these charts
+// (render/legal_chart.h).
 //
 // With "相続関係説明図にする" chosen, FORM4's "作図実行" (or "テキスト化") surveys the family
 // and opens FORM8 "相続関係説明図のオプション設定" with the registry address filled from the

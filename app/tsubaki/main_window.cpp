@@ -1,6 +1,6 @@
 // MAINFORM: the person list and details, adding and editing persons, the given-name
 // search, saving, the way to the family form and the mode toggle.
-#include "app/tsubaki/handler_module.h"
+#include "app/tsubaki/event_table.h"
 #include "app/tsubaki/tsubaki_app.h"
 
 #include "editing/person_editing.h"
@@ -57,12 +57,12 @@ void TsubakiApp::updatePersonCountControls() {
 
 namespace {
 
-void install(TsubakiApp& a) {
+void install(TsubakiApp& a, EventModule& m) {
     using E = EventCode;
 
-    a.setHandler(E::LIST_A1A_CLICK, [&a] { a.showPersonDetail(a.persons().selected); });
+    m.on(E::LIST_A1A_CLICK, [&a] { a.showPersonDetail(a.persons().selected); });
 
-    a.setHandler(E::BUTTON_A1A_ON, [&a] {
+    m.on(E::BUTTON_A1A_ON, [&a] {
         auto session = editing::beginAdd(a.data().reg, a.data().env, a.dialogs());
         if (!session) {
             return;
@@ -73,7 +73,7 @@ void install(TsubakiApp& a) {
         a.mainForm().ui().LIST_A1A->clearSelection();
     });
 
-    a.setHandler(E::BUTTON34_ON, [&a] {
+    m.on(E::BUTTON34_ON, [&a] {
         const int n = a.persons().selected;
         if (n < 1 || n > a.data().reg.personCount()) {
             return;
@@ -81,9 +81,9 @@ void install(TsubakiApp& a) {
         a.openPersonForm(editing::beginEdit(a.data().reg, n));
     });
 
-    a.setHandler(E::BUTTON_A3A_ON, [&a] { a.save([&a] { a.data().savePersons(); }); });
+    m.on(E::BUTTON_A3A_ON, [&a] { a.save([&a] { a.data().savePersons(); }); });
 
-    a.setHandler(E::BUTTON_A8A_ON, [&a] {
+    m.on(E::BUTTON_A8A_ON, [&a] {
         if (a.data().reg.personCount() < 2) {
             return;
         }
@@ -98,23 +98,7 @@ void install(TsubakiApp& a) {
         }
     });
 
-    // "当事者入力へ": back to the person register. Family editing extends this handler.
-    a.setHandler(E::BUTTON_A9A_ON, [&a] {
-        a.form6().hide();
-        a.form2().hide();
-        a.fillPersonList();
-        const int n = a.persons().selected;
-        if (n >= 1 && n <= a.data().reg.personCount()) {
-            a.selectPerson(n);
-        } else {
-            a.showPersonDetail(0);
-            a.mainForm().ui().BUTTON34->setEnabled(false);
-        }
-        a.mainForm().show();
-        a.mainForm().activateWindow();
-    });
-
-    a.setHandler(E::BUTTON_A26A_ON, [&a] {
+    m.on(E::BUTTON_A26A_ON, [&a] {
         if (a.data().reg.personCount() < 1) {
             return;
         }
@@ -128,7 +112,7 @@ void install(TsubakiApp& a) {
         }
     });
 
-    a.setHandler(E::BUTTON_A27A_ON, [&a] {
+    m.on(E::BUTTON_A27A_ON, [&a] {
         if (a.persons().searchText.empty()) {
             return;
         }
@@ -141,7 +125,7 @@ void install(TsubakiApp& a) {
         }
     });
 
-    a.setHandler(E::BUTTON_A30A_ON, [&a] {
+    m.on(E::BUTTON_A30A_ON, [&a] {
         auto& mode = a.data().env.Mode;
         if (mode == 1) {
             a.mainForm().ui().BUTTON_A30A->setText("通常モードへ");
@@ -154,8 +138,10 @@ void install(TsubakiApp& a) {
     });
 }
 
-const HandlerModule mainWindowModule(10, "main window", install);
-
 } // namespace
+
+void installMainWindowHandlers(TsubakiApp& a, EventModule& m) {
+    install(a, m);
+}
 
 } // namespace app

@@ -1,6 +1,6 @@
 // FORM5, the person form, with the copy dialog FORM7 and the link-source dialog FORM9:
 // filling the form, the name order, the sex lock, committing, copying and linking.
-#include "app/tsubaki/handler_module.h"
+#include "app/tsubaki/event_table.h"
 #include "app/tsubaki/tsubaki_app.h"
 
 #include "common/cp932.h"
@@ -178,10 +178,10 @@ void showCopySource(TsubakiApp& a) {
     }
 }
 
-void install(TsubakiApp& a) {
+void install(TsubakiApp& a, EventModule& m) {
     using E = EventCode;
 
-    a.setHandler(E::BUTTON_A2A_ON, [&a] {
+    m.on(E::BUTTON_A2A_ON, [&a] {
         if (!a.persons().session) {
             return;
         }
@@ -201,7 +201,7 @@ void install(TsubakiApp& a) {
         a.closePersonForm();
     });
 
-    a.setHandler(E::CHECK35_ON, [&a] {
+    m.on(E::CHECK35_ON, [&a] {
         if (!a.persons().session) {
             return;
         }
@@ -210,7 +210,7 @@ void install(TsubakiApp& a) {
         a.form5().arrangeNameFields(p.姓名順);
     });
 
-    a.setHandler(E::CHECK39_ON, [&a] {
+    m.on(E::CHECK39_ON, [&a] {
         if (!a.persons().session) {
             return;
         }
@@ -239,7 +239,7 @@ void install(TsubakiApp& a) {
         a.form9().activateWindow();
     });
 
-    a.setHandler(E::LIST7_CLICK, [&a] {
+    m.on(E::LIST7_CLICK, [&a] {
         const int row = a.form9().ui().LIST7->currentRow();
         const auto& candidates = a.persons().linkCandidates;
         if (!a.persons().session || row < 0 || row >= static_cast<int>(candidates.size())) {
@@ -260,7 +260,7 @@ void install(TsubakiApp& a) {
         }
     });
 
-    a.setHandler(E::BUTTON_A25A_ON, [&a] {
+    m.on(E::BUTTON_A25A_ON, [&a] {
         if (!a.persons().session) {
             return;
         }
@@ -282,12 +282,12 @@ void install(TsubakiApp& a) {
         a.form7().activateWindow();
     });
 
-    a.setHandler(E::LIST6_CLICK, [&a] {
+    m.on(E::LIST6_CLICK, [&a] {
         a.persons().copySource = a.form7().ui().LIST6->currentRow() + 1;
         showCopySource(a);
     });
 
-    a.setHandler(E::BUTTON35_ON, [&a] {
+    m.on(E::BUTTON35_ON, [&a] {
         a.form7().hide();
         a.form5().setEnabled(true);
         a.form5().show();
@@ -306,8 +306,10 @@ void install(TsubakiApp& a) {
     });
 }
 
-const HandlerModule personFormModule(11, "person form", install);
-
 } // namespace
+
+void installPersonFormHandlers(TsubakiApp& a, EventModule& m) {
+    install(a, m);
+}
 
 } // namespace app

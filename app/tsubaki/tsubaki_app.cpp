@@ -1,6 +1,5 @@
 #include "app/tsubaki/tsubaki_app.h"
 
-#include "app/tsubaki/handler_module.h"
 #include "common/file_io.h"
 #include "core/constants.h"
 #include "forms/tsubaki/form10.h"
@@ -50,7 +49,7 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     setCaptions();
     connectEventRoutines();
     connectCloseActions();
-    installHandlerModules(*this);
+    buildEventTable(*this);
 }
 
 TsubakiApp::~TsubakiApp() = default;
@@ -96,28 +95,53 @@ void TsubakiApp::dispatch(EventCode code) {
     dispatching_ = false;
 }
 
-void TsubakiApp::runHandler(EventCode code) {
+TsubakiApp::Entry* TsubakiApp::entry(EventCode code) {
     const int index = static_cast<int>(code);
-    if (index < 1 || index > kLastEventCode) {
-        return;
+    if (index < 1 || index > editing::kLastEventCode) {
+        return nullptr;
     }
-    if (const auto& handler = handlers_[static_cast<std::size_t>(index)]) {
-        handler();
+    return &handlers_[static_cast<std::size_t>(index)];
+}
+
+const TsubakiApp::Entry* TsubakiApp::entry(EventCode code) const {
+    return const_cast<TsubakiApp*>(this)->entry(code);
+}
+
+void TsubakiApp::runHandler(EventCode code) {
+    if (const Entry* e = entry(code); e != nullptr && e->handler) {
+        e->handler();
     }
 }
 
-void TsubakiApp::setHandler(EventCode code, std::function<void()> handler) {
-    const int index = static_cast<int>(code);
-    if (index < 1 || index > kLastEventCode) {
-        throw std::out_of_range("event code " + std::to_string(index));
+void TsubakiApp::fillHandler(EventCode code, std::string_view module,
+                             std::function<void()> handler) {
+    Entry* e = entry(code);
+    if (e == nullptr) {
+        throw std::logic_error("event code " + std::to_string(static_cast<int>(code)) +
+                               " is outside the event table");
     }
-    handlers_[static_cast<std::size_t>(index)] = std::move(handler);
+    if (!e->module.empty()) {
+        throw std::logic_error("event code " + std::to_string(static_cast<int>(code)) +
+                               " of module \"" + std::string(module) +
+                               "\" is filled already by \"" + std::string(e->module) + "\"");
+    }
+    *e = {std::move(handler), module};
+}
+
+void TsubakiApp::replaceHandler(EventCode code, std::function<void()> handler) {
+    if (Entry* e = entry(code)) {
+        e->handler = std::move(handler);
+    }
 }
 
 bool TsubakiApp::hasHandler(EventCode code) const {
-    const int index = static_cast<int>(code);
-    return index >= 1 && index <= kLastEventCode &&
-           static_cast<bool>(handlers_[static_cast<std::size_t>(index)]);
+    const Entry* e = entry(code);
+    return e != nullptr && static_cast<bool>(e->handler);
+}
+
+std::string_view TsubakiApp::handlerModule(EventCode code) const {
+    const Entry* e = entry(code);
+    return e != nullptr ? e->module : std::string_view();
 }
 
 void TsubakiApp::setCloseAction(QWidget* form, std::function<void()> action) {

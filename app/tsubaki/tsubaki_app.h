@@ -3,12 +3,11 @@
 // QApplication and a TsubakiApp with the platform's dialogs; tests build one with scripted
 // dialogs and drive the forms by their control names.
 //
-// Handlers are installed by handler modules (handler_module.h): each module is a file of
-// its own that registers itself and fills its entries of the table, so a module added later
-// (family editing, charts, legal charts) plugs in without changes to this class.
+// The event table is filled by its modules (event_table.h), each a file of its own, in one
+// place and a fixed order.
 #pragma once
 
-#include "app/tsubaki/events.h"
+#include "app/tsubaki/event_table.h"
 #include "common/dialogs.h"
 #include "core/data_folder.h"
 #include "editing/person_editing.h"
@@ -102,9 +101,15 @@ public:
     // Runs the handler of `code` from within another handler (a handler block called as a
     // subroutine). Errors pass to the caller.
     void runHandler(EventCode code);
-    // Fills (or replaces) the table entry of `code`.
-    void setHandler(EventCode code, std::function<void()> handler);
+    // Fills the table entry of `code` for `module` (through EventModule::on). Throws
+    // std::logic_error when the entry is filled already or `code` is outside the table.
+    void fillHandler(EventCode code, std::string_view module, std::function<void()> handler);
+    // Puts `handler` in place of the entry of `code`, whoever filled it (tests put probes
+    // there); an empty handler leaves the entry empty.
+    void replaceHandler(EventCode code, std::function<void()> handler);
     bool hasHandler(EventCode code) const;
+    // The module that filled the entry of `code`, empty when none did.
+    std::string_view handlerModule(EventCode code) const;
     // What closing `form` through its frame does (see forms/tsubaki/form_window.h).
     void setCloseAction(QWidget* form, std::function<void()> action);
 
@@ -153,7 +158,13 @@ private:
     std::unique_ptr<forms::Form10> form10_;
     std::unique_ptr<forms::Form11> form11_;
 
-    std::array<std::function<void()>, kLastEventCode + 1> handlers_;
+    struct Entry {
+        std::function<void()> handler;
+        std::string_view module;
+    };
+    Entry* entry(EventCode code);
+    const Entry* entry(EventCode code) const;
+    std::array<Entry, editing::kLastEventCode + 1> handlers_;
     std::map<QWidget*, std::function<void()>> closeActions_;
     bool dispatching_ = false;
 

@@ -4,6 +4,7 @@
 
 namespace {
 
+using editing::EventCode;
 using editing::FamilyEditor;
 using family_testing::FamilyFixture;
 using Strings = std::vector<std::string>;
@@ -130,7 +131,7 @@ TEST_F(ChildEditing, UnmarriedCoupleChildAndItsAcknowledgment) {
     EXPECT_FALSE(ctl().enabled("CHECK_A4A"));
     EXPECT_TRUE(ctl().visible("EDIT_A11A"));
     ctl().setText("EDIT_A11A", "H1.1.8");
-    editor().dispatch(26);
+    editor().dispatch(EventCode::BUTTON_A19A_ON);
     EXPECT_EQ(family(1).child(1).認知日, "Ｈ１．１．８");
 
     // A child with a real mother cannot be taken in by an unmarried couple.
@@ -174,7 +175,7 @@ TEST_F(ChildEditing, CancelAddsNothingAndTheSelectionModeRestoresTheForm) {
     const bool divorceEnabled = ctl().enabled("CHECK_A2A");
     const bool dateEnabled = ctl().enabled("EDIT_A9A");
 
-    editor().dispatch(11);
+    editor().dispatch(EventCode::BUTTON_A4A_ON_11);
     EXPECT_TRUE(editor().inChildSelection());
     EXPECT_EQ(ctl().text("BUTTON_A4A"), "登録決定");
     EXPECT_TRUE(ctl().visible("LIST_A4A"));
@@ -194,7 +195,7 @@ TEST_F(ChildEditing, CancelAddsNothingAndTheSelectionModeRestoresTheForm) {
                                                 "4 (女) 山田春子　", "5 (男) 佐藤三郎　"}));
 
     editor().chooseCandidate(0);
-    editor().dispatch(12);
+    editor().dispatch(EventCode::BUTTON_A4A_ON_12);
     EXPECT_FALSE(editor().inChildSelection());
     EXPECT_EQ(ctl().text("BUTTON_A4A"), "子供の追加");
     EXPECT_FALSE(ctl().visible("LIST_A4A"));
@@ -304,7 +305,7 @@ TEST_F(ChildEditing, SelectingAChildShowsItsDetails) {
     EXPECT_TRUE(ctl().checked("CHECK_A5A"));
 
     ctl().setText("COMBO_A3A", "養子");
-    editor().dispatch(23);
+    editor().dispatch(EventCode::BUTTON_A20A_ON);
     EXPECT_EQ(family(1).child(1).子の肩書, "養子");
     EXPECT_EQ(ctl()["LIST_A2A"].items, Strings{"養子（男 3）山田一郎　"});
     EXPECT_EQ(editor().selectedChild(), 1);
@@ -364,7 +365,7 @@ TEST_F(ChildOrder, ReversingFiveChildren) {
     fiveChildren();
     family(1).child(3).子の肩書 = "三男";
     selectChild(2);
-    editor().dispatch(18);
+    editor().dispatch(EventCode::BUTTON_A12A_ON);
     const auto& n = numbers;
     EXPECT_EQ(order(), (std::vector<int>{n[4], n[3], n[2], n[1], n[0]}));
     EXPECT_EQ(family(1).child(3).子の肩書, "三男");
@@ -379,8 +380,8 @@ TEST_F(ChildOrder, MovedChildStaysSelected) {
     const auto& n = numbers;
     family(1).child(4).縁組日 = "Ｄ";
     selectChild(4);
-    editor().dispatch(16);
-    editor().dispatch(16);
+    editor().dispatch(EventCode::BUTTON_A10A_ON);
+    editor().dispatch(EventCode::BUTTON_A10A_ON);
     EXPECT_EQ(order(), (std::vector<int>{n[0], n[3], n[1], n[2], n[4]}));
     EXPECT_EQ(editor().selectedChild(), 2);
     EXPECT_EQ(family(1).child(2).縁組日, "Ｄ"); // every field of the slot moves
@@ -389,7 +390,7 @@ TEST_F(ChildOrder, MovedChildStaysSelected) {
     editor().moveChildUp(); // already at the top
     EXPECT_EQ(order(), (std::vector<int>{n[3], n[0], n[1], n[2], n[4]}));
     selectChild(5);
-    editor().dispatch(17); // already at the bottom
+    editor().dispatch(EventCode::BUTTON_A11A_ON); // already at the bottom
     EXPECT_EQ(order(), (std::vector<int>{n[3], n[0], n[1], n[2], n[4]}));
     selectChild(3);
     editor().moveChildDown();
@@ -414,7 +415,7 @@ TEST_F(ChildEditing, DeletingRealAndAdoptedChildren) {
     EXPECT_EQ(family(1).子数(), 2);
 
     dialogs.answerYes();
-    editor().dispatch(22);
+    editor().dispatch(EventCode::BUTTON_A17A_ON);
     ASSERT_EQ(family(1).子数(), 1);
     EXPECT_EQ(family(1).child(1).子NO, daughter);
     EXPECT_EQ(person(son).実父NO, 0);

@@ -9,6 +9,7 @@
 
 namespace {
 
+using editing::EventCode;
 using editing::FamilyEditor;
 using family_testing::FamilyFixture;
 using Strings = std::vector<std::string>;
@@ -271,7 +272,7 @@ TEST_F(FamilyEditing, LineOfDescentFollowsTheRadios) {
     editor().lineOfDescentChosen(2);
     EXPECT_EQ(family(1).系統_F, 2);
     EXPECT_FALSE(ctl().checked("RADIO_A1A"));
-    EXPECT_EQ(editor().dispatch(49), FamilyEditor::Outcome::Done);
+    EXPECT_EQ(editor().dispatch(EventCode::RADIO_A1A_ON), FamilyEditor::Outcome::Done);
     EXPECT_EQ(family(1).系統_F, 0);
     EXPECT_TRUE(ctl().checked("RADIO_A1A"));
 
@@ -307,7 +308,7 @@ TEST_F(FamilyEditing, TypedTitlesAreStoredFullWidthOrRefused) {
     family(1).系統_F = 0;
     ctl().check("RADIO_A2A");
     ctl().uncheck("RADIO_A1A");
-    editor().dispatch(8);
+    editor().dispatch(EventCode::BUTTON_A6A_ON);
     EXPECT_EQ(family(1).離婚年月日, "昭和");
     EXPECT_EQ(family(1).系統_F, 0);
 }
@@ -324,7 +325,7 @@ TEST_F(FamilyEditing, SavingWritesTheFamiliesAndTheSettingsOnlyWithTheChartOpen)
     EXPECT_EQ(ctl().text("FORM2").rfind("基準になる家族の設定", 0), 0u);
     EXPECT_EQ(ctl().text("FORM6").rfind("家族別の表示設定", 0), 0u);
     EXPECT_FALSE(ctl().enabled("BUTTON_A5A"));
-    EXPECT_EQ(editor().dispatch(9), FamilyEditor::Outcome::Done);
+    EXPECT_EQ(editor().dispatch(EventCode::BUTTON_A7A_ON), FamilyEditor::Outcome::Done);
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "作図設定.TXT"));
     editor().setChartSettingsOpen(false);
     EXPECT_TRUE(ctl().enabled("BUTTON_A5A"));
@@ -333,7 +334,7 @@ TEST_F(FamilyEditing, SavingWritesTheFamiliesAndTheSettingsOnlyWithTheChartOpen)
     // A save that cannot be written says so and reports failure.
     data.folder = dir.path() / "missing";
     takeMessages();
-    EXPECT_EQ(editor().dispatch(21), FamilyEditor::Outcome::Failed);
+    EXPECT_EQ(editor().dispatch(EventCode::BUTTON_A16A_ON), FamilyEditor::Outcome::Failed);
     const auto shown = takeMessages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].rfind("保存エラー / ", 0), 0u);
@@ -408,12 +409,12 @@ TEST_F(FamilyEditing, FindingFamiliesByGivenName) {
     takeMessages();
 
     dialogs.answerInput("洋子");
-    editor().dispatch(33);
+    editor().dispatch(EventCode::BUTTON_A28A_ON);
     EXPECT_EQ(editor().currentFamily(), 2);
     EXPECT_EQ(ctl()["LIST_A3A"].current, 1);
     EXPECT_TRUE(ctl().visible("FORM6"));
     // "次を検索" reaches the last family too.
-    editor().dispatch(34);
+    editor().dispatch(EventCode::BUTTON_A29A_ON);
     EXPECT_EQ(editor().currentFamily(), 3);
     editor().findNextFamily();
     EXPECT_EQ(editor().currentFamily(), 3);
@@ -433,11 +434,11 @@ TEST_F(FamilyEditing, BaseFamilyChoiceIsKeptAndHandedOn) {
     int handed = -1;
     editor().baseFamilyChosen = [&](int f) { handed = f; };
     ctl()["COMBO_A5A"].current = 1;
-    editor().dispatch(39);
+    editor().dispatch(EventCode::COMBO_A5A_CHANGE);
     EXPECT_EQ(data.settings.基準家族, 1);
     EXPECT_EQ(editor().currentFamily(), 1);
     EXPECT_EQ(handed, 1);
-    EXPECT_EQ(editor().dispatch(5), FamilyEditor::Outcome::NotHandled);
+    EXPECT_EQ(editor().dispatch(EventCode::BUTTON_A8A_ON), FamilyEditor::Outcome::NotHandled);
 }
 
 TEST_F(FamilyEditing, OpeningTheFormLoadsTheSelectedFamily) {
@@ -468,8 +469,9 @@ TEST_F(FamilyEditing, OpeningTheFormLoadsTheSelectedFamily) {
 TEST_F(FamilyEditing, EventCodesAndTheirOperationsAgree) {
     const auto& codes = FamilyEditor::eventCodes();
     for (int code = 0; code <= 70; ++code) {
-        const bool listed = std::find(codes.begin(), codes.end(), code) != codes.end();
-        const auto outcome = editor().dispatch(code);
+        const auto event = static_cast<EventCode>(code);
+        const bool listed = std::find(codes.begin(), codes.end(), event) != codes.end();
+        const auto outcome = editor().dispatch(event);
         EXPECT_EQ(outcome != FamilyEditor::Outcome::NotHandled, listed) << code;
     }
 }

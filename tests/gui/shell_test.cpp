@@ -3,13 +3,12 @@
 #include "gui_fixture.h"
 #include "tests/support/fault_ops.h"
 
-#include "app/tsubaki/handler_module.h"
-
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QScrollBar>
 
 #include <fstream>
+#include <stdexcept>
 
 namespace gui_test {
 namespace {
@@ -459,23 +458,26 @@ TEST_F(Gui, BackupButtonsCopyTheRegisterFilesIntoATimeStampedFolder) {
     EXPECT_TRUE(dialogs.shown.empty()); // silently
 }
 
-// A module added the way family editing and the charts add theirs.
-int calledBack = 0;
-const app::HandlerModule testModule(99, "test", [](app::TsubakiApp& a) {
-    a.setHandler(app::EventCode::InheritanceChart, [&a] {
-        ++calledBack;
-        a.dispatch(app::EventCode::BUTTON_A30A_ON); // ignored: a handler is running
-    });
-});
-
 TEST_F(Gui, ModulesFillTheTableAndHandlersDoNotNest) {
     prepare({person(1, "山田", "太郎")});
     ASSERT_TRUE(start());
     EXPECT_TRUE(app->hasHandler(app::EventCode::InheritanceChart));
     EXPECT_TRUE(app->hasHandler(app::EventCode::BUTTON_A15A_ON));
-    app->setHandler(app::EventCode::BUTTON44_ON, {}); // an entry left empty
+    EXPECT_EQ(app->handlerModule(app::EventCode::InheritanceChart), "legal charts");
+    EXPECT_EQ(app->handlerModule(app::EventCode::BUTTON_A15A_ON), "shutdown");
+    EXPECT_EQ(app->handlerModule(app::EventCode::BUTTON_A16A_ON), "family editing");
+    // A code is filled once: a second module's entry is refused, naming both.
+    EXPECT_THROW(app->fillHandler(app::EventCode::BUTTON_A15A_ON, "test", [] {}), std::logic_error);
+    EXPECT_THROW(app->fillHandler(static_cast<app::EventCode>(68), "test", [] {}),
+                 std::logic_error);
+    app->replaceHandler(app::EventCode::BUTTON44_ON, {}); // an entry left empty
     EXPECT_FALSE(app->hasHandler(app::EventCode::BUTTON44_ON));
-    calledBack = 0;
+    // A probe in place of an entry: a handler that dispatches is not nested.
+    int calledBack = 0;
+    app->replaceHandler(app::EventCode::InheritanceChart, [&] {
+        ++calledBack;
+        app->dispatch(app::EventCode::BUTTON_A30A_ON); // ignored: a handler is running
+    });
     app->dispatch(app::EventCode::InheritanceChart);
     EXPECT_EQ(calledBack, 1);
     EXPECT_EQ(app->data().env.Mode, 1);             // the nested dispatch did nothing

@@ -1,9 +1,10 @@
 // The event codes of tsubaki: every control event that is not handled on the spot is one
-// of these codes, and TsubakiApp::dispatch runs the handler the dispatch table holds for
-// it. The names are the control events that raise them.
+// of these codes. The program's event table (app/tsubaki/event_table.h) maps each to its
+// handler, and the family editor runs those of FORM2 and FORM6 (FamilyEditor::dispatch).
+// The names are the control events that raise them; they are the only spelling of a code.
 #pragma once
 
-namespace app {
+namespace editing {
 
 enum class EventCode : int {
     None = 0,
@@ -78,4 +79,4 @@ enum class EventCode : int {
 // Codes run 1..67 (58 is unused); 0 and anything outside call nothing.
 inline constexpr int kLastEventCode = 67;
 
-} // namespace app
+} // namespace editing
