@@ -178,132 +178,139 @@ void showCopySource(TsubakiApp& a) {
     }
 }
 
+void commitPersonForm(TsubakiApp& a) {
+    if (!a.persons().session) {
+        return;
+    }
+    const auto session = *a.persons().session;
+    auto& ui = a.form5().ui();
+    const auto outcome = editing::commitPerson(a.data().reg, session, typedPerson(ui), a.dialogs());
+    if (outcome == editing::CommitOutcome::NotStored) {
+        return;
+    }
+    if (outcome == editing::CommitOutcome::Refused && !session.adding) {
+        const auto& p = a.data().reg.person(session.person);
+        ui.EDIT_A1A->setText(toQString(p.姓));
+        ui.EDIT_A2A->setText(toQString(p.名));
+    }
+    a.persons().selected = session.person;
+    a.closePersonForm();
+}
+
+void nameOrderClicked(TsubakiApp& a) {
+    if (!a.persons().session) {
+        return;
+    }
+    auto& p = a.data().reg.person(a.persons().session->person);
+    p.姓名順 = a.form5().ui().CHECK35->isChecked() ? 1 : 0;
+    a.form5().arrangeNameFields(p.姓名順);
+}
+
+void linkClicked(TsubakiApp& a) {
+    if (!a.persons().session) {
+        return;
+    }
+    const int p = a.persons().session->person;
+    auto& ui = a.form5().ui();
+    if (!ui.CHECK39->isChecked()) {
+        const bool registerFile = std::filesystem::exists(a.data().folder / core::kPersonFile);
+        editing::removeLink(a.data().reg, p, registerFile, a.dialogs());
+        ui.TEXT39->clear();
+        return;
+    }
+    const auto candidates = editing::beginLink(a.data().reg, p, ui.RADIO_A4A->isChecked(),
+                                               a.personFormName(), a.dialogs());
+    if (!candidates) {
+        ui.CHECK39->setChecked(false);
+        return;
+    }
+    a.persons().linkCandidates = *candidates;
+    auto* list = a.form9().ui().LIST7;
+    list->clear();
+    for (int n : *candidates) {
+        list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
+    }
+    a.form5().setEnabled(false);
+    a.form9().show();
+    a.form9().activateWindow();
+}
+
+void linkSourceChosen(TsubakiApp& a) {
+    const int row = a.form9().ui().LIST7->currentRow();
+    const auto& candidates = a.persons().linkCandidates;
+    if (!a.persons().session || row < 0 || row >= static_cast<int>(candidates.size())) {
+        return;
+    }
+    a.form9().hide();
+    a.form5().setEnabled(true);
+    a.form5().show();
+    auto& ui = a.form5().ui();
+    const auto outcome = editing::chooseLinkSource(a.data().reg, a.persons().session->person,
+                                                   candidates[static_cast<std::size_t>(row)],
+                                                   a.personFormName(), a.dialogs());
+    if (outcome.linked) {
+        ui.TEXT39->setText(toQString(editing::linkLabel(outcome.source)));
+        ui.EDIT_A7A->setText(toQString(outcome.remark1));
+    } else {
+        ui.CHECK39->setChecked(false);
+    }
+}
+
+void openCopyDialog(TsubakiApp& a) {
+    if (!a.persons().session) {
+        return;
+    }
+    const int count = a.persons().session->committedCount;
+    auto* list = a.form7().ui().LIST6;
+    list->clear();
+    for (int n = 1; n <= count; ++n) {
+        list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
+    }
+    const int s = a.persons().copySource;
+    if (s >= 1 && s <= count) {
+        list->setCurrentRow(s - 1);
+        showCopySource(a);
+    } else {
+        a.persons().copySource = 0;
+    }
+    a.form5().setEnabled(false);
+    a.form7().show();
+    a.form7().activateWindow();
+}
+
+void copySourceChosen(TsubakiApp& a) {
+    a.persons().copySource = a.form7().ui().LIST6->currentRow() + 1;
+    showCopySource(a);
+}
+
+void copyChosenFields(TsubakiApp& a) {
+    a.form7().hide();
+    a.form5().setEnabled(true);
+    a.form5().show();
+    const int s = a.persons().copySource;
+    if (s < 1 || s > a.data().reg.personCount()) {
+        return;
+    }
+    const auto& source = a.data().reg.person(s);
+    auto& f5 = a.form5().ui();
+    auto& f7 = a.form7().ui();
+    for (const auto& f : kFields) {
+        if ((f7.*(f.copyBox))->isChecked()) {
+            (f5.*(f.edit))->setText(toQString(source.*(f.member)));
+        }
+    }
+}
+
 void install(TsubakiApp& a, EventModule& m) {
     using E = EventCode;
 
-    m.on(E::BUTTON_A2A_ON, [&a] {
-        if (!a.persons().session) {
-            return;
-        }
-        const auto session = *a.persons().session;
-        auto& ui = a.form5().ui();
-        const auto outcome =
-            editing::commitPerson(a.data().reg, session, typedPerson(ui), a.dialogs());
-        if (outcome == editing::CommitOutcome::NotStored) {
-            return;
-        }
-        if (outcome == editing::CommitOutcome::Refused && !session.adding) {
-            const auto& p = a.data().reg.person(session.person);
-            ui.EDIT_A1A->setText(toQString(p.姓));
-            ui.EDIT_A2A->setText(toQString(p.名));
-        }
-        a.persons().selected = session.person;
-        a.closePersonForm();
-    });
-
-    m.on(E::CHECK35_ON, [&a] {
-        if (!a.persons().session) {
-            return;
-        }
-        auto& p = a.data().reg.person(a.persons().session->person);
-        p.姓名順 = a.form5().ui().CHECK35->isChecked() ? 1 : 0;
-        a.form5().arrangeNameFields(p.姓名順);
-    });
-
-    m.on(E::CHECK39_ON, [&a] {
-        if (!a.persons().session) {
-            return;
-        }
-        const int p = a.persons().session->person;
-        auto& ui = a.form5().ui();
-        if (!ui.CHECK39->isChecked()) {
-            const bool registerFile = std::filesystem::exists(a.data().folder / core::kPersonFile);
-            editing::removeLink(a.data().reg, p, registerFile, a.dialogs());
-            ui.TEXT39->clear();
-            return;
-        }
-        const auto candidates = editing::beginLink(a.data().reg, p, ui.RADIO_A4A->isChecked(),
-                                                   a.personFormName(), a.dialogs());
-        if (!candidates) {
-            ui.CHECK39->setChecked(false);
-            return;
-        }
-        a.persons().linkCandidates = *candidates;
-        auto* list = a.form9().ui().LIST7;
-        list->clear();
-        for (int n : *candidates) {
-            list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
-        }
-        a.form5().setEnabled(false);
-        a.form9().show();
-        a.form9().activateWindow();
-    });
-
-    m.on(E::LIST7_CLICK, [&a] {
-        const int row = a.form9().ui().LIST7->currentRow();
-        const auto& candidates = a.persons().linkCandidates;
-        if (!a.persons().session || row < 0 || row >= static_cast<int>(candidates.size())) {
-            return;
-        }
-        a.form9().hide();
-        a.form5().setEnabled(true);
-        a.form5().show();
-        auto& ui = a.form5().ui();
-        const auto outcome = editing::chooseLinkSource(a.data().reg, a.persons().session->person,
-                                                       candidates[static_cast<std::size_t>(row)],
-                                                       a.personFormName(), a.dialogs());
-        if (outcome.linked) {
-            ui.TEXT39->setText(toQString(editing::linkLabel(outcome.source)));
-            ui.EDIT_A7A->setText(toQString(outcome.remark1));
-        } else {
-            ui.CHECK39->setChecked(false);
-        }
-    });
-
-    m.on(E::BUTTON_A25A_ON, [&a] {
-        if (!a.persons().session) {
-            return;
-        }
-        const int count = a.persons().session->committedCount;
-        auto* list = a.form7().ui().LIST6;
-        list->clear();
-        for (int n = 1; n <= count; ++n) {
-            list->addItem(toQString(editing::personChoiceLine(a.data().reg, n)));
-        }
-        const int s = a.persons().copySource;
-        if (s >= 1 && s <= count) {
-            list->setCurrentRow(s - 1);
-            showCopySource(a);
-        } else {
-            a.persons().copySource = 0;
-        }
-        a.form5().setEnabled(false);
-        a.form7().show();
-        a.form7().activateWindow();
-    });
-
-    m.on(E::LIST6_CLICK, [&a] {
-        a.persons().copySource = a.form7().ui().LIST6->currentRow() + 1;
-        showCopySource(a);
-    });
-
-    m.on(E::BUTTON35_ON, [&a] {
-        a.form7().hide();
-        a.form5().setEnabled(true);
-        a.form5().show();
-        const int s = a.persons().copySource;
-        if (s < 1 || s > a.data().reg.personCount()) {
-            return;
-        }
-        const auto& source = a.data().reg.person(s);
-        auto& f5 = a.form5().ui();
-        auto& f7 = a.form7().ui();
-        for (const auto& f : kFields) {
-            if ((f7.*(f.copyBox))->isChecked()) {
-                (f5.*(f.edit))->setText(toQString(source.*(f.member)));
-            }
-        }
-    });
+    m.on(E::BUTTON_A2A_ON, [&a] { commitPersonForm(a); });
+    m.on(E::CHECK35_ON, [&a] { nameOrderClicked(a); });
+    m.on(E::CHECK39_ON, [&a] { linkClicked(a); });
+    m.on(E::LIST7_CLICK, [&a] { linkSourceChosen(a); });
+    m.on(E::BUTTON_A25A_ON, [&a] { openCopyDialog(a); });
+    m.on(E::LIST6_CLICK, [&a] { copySourceChosen(a); });
+    m.on(E::BUTTON35_ON, [&a] { copyChosenFields(a); });
 }
 
 } // namespace
