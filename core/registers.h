@@ -34,7 +34,13 @@ struct 当事者 {
     std::int16_t 創始階層 = 0;
     std::int16_t 姓名順 = 0; // 0 surname first, 1 given name first
 
-    bool isFemale() const { return 男女 >= 2; }
+    // The sex questions, each asked only here. 男女 holds 1 male and 2 female.
+    bool isFemale() const { return 男女 >= 2; }         // what most rules ask: from 2 on
+    bool isMale() const { return !isFemale(); }         // below 2, 0 included
+    bool isRecordedFemale() const { return 男女 == 2; } // exactly female: the wife choices
+    bool hasRecordedSex() const { return 男女 == 1 || 男女 == 2; }
+    int side() const { return isFemale() ? 2 : 1; } // 1 male, 2 female, as the searches count
+    void setSex(bool female) { 男女 = female ? 2 : 1; }
     bool operator==(const 当事者&) const = default;
 };
 

@@ -48,7 +48,7 @@ PersonChoices spouseChoices(const core::Registers& reg, bool wives) {
     c.persons.push_back(0);
     for (int i = 1; i <= reg.personCount(); ++i) {
         const auto& p = reg.person(i);
-        if (wives ? p.男女 != 2 : p.男女 >= 2) {
+        if (wives ? !p.isRecordedFemale() : p.isFemale()) {
             continue;
         }
         std::string line = isSpouse[static_cast<std::size_t>(i)] ? "♪" : "◎";
@@ -108,7 +108,7 @@ std::vector<std::string> childListLines(const core::Registers& reg, int family) 
     std::vector<std::string> lines;
     for (const auto& c : reg.family(family).子) {
         const bool known = validPerson(reg, c.子NO);
-        const bool male = !known || reg.person(c.子NO).男女 < 2;
+        const bool male = !known || reg.person(c.子NO).isMale();
         lines.push_back(c.子の肩書 + (male ? "（男 " : "（女 ") + std::to_string(c.子NO) + "）" +
                         displayName(reg, c.子NO) + "　");
     }
@@ -128,7 +128,7 @@ PersonChoices childCandidates(const core::Registers& reg, int family) {
             continue;
         }
         const auto& p = reg.person(i);
-        c.items.push_back(std::to_string(i) + " " + (p.男女 < 2 ? "(男) " : "(女) ") +
+        c.items.push_back(std::to_string(i) + " " + (p.isMale() ? "(男) " : "(女) ") +
                           displayName(p) + "　" + birthAndAddress(p));
         c.persons.push_back(i);
     }
@@ -136,7 +136,7 @@ PersonChoices childCandidates(const core::Registers& reg, int family) {
 }
 
 std::vector<std::string> childTitles(const core::Environment& env, const core::当事者& child) {
-    std::vector<std::string> titles = child.男女 < 2 ? env.息子 : env.娘;
+    std::vector<std::string> titles = child.isMale() ? env.息子 : env.娘;
     titles.insert(titles.end(), env.一般.begin(), env.一般.end());
     return titles;
 }

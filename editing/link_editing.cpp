@@ -29,7 +29,7 @@ std::optional<std::vector<int>> beginLink(core::Registers& reg, int p, bool fema
                              "からリンクされているので、\nリンクできません。");
         return std::nullopt;
     }
-    reg.person(p).男女 = female ? 2 : 1;
+    reg.person(p).setSex(female);
     std::vector<int> candidates;
     for (int i = 1; i <= reg.personCount(); ++i) {
         if (i != p && reg.person(i).isFemale() == female) {

@@ -175,7 +175,7 @@ CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         p.*(fields[i].member) = stored[i];
     }
-    p.男女 = typed.female ? 2 : 1;
+    p.setSex(typed.female);
     p.当姓 = typed.当姓 ? 1 : 0;
 
     bool answeredNo = false;

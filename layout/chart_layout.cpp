@@ -12,7 +12,7 @@ std::string basicStr(int n) {
 }
 
 int sideOf(const core::当事者& p) {
-    return p.男女 < 2 ? 1 : 2;
+    return p.side();
 }
 
 // The positioning pass over the trees of one chart, with its working state.

@@ -27,7 +27,7 @@ std::string joinedName(const core::当事者& p) {
 
 // A person's side for the searches: below 2 counts as male.
 int sideOf(const core::当事者& p) {
-    return p.男女 < 2 ? 1 : 2;
+    return p.side();
 }
 
 struct SurveyFailure {

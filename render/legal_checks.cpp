@@ -279,7 +279,7 @@ private:
         }
         const core::当事者& c = person(h.person);
         const auto born = common::readWareki(c.生年月日);
-        if ((c.男女 != 1 && c.男女 != 2) || !born.ok()) {
+        if (!c.hasRecordedSex() || !born.ok()) {
             return;
         }
         std::string suggestion;
