@@ -143,6 +143,12 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
 
 // ---- the pieces of the run, for the run itself and its tests ----
 
+// The largest font size a chart is drawn at (points): a glyph of it is still a small image.
+inline constexpr float kLargestChartFontSize = 500;
+
+// Refuses (CanvasError naming the size) a chart wider or higher than a bitmap file holds.
+void checkChartExtent(double width, double height);
+
 // The chart size in whole pixels: the layout's extent, the heading areas, and the margins
 // of the drawing: two cell heights below the trees in horizontal writing, one column pitch
 // (CW + 行間) at the right in vertical writing.
