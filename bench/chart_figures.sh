@@ -48,7 +48,7 @@ measure() {
   printf '%-34s %8.2f s %8d MB\n' "$label" "$t" "$((p / 1024))"
 }
 
-bmp_bytes() { "$tsubaki" --chart "$work/size.bmp" g1000 >/dev/null && stat -c %s size.bmp; }
+bmp_bytes() { "$tsubaki" --chart "$work/size.bmp" g1000 >/dev/null 2>&1 && stat -c %s size.bmp; }
 
 measure "1,000 persons, --chart .bmp" "$tsubaki" --chart "$work/o.bmp" g1000
 measure "1,000 persons, floor_write" "$build/bench/floor_write" "$(bmp_bytes)" "$work/floor.bmp"
