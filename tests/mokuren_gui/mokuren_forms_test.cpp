@@ -1,5 +1,5 @@
 // mokuren's forms driven by their control names, with scripted dialogs.
-#include "forms/mokuren/mokuren_program.h"
+#include "app/mokuren/mokuren_program.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"

@@ -1,4 +1,4 @@
-#include "forms/mokuren/mokuren_program.h"
+#include "app/mokuren/mokuren_program.h"
 
 #include "common/file_io.h"
 #include "converter/job.h"
