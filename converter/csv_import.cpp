@@ -2,17 +2,14 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
-#include "common/folder_backup.h"
 #include "common/folder_transaction.h"
 #include "common/line_forms.h"
 #include "common/text.h"
 #include "converter/files.h"
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
 #include <stdexcept>
-#include <thread>
 
 namespace converter {
 
@@ -39,21 +36,6 @@ bool isValidUtf8(std::string_view bytes) {
 
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
-}
-
-// The backup made before an import takes files away; a backup of the same second already
-// there (one made just before) is waited out.
-std::filesystem::path backupBeforeImport(const std::filesystem::path& folder) {
-    for (int attempt = 0;; ++attempt) {
-        if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {
-            return *made;
-        }
-        if (attempt == 2) {
-            throw common::FileError(
-                "同じ時刻のバックアップがすでにあります。1 秒待ってからやり直してください");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    }
 }
 
 } // namespace
@@ -446,14 +428,6 @@ std::string longLinesMessage(const std::vector<int>& lines) {
     return text;
 }
 
-static std::string companionBytes(std::string_view name, std::size_t persons) {
-    common::LineWriter companion{std::string(name)};
-    for (std::size_t i = 1; i <= persons; ++i) {
-        companion.integer("当事者NO%(" + std::to_string(i) + ")=,", 0);
-    }
-    return companion.take();
-}
-
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
                                  common::Dialogs& dialogs, std::filesystem::path* written) {
     std::string bytes;
@@ -484,7 +458,7 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     std::optional<std::filesystem::path> backup;
     try {
         if (!moved.empty()) {
-            backup = backupBeforeImport(target);
+            backup = backupBeforeReplacing(target);
         }
         // The companion files beside the register hold one value per person; those of the
         // register replaced would describe other persons (and a shorter one makes the
@@ -494,7 +468,7 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
         common::FolderTransaction change(target);
         change.write(kPersonFile, std::move(bytes));
         for (std::string_view name : {kFounderFile, kNameOrderFile}) {
-            change.write(name, companionBytes(name, result.persons.size()));
+            change.write(name, companionBytes(std::vector<long>(result.persons.size(), 0)));
         }
         for (std::string_view name : moved) {
             change.remove(name);

@@ -67,25 +67,32 @@ class GedcomLines {
 public:
     explicit GedcomLines(GedcomVersion v) : version_(v) { out_.reserve(1 << 20); }
 
+    // A line with a text value; in 5.5.1 a value longer than a line holds goes on CONC lines.
     void line(int level, std::string_view tag, std::string_view value = {},
               std::string_view xref = {}) {
-        put(level, xref, tag, escaped(value));
+        if (!xref.empty()) {
+            put(level, xref, tag, escaped(value));
+        } else {
+            long_(level, tag, value, level + 1);
+        }
     }
     // A value that points at a record ("@I12@").
     void pointer(int level, std::string_view tag, std::string_view xref) {
         put(level, {}, tag, xref);
     }
-    // A text value of several lines: the first on the tag, the others on CONT lines.
+    // A text value of several lines: the first on the tag, the others on CONT lines (a long
+    // line of them continued by CONC lines beside its CONT).
     void text(int level, std::string_view tag, const std::vector<std::string_view>& lines) {
         for (std::size_t k = 0; k < lines.size(); ++k) {
-            long_(k == 0 ? level : level + 1, k == 0 ? tag : "CONT", lines[k]);
+            long_(k == 0 ? level : level + 1, k == 0 ? tag : "CONT", lines[k], level + 1);
         }
     }
     void date(int level, std::string_view wareki) {
         const GedcomDate d = gedcomDate(wareki);
         if (version_ == GedcomVersion::V551) {
             // A date taken from a phrase is an interpreted date; a phrase alone is in
-            // parentheses. Parentheses inside the phrase would end it early.
+            // parentheses. Parentheses inside the phrase would end it early: they become
+            // spaces there, and the text itself goes beside the date as it stands.
             std::string phrase = d.phrase;
             for (auto& c : phrase) {
                 if (c == '(' || c == ')') {
@@ -93,10 +100,14 @@ public:
                 }
             }
             long_(level, "DATE",
-                  d.value.empty() ? "(" + phrase + ")" : "INT " + d.value + " (" + phrase + ")");
+                  d.value.empty() ? "(" + phrase + ")" : "INT " + d.value + " (" + phrase + ")",
+                  level + 1);
+            if (phrase != d.phrase) {
+                line(level + 1, "_TSUBAKI_TEXT", d.phrase);
+            }
         } else {
             line(level, "DATE", d.value);
-            long_(level + 1, "PHRASE", d.phrase);
+            line(level + 1, "PHRASE", d.phrase);
         }
     }
     std::string take() { return std::move(out_); }
@@ -114,10 +125,29 @@ private:
         }
         return s;
     }
+    static bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+    // Where the piece of `v` that starts at `start` ends: at most kChunk bytes, between two
+    // UTF-8 characters, and not beside a space (a reader may drop a space at the end or the
+    // start of a line). Cut beside a space only when the piece holds nothing else.
+    static std::size_t cut(std::string_view v, std::size_t start) {
+        std::size_t end = std::min(v.size(), start + kChunk);
+        while (end < v.size() && end > start && continuationByte(v[end])) {
+            --end;
+        }
+        if (end >= v.size()) {
+            return v.size();
+        }
+        for (std::size_t e = end; e > start; --e) {
+            if (!continuationByte(v[e]) && v[e - 1] != ' ' && v[e] != ' ') {
+                return e;
+            }
+        }
+        return end > start ? end : v.size();
+    }
     // A value that may be longer than a 5.5.1 line holds (255 characters with the level
-    // and tag): the rest goes on CONC lines, cut between UTF-8 characters.
-    void long_(int level, std::string_view tag, std::string_view value) {
-        std::string v = escaped(value);
+    // and tag): the rest goes on CONC lines of level `concLevel`.
+    void long_(int level, std::string_view tag, std::string_view value, int concLevel) {
+        const std::string v = escaped(value);
         if (version_ == GedcomVersion::V70 || v.size() <= kChunk) {
             put(level, {}, tag, v);
             return;
@@ -125,15 +155,8 @@ private:
         std::size_t start = 0;
         bool first = true;
         while (start < v.size()) {
-            std::size_t end = std::min(v.size(), start + kChunk);
-            while (end < v.size() && (static_cast<unsigned char>(v[end]) & 0xC0) == 0x80) {
-                --end;
-            }
-            // A CONC line must not end or begin with a space that a reader might drop.
-            while (end < v.size() && end > start + 1 && (v[end - 1] == ' ' || v[end] == ' ')) {
-                --end;
-            }
-            put(first ? level : level + 1, {}, first ? tag : "CONC",
+            const std::size_t end = cut(v, start);
+            put(first ? level : concLevel, {}, first ? tag : "CONC",
                 std::string_view(v).substr(start, end - start));
             first = false;
             start = end;
@@ -343,6 +366,12 @@ std::string gedcomText(const GedcomSource& source, GedcomVersion version) {
                 g.line(2, "_TSUBAKI_TITLE", c.子の肩書);
             }
             integerTag(g, 2, "_TSUBAKI_KIND", c.子の形態);
+            // A child entry that names no person of the register has no INDI for the event
+            // that would carry its date.
+            const std::string& date = c.子の形態 == 1 ? c.縁組日 : c.認知日;
+            if (!valid(c.子NO) && (c.子の形態 == 1 || c.子の形態 == 2) && !date.empty()) {
+                g.line(2, "_TSUBAKI_DATE", date);
+            }
         }
         if (f.婚姻NO != n) {
             g.line(1, "_TSUBAKI_NO", std::to_string(f.婚姻NO));

@@ -62,4 +62,9 @@ inline constexpr std::string_view kRecoveredTitle = "データフォルダを修
 
 bool fileExists(const std::filesystem::path& path);
 
+// The backup (common::backupDataFolder) an import makes before it takes files of `folder`
+// away; a backup of the same second already there (one made just before) is waited out.
+// Throws common::FileError.
+std::filesystem::path backupBeforeReplacing(const std::filesystem::path& folder);
+
 } // namespace converter
