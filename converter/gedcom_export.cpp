@@ -147,7 +147,12 @@ private:
     // A value that may be longer than a 5.5.1 line holds (255 characters with the level
     // and tag): the rest goes on CONC lines of level `concLevel`.
     void long_(int level, std::string_view tag, std::string_view value, int concLevel) {
-        const std::string v = escaped(value);
+        std::string copy;
+        std::string_view v = value;
+        if (value.find('@') != std::string_view::npos) {
+            copy = escaped(value);
+            v = copy;
+        }
         if (version_ == GedcomVersion::V70 || v.size() <= kChunk) {
             put(level, {}, tag, v);
             return;
@@ -156,14 +161,17 @@ private:
         bool first = true;
         while (start < v.size()) {
             const std::size_t end = cut(v, start);
-            put(first ? level : concLevel, {}, first ? tag : "CONC",
-                std::string_view(v).substr(start, end - start));
+            put(first ? level : concLevel, {}, first ? tag : "CONC", v.substr(start, end - start));
             first = false;
             start = end;
         }
     }
     void put(int level, std::string_view xref, std::string_view tag, std::string_view value) {
-        out_ += std::to_string(level);
+        if (level < 10) {
+            out_ += static_cast<char>('0' + level);
+        } else {
+            out_ += std::to_string(level);
+        }
         out_ += ' ';
         if (!xref.empty()) {
             out_ += xref;

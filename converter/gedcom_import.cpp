@@ -79,8 +79,53 @@ std::vector<std::string_view> linesOf(std::string_view v) {
     }
 }
 
-bool plainAscii(std::string_view v) {
-    return std::all_of(v.begin(), v.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+// True when a register holds `v` as it is (Shift-JIS has every character, and it reads back
+// unquoted), in one pass; false leaves the reason to the slower checks.
+bool holdsAsItIs(std::string_view v) {
+    if (v.empty()) {
+        return true;
+    }
+    if (v.front() == ' ' || v.front() == '"' || v.back() == ' ') {
+        return false;
+    }
+    std::size_t i = 0;
+    while (i < v.size()) {
+        const auto b = static_cast<unsigned char>(v[i]);
+        if (b < 0x80) {
+            if (b < 0x20 || b == 0x7F || b == ',' || b == ':') {
+                return false;
+            }
+            ++i;
+            continue;
+        }
+        // Two- and three-byte UTF-8 (all Shift-JIS can hold); anything else goes the slow way.
+        char32_t cp = 0;
+        std::size_t n = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            cp = b & 0x1F;
+            n = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            cp = b & 0x0F;
+            n = 3;
+        } else {
+            return false;
+        }
+        if (i + n > v.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < n; ++k) {
+            const auto c = static_cast<unsigned char>(v[i + k]);
+            if ((c & 0xC0) != 0x80) {
+                return false;
+            }
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        if ((n == 3 && cp < 0x800) || !common::isCp932Encodable(cp)) {
+            return false;
+        }
+        i += n;
+    }
+    return true;
 }
 
 bool hasControl(std::string_view v) {
@@ -203,7 +248,7 @@ private:
     void text(std::string& field, std::string_view value, int line, std::string_view label,
               About&& about) {
         field.assign(value);
-        if (plainAscii(field) && common::readsBackUnquoted(field)) {
+        if (holdsAsItIs(field)) {
             return;
         }
         if (const auto bad = common::firstUnencodable(field)) {
@@ -234,6 +279,12 @@ private:
     template <class About>
     void twoLines(std::string_view value, std::string& first, std::string& second, int line,
                   std::string_view label1, std::string_view label2, About&& about) {
+        const std::size_t nl = value.find('\n');
+        if (nl == std::string_view::npos) {
+            text(first, value, line, label1, about);
+            second.clear();
+            return;
+        }
         const auto lines = linesOf(value);
         text(first, lines[0], line, label1, about);
         std::string rest;
@@ -327,7 +378,7 @@ private:
     // The record a pointer names when it is of `tag`; kNone (after an error) otherwise.
     long target(std::size_t i, std::string_view tag, const std::string& about) {
         const GedcomNode& n = node(i);
-        const long r = f_.record(n.value);
+        const long r = n.target;
         if (r < 0) {
             return kNone; // @VOID@, or a pointer to nothing (already an error)
         }
@@ -702,13 +753,19 @@ private:
     void children() {
         auto& persons = out_.registers.persons.persons;
         const long count = static_cast<long>(persons.size());
+        std::vector<std::vector<std::size_t>> famcOf(ours_ ? 0 : fam_.size());
+        for (std::size_t i = 0; i < links_.size() && !ours_; ++i) {
+            for (const auto& c : links_[i].famc) {
+                famcOf[static_cast<std::size_t>(number_[c.family] - 1)].push_back(i);
+            }
+        }
         for (std::size_t k = 0; k < fam_.size(); ++k) {
             const std::size_t famNode = fam_[k];
             家族& f = out_.registers.families[k];
             auto& slots = slots_[k];
             // Children a person's FAMC names but the family's CHIL do not: added at the end.
             if (!ours_) {
-                addChildrenNamedOnlyByFamc(k);
+                addChildrenNamedOnlyByFamc(k, famcOf[k]);
             }
             f.子.resize(slots.size());
             for (std::size_t j = 0; j < slots.size(); ++j) {
@@ -767,8 +824,8 @@ private:
         return 0;
     }
 
-    void addChildrenNamedOnlyByFamc(std::size_t k) {
-        const std::size_t famNode = fam_[k];
+    // `famcOf` lists, per family, the persons whose FAMC name it (once per FAMC).
+    void addChildrenNamedOnlyByFamc(std::size_t k, const std::vector<std::size_t>& famcOf) {
         auto& slots = slots_[k];
         std::unordered_map<long, long> listed;
         for (const Slot& s : slots) {
@@ -776,26 +833,20 @@ private:
                 ++listed[s.person];
             }
         }
-        for (std::size_t i = 0; i < links_.size(); ++i) {
+        for (const std::size_t i : famcOf) {
             const long n = static_cast<long>(i) + 1;
-            for (const auto& c : links_[i].famc) {
-                if (c.family != famNode) {
-                    continue;
-                }
-                auto it = listed.find(n);
-                if (it != listed.end() && it->second > 0) {
-                    --it->second;
-                    continue;
-                }
-                Slot s;
-                s.person = n;
-                s.line = node(indi_[i]).line;
-                slots.push_back(s);
-                notice(
-                    s.line, aboutPerson(i),
-                    "FAMC で家族 " + aboutFamily(k) +
-                        " の子とされていますが、その家族の CHIL にないので、子の最後に加えました");
+            auto it = listed.find(n);
+            if (it != listed.end() && it->second > 0) {
+                --it->second;
+                continue;
             }
+            Slot s;
+            s.person = n;
+            s.line = node(indi_[i]).line;
+            slots.push_back(s);
+            notice(s.line, aboutPerson(i),
+                   "FAMC で家族 " + aboutFamily(k) +
+                       " の子とされていますが、その家族の CHIL にないので、子の最後に加えました");
         }
     }
 

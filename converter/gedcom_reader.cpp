@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 namespace converter {
@@ -91,6 +92,15 @@ std::size_t firstInvalidUtf8(std::string_view s) {
         const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
             ++i;
+            // A run of ASCII, eight bytes at a time.
+            while (i + 8 <= n) {
+                std::uint64_t word;
+                std::memcpy(&word, s.data() + i, 8);
+                if ((word & 0x8080808080808080ULL) != 0) {
+                    break;
+                }
+                i += 8;
+            }
             continue;
         }
         std::size_t len = 0;
@@ -204,25 +214,31 @@ RawLine cutLine(std::string_view l) {
     return r;
 }
 
-// Calls f(lineNumber, line) for each line of `text` (CR LF, LF or CR ends a line); f returns
-// false to stop.
+// Calls f(lineNumber, line) for each line of `text`; f returns false to stop. Lines end with
+// LF (CR LF, and LF CR, too), or with CR alone in a file that has no LF.
 template <class F> void forLines(std::string_view text, F&& f) {
+    const char end = text.find('\n') != std::string_view::npos ? '\n' : '\r';
+    const char other = end == '\n' ? '\r' : '\n';
     std::size_t pos = 0;
     int number = 0;
     while (pos < text.size()) {
-        std::size_t end = pos;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r') {
-            ++end;
+        const void* found = std::memchr(text.data() + pos, end, text.size() - pos);
+        const std::size_t stop =
+            found == nullptr
+                ? text.size()
+                : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        std::string_view line = text.substr(pos, stop - pos);
+        if (!line.empty() && line.front() == other) {
+            line.remove_prefix(1); // the CR of an LF CR end
+        }
+        if (!line.empty() && line.back() == other) {
+            line.remove_suffix(1); // the CR of a CR LF end
         }
         ++number;
-        if (!f(number, text.substr(pos, end - pos))) {
+        if (!f(number, line)) {
             return;
         }
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
-            text[end + 1] == '\n') {
-            ++end;
-        }
-        pos = end + 1;
+        pos = stop + 1;
     }
 }
 
@@ -316,12 +332,13 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
                "バイト順マークは UTF-8 のものですが、HEAD の CHAR は「" + head.charset +
                    "」です（文字コードの宣言が正しくありません）");
     }
-    std::string_view body(bytes);
     if (bom) {
-        body.remove_prefix(kBom.size());
+        bytes.erase(0, kBom.size());
     }
+    const std::string_view body(bytes);
     const std::size_t bad = firstInvalidUtf8(body);
-    const std::size_t high = firstNonAscii(body);
+    const std::size_t high =
+        charset == GedcomCharset::Utf8 ? std::string_view::npos : firstNonAscii(body);
     const std::string said =
         head.charset.empty() ? std::string("UTF-8") : "「" + head.charset + "」";
     switch (charset) {
@@ -334,7 +351,7 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
             }
             refuse(fileName, lineOf(body, bad), what + "）");
         }
-        return std::string(body);
+        return bytes;
     case GedcomCharset::Ansel:
     case GedcomCharset::Ascii:
     case GedcomCharset::ShiftJis:
@@ -351,7 +368,7 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
             refuse(fileName, lineOf(body, high),
                    "文字コードは ASCII と宣言されていますが、ASCII にない文字があります");
         }
-        return std::string(body);
+        return bytes;
     }
     if (charset == GedcomCharset::Ansel) {
         std::size_t at = 0;
@@ -372,7 +389,15 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
 }
 
 bool isTagChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> t{};
+        for (int c = 0; c < 256; ++c) {
+            t[static_cast<std::size_t>(c)] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                                             (c >= '0' && c <= '9') || c == '_';
+        }
+        return t;
+    }();
+    return table[static_cast<unsigned char>(c)];
 }
 
 bool looksLikePointer(std::string_view v) {
@@ -392,6 +417,8 @@ public:
     void parse() {
         const std::string_view text = *f_.text_;
         f_.nodes.reserve(text.size() / 24 + 16);
+        ownedIndex_.reserve(f_.nodes.capacity());
+        f_.records_.reserve(text.size() / 256 + 16); // a record takes a few hundred bytes
         forLines(text, [&](int number, std::string_view line) {
             f_.lines = number;
             take(number, line);
@@ -413,14 +440,12 @@ private:
     }
 
     std::string& owned(std::size_t node) {
-        auto it = std::find_if(ownedOf_.rbegin(), ownedOf_.rend(),
-                               [&](const auto& p) { return p.first == node; });
-        if (it != ownedOf_.rend()) {
-            return (*f_.owned_)[it->second];
+        if (ownedIndex_[node] < 0) {
+            f_.owned_->emplace_back(f_.nodes[node].value);
+            ownedIndex_[node] = static_cast<std::int32_t>(f_.owned_->size() - 1);
+            ownedNodes_.push_back(node);
         }
-        f_.owned_->emplace_back(f_.nodes[node].value);
-        ownedOf_.emplace_back(node, f_.owned_->size() - 1);
-        return f_.owned_->back();
+        return (*f_.owned_)[static_cast<std::size_t>(ownedIndex_[node])];
     }
 
     // 7.0 escapes a leading "@" of every line of a text as "@@".
@@ -454,7 +479,8 @@ private:
             error(number, "レベル番号「" + std::string(r.level) + "」が正しくありません");
             return;
         }
-        const int level = std::stoi(std::string(r.level));
+        const int level =
+            r.level.size() == 1 ? r.level[0] - '0' : (r.level[0] - '0') * 10 + (r.level[1] - '0');
         if (r.tag.empty()) {
             error(number, "タグがありません（壊れた行です）");
             return;
@@ -517,7 +543,7 @@ private:
         if (level == 0 && r.tag == "TRLR") {
             sawTrailer_ = true;
         }
-        if (!isStandardGedcomTag(n.tag) && n.tag.front() != '_') {
+        if (n.tag.front() != '_' && !knownTag(n.tag)) {
             notice(number, "不明なタグ「" + std::string(n.tag) + "」の行です（取り込みません）");
         }
         if (!n.xref.empty()) {
@@ -527,13 +553,14 @@ private:
         }
         open_.push_back(f_.nodes.size());
         f_.nodes.push_back(n);
+        ownedIndex_.push_back(-1);
     }
 
     void finish() {
         // Values assembled from several lines: the views are set once they are complete.
-        for (const auto& [node, index] : ownedOf_) {
-            std::string& v = (*f_.owned_)[index];
-            if (f_.version == GedcomVersion::V551 && !f_.nodes[node].pointer) {
+        for (const std::size_t node : ownedNodes_) {
+            std::string& v = (*f_.owned_)[static_cast<std::size_t>(ownedIndex_[node])];
+            if (f_.version == GedcomVersion::V551 && v.find("@@") != std::string::npos) {
                 undoDoubledAt(v);
             }
             f_.nodes[node].value = v;
@@ -542,7 +569,8 @@ private:
         if (f_.version == GedcomVersion::V551) {
             for (std::size_t i = 0; i < f_.nodes.size(); ++i) {
                 GedcomNode& n = f_.nodes[i];
-                if (!n.pointer && n.value.find("@@") != std::string_view::npos && !isOwned(i)) {
+                if (!n.pointer && ownedIndex_[i] < 0 &&
+                    n.value.find("@@") != std::string_view::npos) {
                     std::string v(n.value);
                     undoDoubledAt(v);
                     f_.owned_->push_back(std::move(v));
@@ -554,11 +582,16 @@ private:
             error(f_.lines, "ファイルが TRLR の行で終わっていません（途中で切れているかもしれま"
                             "せん）");
         }
-        for (const GedcomNode& n : f_.nodes) {
-            if (n.pointer && !(f_.version == GedcomVersion::V70 && n.value == "@VOID@") &&
-                f_.records_.find(n.value) == f_.records_.end()) {
+        for (GedcomNode& n : f_.nodes) {
+            if (!n.pointer || (f_.version == GedcomVersion::V70 && n.value == "@VOID@")) {
+                continue;
+            }
+            const auto it = f_.records_.find(n.value);
+            if (it == f_.records_.end()) {
                 error(n.line, std::string(n.tag) + " が指す「" + std::string(n.value) +
                                   "」のレコードがありません");
+            } else {
+                n.target = static_cast<std::int32_t>(it->second);
             }
         }
         const long head = 0;
@@ -569,9 +602,18 @@ private:
         }
     }
 
-    bool isOwned(std::size_t node) const {
-        return std::any_of(ownedOf_.begin(), ownedOf_.end(),
-                           [&](const auto& p) { return p.first == node; });
+    // isStandardGedcomTag, remembering the last tag found for each first letter (a file
+    // repeats a few tags over and over).
+    bool knownTag(std::string_view tag) {
+        std::string_view& last = lastKnown_[static_cast<unsigned char>(tag.front()) & 0x7F];
+        if (tag == last) {
+            return true;
+        }
+        if (isStandardGedcomTag(tag)) {
+            last = tag;
+            return true;
+        }
+        return false;
     }
 
     static void undoDoubledAt(std::string& v) {
@@ -588,10 +630,12 @@ private:
 
     GedcomFile& f_;
     std::string fileName_;
-    std::vector<std::size_t> open_;                            // the open node of each level
-    std::vector<std::pair<std::size_t, std::size_t>> ownedOf_; // node -> owned value
+    std::vector<std::size_t> open_;        // the open node of each level
+    std::vector<std::int32_t> ownedIndex_; // per node: its assembled value in owned_, or -1
+    std::vector<std::size_t> ownedNodes_;  // the nodes that have one
     bool sawTrailer_ = false;
     bool afterTrailerReported_ = false;
+    std::array<std::string_view, 128> lastKnown_{}; // the last standard tag met, by first letter
 };
 
 GedcomFile readGedcom(std::string bytes, const std::string& fileName) {

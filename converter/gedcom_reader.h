@@ -42,11 +42,12 @@ struct GedcomFinding {
 struct GedcomNode {
     int line = 0;
     int level = 0;
-    std::uint32_t end = 0;  // one past the last node of this node's subtree
-    std::string_view xref;  // "@I1@" on a record, else empty
-    std::string_view tag;   // "INDI", "NAME", "_TSUBAKI_NO"
-    std::string_view value; // continuation lines folded in, escapes undone
-    bool pointer = false;   // the value points at a record ("@F2@")
+    std::uint32_t end = 0;    // one past the last node of this node's subtree
+    std::string_view xref;    // "@I1@" on a record, else empty
+    std::string_view tag;     // "INDI", "NAME", "_TSUBAKI_NO"
+    std::string_view value;   // continuation lines folded in, escapes undone
+    bool pointer = false;     // the value points at a record ("@F2@")
+    std::int32_t target = -1; // the node of the record it points at; -1 for none
 };
 
 class GedcomFile;

@@ -287,10 +287,15 @@ public:
         if (!common::readsBackUnquoted(value)) {
             refuse(keyUtf8, i, value);
         }
-        try {
-            out_ += common::encodeCp932(value);
-        } catch (const common::Cp932Error&) {
-            refuse(keyUtf8, i, value);
+        if (std::all_of(value.begin(), value.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            out_ += value; // ASCII is the same in Shift-JIS
+        } else {
+            try {
+                out_ += common::encodeCp932(value);
+            } catch (const common::Cp932Error&) {
+                refuse(keyUtf8, i, value);
+            }
         }
         out_ += "\r\n";
     }
