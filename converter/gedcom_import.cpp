@@ -979,6 +979,10 @@ GedcomImport importGedcom(std::string bytes, const std::string& fileName) {
     GedcomImport out;
     out.fileName = fileName;
     Importer(file, out).run();
+    if (out.registers.persons.persons.empty()) {
+        out.report.errors.push_back(
+            {0, {}, "人（INDI）が一人もいないので、当事者目録を作れません"});
+    }
     return out;
 }
 

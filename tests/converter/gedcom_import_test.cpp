@@ -384,3 +384,63 @@ TEST(GedcomImportCapacities, PersonsFamiliesAndChildrenOverTheLimits) {
 }
 
 } // namespace
+
+namespace {
+
+// Whatever the bytes, the import gives registers, findings or a FileError, and never
+// anything else: the samples' GEDCOM cut and changed at random places.
+TEST(GedcomImportRobustness, DamagedCopiesOfAGoodFileNeverBreakTheReader) {
+    const std::string good = converter::gedcomText(converter::readGedcomSource(TSUBAKI_SAMPLES_DIR),
+                                                   converter::GedcomVersion::V551);
+    std::uint32_t state = 12345;
+    auto next = [&] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    const std::string alphabet = "0123 @_\r\n/()AZaz\xE3\x81\x82\xFF\t";
+    int refused = 0;
+    int withErrors = 0;
+    for (int round = 0; round < 1500; ++round) {
+        std::string bytes = good;
+        const int changes = 1 + static_cast<int>(next() % 6);
+        for (int c = 0; c < changes; ++c) {
+            const std::size_t at = next() % bytes.size();
+            switch (next() % 4) {
+            case 0:
+                bytes[at] = alphabet[next() % alphabet.size()];
+                break;
+            case 1:
+                bytes.erase(at, 1 + next() % 40);
+                break;
+            case 2:
+                bytes.insert(at, 1, alphabet[next() % alphabet.size()]);
+                break;
+            default:
+                bytes.resize(at);
+                break;
+            }
+            if (bytes.empty()) {
+                break;
+            }
+        }
+        try {
+            const auto imported = converter::importGedcom(bytes, "cut.ged");
+            withErrors += imported.report.errors.empty() ? 0 : 1;
+            if (imported.report.errors.empty()) {
+                (void)converter::registerFiles(imported.registers); // writable, or a FileError
+            }
+        } catch (const common::FileError&) {
+            ++refused;
+        }
+    }
+    // Most copies are damaged in a way the reader must see.
+    EXPECT_GT(refused + withErrors, 1000);
+}
+
+TEST(GedcomImportRobustness, AFileWithoutPersonsIsRefused) {
+    const auto imported = converter::importGedcom(ged({"0 @F1@ FAM"}), "empty.ged");
+    ASSERT_EQ(imported.report.errors.size(), 1u);
+    EXPECT_NE(imported.report.errors[0].text.find("INDI"), std::string::npos);
+}
+
+} // namespace
