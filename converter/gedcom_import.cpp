@@ -182,13 +182,13 @@ public:
         out_.report.notices = f_.notices;
         f_.forRecords([&](std::size_t r) {
             const GedcomNode& n = f_.nodes[r];
-            if (n.tag == "INDI") {
+            if (n.tag() == "INDI") {
                 indi_.push_back(r);
-                number_[r] = static_cast<long>(indi_.size());
-            } else if (n.tag == "FAM") {
+                number_[r] = static_cast<std::int32_t>(indi_.size());
+            } else if (n.tag() == "FAM") {
                 fam_.push_back(r);
-                number_[r] = static_cast<long>(fam_.size());
-            } else if (n.tag == "HEAD" || n.tag == "TRLR") {
+                number_[r] = static_cast<std::int32_t>(fam_.size());
+            } else if (n.tag() == "HEAD" || n.tag() == "TRLR") {
                 useTree(r);
             }
         });
@@ -226,13 +226,13 @@ private:
 
     std::string aboutPerson(std::size_t i) const {
         const 当事者& p = out_.registers.persons.persons[i];
-        std::string s(node(indi_[i]).xref);
+        std::string s(node(indi_[i]).xref());
         if (!p.姓.empty() || !p.名.empty()) {
             s += " " + p.姓 + p.名;
         }
         return s;
     }
-    std::string aboutFamily(std::size_t k) const { return std::string(node(fam_[k]).xref); }
+    std::string aboutFamily(std::size_t k) const { return std::string(node(fam_[k]).xref()); }
 
     void error(int line, std::string about, std::string text) {
         out_.report.errors.push_back({line, std::move(about), std::move(text)});
@@ -309,7 +309,8 @@ private:
         long v = 0;
         if (trim(n.value).empty() || !parseLong(n.value, v)) {
             error(n.line, about(),
-                  std::string(n.tag) + " の値「" + std::string(n.value) + "」は整数ではありません");
+                  std::string(n.tag()) + " の値「" + std::string(n.value) +
+                      "」は整数ではありません");
             return false;
         }
         value = v;
@@ -382,9 +383,9 @@ private:
         if (r < 0) {
             return kNone; // @VOID@, or a pointer to nothing (already an error)
         }
-        if (node(static_cast<std::size_t>(r)).tag != tag) {
+        if (node(static_cast<std::size_t>(r)).tag() != tag) {
             error(n.line, about,
-                  std::string(n.tag) + " が指す「" + std::string(n.value) + "」は " +
+                  std::string(n.tag()) + " が指す「" + std::string(n.value) + "」は " +
                       std::string(tag) + " ではありません");
             return kNone;
         }
@@ -413,7 +414,7 @@ private:
         }
         f_.forChildren(r, [&](std::size_t c) {
             const GedcomNode& t = node(c);
-            const std::string_view tag = t.tag;
+            const std::string_view tag = t.tag();
             if (tag == "SEX") {
                 use(c);
                 const std::string_view v = trim(t.value);
@@ -556,7 +557,7 @@ private:
     template <class About>
     void tsubakiPersonTag(std::size_t c, std::size_t i, 当事者& p, About&& about) {
         const GedcomNode& t = node(c);
-        const std::string_view tag = t.tag;
+        const std::string_view tag = t.tag();
         if (tag == "_TSUBAKI_LINK" && t.pointer) {
             use(c);
             const long r = target(c, "INDI", about());
@@ -599,7 +600,7 @@ private:
         bool wife = false;
         f_.forChildren(r, [&](std::size_t c) {
             const GedcomNode& t = node(c);
-            const std::string_view tag = t.tag;
+            const std::string_view tag = t.tag();
             if ((tag == "HUSB" || tag == "WIFE") && t.pointer &&
                 !(tag == "HUSB" ? husband : wife)) {
                 use(c);
@@ -681,16 +682,16 @@ private:
         s.line = node(c).line;
         f_.forChildren(c, [&](std::size_t d) {
             const GedcomNode& t = node(d);
-            if (t.tag == "_TSUBAKI_TITLE") {
+            if (t.tag() == "_TSUBAKI_TITLE") {
                 use(d);
                 s.title.emplace();
                 text(*s.title, t.value, t.line, "子の肩書", about);
-            } else if (t.tag == "_TSUBAKI_KIND") {
+            } else if (t.tag() == "_TSUBAKI_KIND") {
                 long v = 0;
                 if (integer(d, v, about)) {
                     s.kind = v;
                 }
-            } else if (t.tag == "_TSUBAKI_DATE") {
+            } else if (t.tag() == "_TSUBAKI_DATE") {
                 use(d);
                 s.date.emplace();
                 text(*s.date, t.value, t.line, "縁組日・認知日", about);
@@ -726,7 +727,7 @@ private:
         }
         // What the event says beyond its date and family is not placed.
         f_.forChildren(e.node, [&](std::size_t c) {
-            const std::string_view tag = node(c).tag;
+            const std::string_view tag = node(c).tag();
             if (tag != "DATE" && tag != "FAMC" && tag != "_TSUBAKI_FAMC" && tag != "TYPE") {
                 unuseTree(c);
             }
@@ -736,7 +737,7 @@ private:
         }
         if (d >= 0) {
             f_.forChildren(static_cast<std::size_t>(d), [&](std::size_t c) {
-                const std::string_view tag = node(c).tag;
+                const std::string_view tag = node(c).tag();
                 if (tag != "PHRASE" && tag != "_TSUBAKI_TEXT") {
                     unuseTree(c);
                 }
@@ -880,7 +881,7 @@ private:
                     out_.registers.families[static_cast<std::size_t>(number_[famNode] - 1)];
                 if (f.夫NO != n && f.妻NO != n) {
                     notice(line, aboutPerson(i),
-                           "FAMS で家族 " + std::string(node(famNode).xref) +
+                           "FAMS で家族 " + std::string(node(famNode).xref()) +
                                " の夫婦とされていますが、その家族の HUSB と WIFE にいないので、夫婦"
                                "としては取り込んでいません");
                 }
@@ -949,13 +950,13 @@ private:
                 continue;
             }
             if (n.level == 0) {
-                count(std::string(n.tag) + " レコード");
-            } else if (n.level == 1 && n.tag == "NAME" && node(ancestors[0]).tag == "INDI") {
+                count(std::string(n.tag()) + " レコード");
+            } else if (n.level == 1 && n.tag() == "NAME" && node(ancestors[0]).tag() == "INDI") {
                 count("２つ目以降の NAME");
-            } else if (n.tag == "NOTE" && n.pointer) {
+            } else if (n.tag() == "NOTE" && n.pointer) {
                 count("NOTE レコードへの参照");
             } else {
-                count(std::string(node(ancestors.back()).tag) + "." + std::string(n.tag));
+                count(std::string(node(ancestors.back()).tag()) + "." + std::string(n.tag()));
             }
             i = n.end;
         }
@@ -964,7 +965,7 @@ private:
     const GedcomFile& f_;
     GedcomImport& out_;
     std::vector<char> used_;
-    std::vector<long> number_; // person or family number of each INDI and FAM node
+    std::vector<std::int32_t> number_; // person or family number of each INDI and FAM node
     bool ours_ = false;
     std::vector<std::size_t> indi_;
     std::vector<std::size_t> fam_;

@@ -33,7 +33,7 @@ long GedcomFile::record(std::string_view pointer) const {
 
 long GedcomFile::child(std::size_t i, std::string_view tag) const {
     for (std::size_t j = i + 1; j < nodes[i].end; j = nodes[j].end) {
-        if (nodes[j].tag == tag) {
+        if (nodes[j].tag() == tag) {
             return static_cast<long>(j);
         }
     }
@@ -490,6 +490,10 @@ private:
                   "タグ「" + std::string(r.tag) + "」に使えない文字があります（壊れた行です）");
             return;
         }
+        if (r.tag.size() > 255 || r.xref.size() > 255) {
+            error(number, "タグか参照名が長すぎます（壊れた行です）");
+            return;
+        }
         if (!r.xref.empty() && (r.xref.size() < 3 || r.xref.back() != '@')) {
             error(number, "参照名「" + std::string(r.xref) + "」が「@」で閉じられていません");
             return;
@@ -532,23 +536,28 @@ private:
         closeTo(static_cast<std::size_t>(level));
         GedcomNode n;
         n.line = number;
-        n.level = level;
-        n.xref = r.xref;
-        n.tag = r.tag;
+        n.level = static_cast<std::uint8_t>(level);
+        n.xrefData = r.xref.data();
+        n.xrefSize = static_cast<std::uint8_t>(r.xref.size());
+        n.tagData = r.tag.data();
+        n.tagSize = static_cast<std::uint8_t>(r.tag.size());
         n.value = r.value;
         n.pointer = looksLikePointer(n.value);
         if (!n.pointer) {
             n.value = unescapedLine(n.value);
+            if (f_.version == GedcomVersion::V551 && n.value.find("@@") != std::string_view::npos) {
+                doubledAt_.push_back(f_.nodes.size()); // undone once the value is whole
+            }
         }
         if (level == 0 && r.tag == "TRLR") {
             sawTrailer_ = true;
         }
-        if (n.tag.front() != '_' && !knownTag(n.tag)) {
-            notice(number, "不明なタグ「" + std::string(n.tag) + "」の行です（取り込みません）");
+        if (r.tag.front() != '_' && !knownTag(r.tag)) {
+            notice(number, "不明なタグ「" + std::string(r.tag) + "」の行です（取り込みません）");
         }
-        if (!n.xref.empty()) {
-            if (!f_.records_.emplace(n.xref, static_cast<std::uint32_t>(f_.nodes.size())).second) {
-                error(number, "参照名「" + std::string(n.xref) + "」が二度使われています");
+        if (!r.xref.empty()) {
+            if (!f_.records_.emplace(r.xref, static_cast<std::uint32_t>(f_.nodes.size())).second) {
+                error(number, "参照名「" + std::string(r.xref) + "」が二度使われています");
             }
         }
         open_.push_back(f_.nodes.size());
@@ -567,10 +576,9 @@ private:
             f_.nodes[node].pointer = false; // a pointer is never continued
         }
         if (f_.version == GedcomVersion::V551) {
-            for (std::size_t i = 0; i < f_.nodes.size(); ++i) {
+            for (const std::size_t i : doubledAt_) {
                 GedcomNode& n = f_.nodes[i];
-                if (!n.pointer && ownedIndex_[i] < 0 &&
-                    n.value.find("@@") != std::string_view::npos) {
+                if (ownedIndex_[i] < 0) {
                     std::string v(n.value);
                     undoDoubledAt(v);
                     f_.owned_->push_back(std::move(v));
@@ -588,7 +596,7 @@ private:
             }
             const auto it = f_.records_.find(n.value);
             if (it == f_.records_.end()) {
-                error(n.line, std::string(n.tag) + " が指す「" + std::string(n.value) +
+                error(n.line, std::string(n.tag()) + " が指す「" + std::string(n.value) +
                                   "」のレコードがありません");
             } else {
                 n.target = static_cast<std::int32_t>(it->second);
@@ -633,6 +641,7 @@ private:
     std::vector<std::size_t> open_;        // the open node of each level
     std::vector<std::int32_t> ownedIndex_; // per node: its assembled value in owned_, or -1
     std::vector<std::size_t> ownedNodes_;  // the nodes that have one
+    std::vector<std::size_t> doubledAt_;   // 5.5.1 nodes whose first line holds "@@"
     bool sawTrailer_ = false;
     bool afterTrailerReported_ = false;
     std::array<std::string_view, 128> lastKnown_{}; // the last standard tag met, by first letter

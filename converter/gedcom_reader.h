@@ -40,14 +40,19 @@ struct GedcomFinding {
 };
 
 struct GedcomNode {
+    std::string_view value;        // continuation lines folded in, escapes undone
+    const char* tagData = nullptr; // the tag and the cross-reference lie in the file's text
+    const char* xrefData = nullptr;
     int line = 0;
-    int level = 0;
     std::uint32_t end = 0;    // one past the last node of this node's subtree
-    std::string_view xref;    // "@I1@" on a record, else empty
-    std::string_view tag;     // "INDI", "NAME", "_TSUBAKI_NO"
-    std::string_view value;   // continuation lines folded in, escapes undone
-    bool pointer = false;     // the value points at a record ("@F2@")
-    std::int32_t target = -1; // the node of the record it points at; -1 for none
+    std::int32_t target = -1; // the node of the record the value points at; -1 for none
+    std::uint8_t tagSize = 0;
+    std::uint8_t xrefSize = 0;
+    std::uint8_t level = 0;
+    bool pointer = false; // the value points at a record ("@F2@")
+
+    std::string_view tag() const { return {tagData, tagSize}; }    // "INDI", "_TSUBAKI_NO"
+    std::string_view xref() const { return {xrefData, xrefSize}; } // "@I1@" on a record
 };
 
 class GedcomFile;

@@ -30,7 +30,7 @@ std::string head551(const std::string& charset = "UTF-8") {
 
 const converter::GedcomNode& first(const GedcomFile& f, std::string_view tag) {
     for (const auto& n : f.nodes) {
-        if (n.tag == tag) {
+        if (n.tag() == tag) {
             return n;
         }
     }
@@ -73,7 +73,7 @@ TEST(GedcomLines, LevelsSubtreesAndContinuation) {
     ASSERT_EQ(indi, 4);
     std::vector<std::string> children;
     f.forChildren(static_cast<std::size_t>(indi),
-                  [&](std::size_t c) { children.emplace_back(f.nodes[c].tag); });
+                  [&](std::size_t c) { children.emplace_back(f.nodes[c].tag()); });
     EXPECT_EQ(children, (std::vector<std::string>{"NAME", "NOTE", "BIRT"}));
     EXPECT_EQ(
         f.nodes[static_cast<std::size_t>(f.child(static_cast<std::size_t>(indi), "BIRT"))].end,
