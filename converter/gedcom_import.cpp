@@ -393,6 +393,17 @@ private:
     }
 
     // --- persons ---------------------------------------------------------------------------
+    // What a person's lines said so far: the first BIRT, DEAT, RESI with ADDR and FACT 本籍
+    // are placed, later ones are not; the NOTEs are gathered.
+    struct PersonLines {
+        bool born = false;
+        bool died = false;
+        bool housed = false;
+        bool domiciled = false;
+        std::vector<std::string_view> notes;
+        int noteLine = 0;
+    };
+
     void person(std::size_t i) {
         const std::size_t r = indi_[i];
         use(r);
@@ -402,96 +413,119 @@ private:
         p.当事者NO = n;
         p.C_当事者NO = n;
         auto about = [this, i] { return aboutPerson(i); };
-        Links& links = links_[i];
-        bool born = false;
-        bool died = false;
-        bool housed = false;
-        bool domiciled = false;
-        std::vector<std::string_view> notes;
-        int noteLine = 0;
         if (const long name = childNode(r, "NAME"); name >= 0) {
             this->name(static_cast<std::size_t>(name), p, about); // a later NAME is not placed
         }
+        PersonLines seen;
         f_.forChildren(r, [&](std::size_t c) {
-            const GedcomNode& t = node(c);
-            const std::string_view tag = t.tag();
-            if (tag == "SEX") {
-                use(c);
-                const std::string_view v = trim(t.value);
-                p.男女 = v == "M" ? 1 : v == "F" ? 2 : 0;
-            } else if (tag == "BIRT" && !born) {
-                use(c);
-                born = true;
-                text(p.生年月日, eventDate(c, "生年月日", about).value_or(""), t.line, "生年月日",
-                     about);
-            } else if (tag == "DEAT" && !died) {
-                use(c);
-                died = true;
-                // A death without a date is still a death: the register marks the living by
-                // an empty date.
-                const auto date = eventDate(c, "死亡年月日", about);
-                text(p.死亡年月日, date && !date->empty() ? *date : std::string("不詳"), t.line,
-                     "死亡年月日", about);
-            } else if (tag == "RESI" && !housed && childNode(c, "ADDR") >= 0) {
-                use(c);
-                housed = true;
-                const auto a = static_cast<std::size_t>(childNode(c, "ADDR"));
-                use(a);
-                twoLines(node(a).value, p.住所1, p.住所2, node(a).line, "住所１", "住所２", about);
-            } else if (tag == "FACT" && !domiciled && childNode(c, "TYPE") >= 0 &&
-                       trim(node(static_cast<std::size_t>(childNode(c, "TYPE"))).value) == "本籍") {
-                use(c);
-                use(static_cast<std::size_t>(childNode(c, "TYPE")));
-                domiciled = true;
-                twoLines(t.value, p.本籍1, p.本籍2, t.line, "本籍１", "本籍２", about);
-            } else if (tag == "NOTE" && !t.pointer) {
-                use(c);
-                notes.push_back(t.value);
-                if (noteLine == 0) {
-                    noteLine = t.line;
-                }
-            } else if (tag == "FAMC" && t.pointer) {
-                use(c);
-                const long fam = target(c, "FAM", about());
-                if (fam != kNone) {
-                    int pedi = -1;
-                    if (const long pd = childNode(c, "PEDI"); pd >= 0) {
-                        use(static_cast<std::size_t>(pd));
-                        const std::string_view v = trim(node(static_cast<std::size_t>(pd)).value);
-                        pedi = v == "adopted" || v == "ADOPTED" ? 1 : 0;
-                        if (!ours_ && pedi == 0 && v != "birth" && v != "BIRTH") {
-                            notice(node(static_cast<std::size_t>(pd)).line, about(),
-                                   "親子関係「" + std::string(v) + "」は実子として取り込みました");
-                        }
-                    }
-                    links.famc.push_back({static_cast<std::size_t>(fam), pedi});
-                }
-            } else if (tag == "FAMS" && t.pointer) {
-                use(c);
-                const long fam = target(c, "FAM", about());
-                if (fam != kNone) {
-                    links.fams.emplace_back(static_cast<std::size_t>(fam), t.line);
-                }
-            } else if (tag == "ADOP") {
-                links.adoptions.push_back({c, eventFamily(c, {"FAMC"}, about)});
-            } else if (tag == "EVEN" && childNode(c, "TYPE") >= 0 &&
-                       trim(node(static_cast<std::size_t>(childNode(c, "TYPE"))).value) == "認知") {
-                links.acknowledgments.push_back(
-                    {c, eventFamily(c, {"_TSUBAKI_FAMC", "FAMC"}, about)});
-            } else if (tag.rfind("_TSUBAKI_", 0) == 0) {
+            if (!personFact(c, p, seen, about) && !familyLink(c, links_[i], about) &&
+                node(c).tag().rfind("_TSUBAKI_", 0) == 0) {
                 tsubakiPersonTag(c, i, p, about);
             }
         });
-        if (!notes.empty()) {
+        if (!seen.notes.empty()) {
             std::string joined;
-            for (std::size_t k = 0; k < notes.size(); ++k) {
+            for (std::size_t k = 0; k < seen.notes.size(); ++k) {
                 if (k > 0) {
                     joined += '\n';
                 }
-                joined += notes[k];
+                joined += seen.notes[k];
             }
-            twoLines(joined, p.備考1, p.備考2, noteLine, "備考１", "備考２", about);
+            twoLines(joined, p.備考1, p.備考2, seen.noteLine, "備考１", "備考２", about);
         }
+    }
+
+    long typed(std::size_t c, std::string_view type) const {
+        const long t = childNode(c, "TYPE");
+        return t >= 0 && trim(node(static_cast<std::size_t>(t)).value) == type ? t : kNone;
+    }
+
+    // SEX, BIRT, DEAT, the address, the domicile and the notes; false for any other line.
+    template <class About>
+    bool personFact(std::size_t c, 当事者& p, PersonLines& seen, About&& about) {
+        const GedcomNode& t = node(c);
+        const std::string_view tag = t.tag();
+        if (tag == "SEX") {
+            use(c);
+            const std::string_view v = trim(t.value);
+            p.男女 = v == "M" ? 1 : v == "F" ? 2 : 0;
+        } else if (tag == "BIRT" && !seen.born) {
+            use(c);
+            seen.born = true;
+            text(p.生年月日, eventDate(c, "生年月日", about).value_or(""), t.line, "生年月日",
+                 about);
+        } else if (tag == "DEAT" && !seen.died) {
+            use(c);
+            seen.died = true;
+            // A death without a date is still a death: the register marks the living by an
+            // empty date.
+            const auto date = eventDate(c, "死亡年月日", about);
+            text(p.死亡年月日, date && !date->empty() ? *date : std::string("不詳"), t.line,
+                 "死亡年月日", about);
+        } else if (tag == "RESI" && !seen.housed && childNode(c, "ADDR") >= 0) {
+            use(c);
+            seen.housed = true;
+            const auto a = static_cast<std::size_t>(childNode(c, "ADDR"));
+            use(a);
+            twoLines(node(a).value, p.住所1, p.住所2, node(a).line, "住所１", "住所２", about);
+        } else if (tag == "FACT" && !seen.domiciled && typed(c, "本籍") != kNone) {
+            use(c);
+            use(static_cast<std::size_t>(typed(c, "本籍")));
+            seen.domiciled = true;
+            twoLines(t.value, p.本籍1, p.本籍2, t.line, "本籍１", "本籍２", about);
+        } else if (tag == "NOTE" && !t.pointer) {
+            use(c);
+            seen.notes.push_back(t.value);
+            if (seen.noteLine == 0) {
+                seen.noteLine = t.line;
+            }
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // FAMC (with PEDI), FAMS, ADOP and the 認知 EVEN, kept until the families are built;
+    // false for any other line.
+    template <class About> bool familyLink(std::size_t c, Links& links, About&& about) {
+        const GedcomNode& t = node(c);
+        const std::string_view tag = t.tag();
+        if (tag == "FAMC" && t.pointer) {
+            use(c);
+            const long fam = target(c, "FAM", about());
+            if (fam != kNone) {
+                links.famc.push_back({static_cast<std::size_t>(fam), pedigree(c, about)});
+            }
+        } else if (tag == "FAMS" && t.pointer) {
+            use(c);
+            const long fam = target(c, "FAM", about());
+            if (fam != kNone) {
+                links.fams.emplace_back(static_cast<std::size_t>(fam), t.line);
+            }
+        } else if (tag == "ADOP") {
+            links.adoptions.push_back({c, eventFamily(c, {"FAMC"}, about)});
+        } else if (tag == "EVEN" && typed(c, "認知") != kNone) {
+            links.acknowledgments.push_back({c, eventFamily(c, {"_TSUBAKI_FAMC", "FAMC"}, about)});
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // A FAMC's PEDI: 1 adopted, 0 birth (and what is neither, said), -1 when there is none.
+    template <class About> int pedigree(std::size_t famc, About&& about) {
+        const long pd = childNode(famc, "PEDI");
+        if (pd < 0) {
+            return -1;
+        }
+        use(static_cast<std::size_t>(pd));
+        const std::string_view v = trim(node(static_cast<std::size_t>(pd)).value);
+        const int pedi = v == "adopted" || v == "ADOPTED" ? 1 : 0;
+        if (!ours_ && pedi == 0 && v != "birth" && v != "BIRTH") {
+            notice(node(static_cast<std::size_t>(pd)).line, about(),
+                   "親子関係「" + std::string(v) + "」は実子として取り込みました");
+        }
+        return pedi;
     }
 
     template <class About>
@@ -584,6 +618,17 @@ private:
     }
 
     // --- families --------------------------------------------------------------------------
+    // What a family's lines said beyond the fields they set at once.
+    struct FamilyLines {
+        bool husband = false; // the first HUSB and WIFE are the partners
+        bool wife = false;
+        bool notMarried = false; // 7.0's NO MARR
+        bool divorced = false;
+        std::optional<long> divorceFlag; // _TSUBAKI_DIVORCE
+        std::optional<std::string> husbandTitle;
+        std::optional<std::string> wifeTitle;
+    };
+
     void family(std::size_t k) {
         const std::size_t r = fam_[k];
         use(r);
@@ -591,88 +636,102 @@ private:
         家族& f = out_.registers.families[k];
         f.婚姻NO = static_cast<long>(k) + 1;
         auto about = [this, k] { return aboutFamily(k); };
-        bool notMarried = false;
-        bool divorced = false;
-        std::optional<long> divorceFlag;
-        std::optional<std::string> husbandTitle;
-        std::optional<std::string> wifeTitle;
-        bool husband = false;
-        bool wife = false;
+        FamilyLines seen;
         f_.forChildren(r, [&](std::size_t c) {
-            const GedcomNode& t = node(c);
-            const std::string_view tag = t.tag();
-            if ((tag == "HUSB" || tag == "WIFE") && t.pointer &&
-                !(tag == "HUSB" ? husband : wife)) {
-                use(c);
-                (tag == "HUSB" ? husband : wife) = true;
-                const long p = target(c, "INDI", about());
-                if (p != kNone) {
-                    (tag == "HUSB" ? f.夫NO : f.妻NO) = number_[static_cast<std::size_t>(p)];
-                }
-            } else if (tag == "MARR") {
-                use(c); // a marriage is the family's default; its date has no place
-            } else if (tag == "NO" && trim(t.value) == "MARR") {
-                use(c);
-                notMarried = true;
-            } else if (tag == "DIV" && !divorced) {
-                use(c);
-                divorced = true;
-                const auto date = eventDate(c, "離婚年月日", about);
-                text(f.離婚年月日, date.value_or(""), t.line, "離婚年月日", about);
-            } else if (tag == "CHIL" && t.pointer) {
-                use(c);
-                const long p = target(c, "INDI", about());
-                if (p != kNone) {
-                    slots_[k].push_back(slot(c, number_[static_cast<std::size_t>(p)], true, about));
-                }
-            } else if (tag == "_TSUBAKI_CHIL") {
-                long n = 0;
-                if (integer(c, n, about)) {
-                    slots_[k].push_back(slot(c, n, false, about));
-                }
-            } else if (tag == "_TSUBAKI_HUSB_TITLE" || tag == "_TSUBAKI_WIFE_TITLE") {
-                use(c);
-                auto& title = tag == "_TSUBAKI_HUSB_TITLE" ? husbandTitle : wifeTitle;
-                title.emplace();
-                text(*title, t.value, t.line, tag == "_TSUBAKI_HUSB_TITLE" ? "夫肩書" : "妻肩書",
-                     about);
-            } else if (tag == "_TSUBAKI_DIVORCE") {
-                long v = 0;
-                if (integer(c, v, about)) {
-                    divorceFlag = v;
-                }
-            } else {
-                long* field = tag == "_TSUBAKI_NO"                    ? &f.婚姻NO
-                              : tag == "_TSUBAKI_CONFIRMED"           ? &f.夫婦確定_f
-                              : tag == "_TSUBAKI_FORM"                ? &f.形態
-                              : tag == "_TSUBAKI_FORM_UNCONFIRMED"    ? &f.形態L3
-                              : tag == "_TSUBAKI_HUSB"                ? &f.夫NO
-                              : tag == "_TSUBAKI_WIFE"                ? &f.妻NO
-                              : tag == "_TSUBAKI_HIDE_SPOUSE"         ? &f.配偶者非表示_F
-                              : tag == "_TSUBAKI_HIDE_SPOUSE_SURNAME" ? &f.配偶者姓F
-                              : tag == "_TSUBAKI_LINEAGE"             ? &f.系統_F
-                                                                      : nullptr;
-                if (field != nullptr) {
-                    integer(c, *field, about);
-                }
+            if (!familyFact(c, k, f, seen, about)) {
+                tsubakiFamilyTag(c, f, seen, about);
             }
         });
-        f.離婚_F = divorceFlag.value_or(divorced ? 1 : 0);
+        f.離婚_F = seen.divorceFlag.value_or(seen.divorced ? 1 : 0);
         if (f.離婚_F != 1) {
             f.離婚年月日.clear(); // the register keeps the date of a divorce only
         }
         if (ours_) {
-            f.夫肩書 = husbandTitle.value_or("");
-            f.妻肩書 = wifeTitle.value_or("");
+            f.夫肩書 = seen.husbandTitle.value_or("");
+            f.妻肩書 = seen.wifeTitle.value_or("");
             return;
         }
         // A family from elsewhere: what the family form would record for it.
         const bool both = f.夫NO != 0 && f.妻NO != 0;
         f.夫婦確定_f = both ? 1 : 0;
-        f.形態 = both && notMarried ? 1 : 0;
+        f.形態 = both && seen.notMarried ? 1 : 0;
         f.形態L3 = (f.夫NO != 0) != (f.妻NO != 0) ? 1 : 0;
-        f.夫肩書 = husbandTitle.value_or("夫");
-        f.妻肩書 = wifeTitle.value_or("妻");
+        f.夫肩書 = seen.husbandTitle.value_or("夫");
+        f.妻肩書 = seen.wifeTitle.value_or("妻");
+    }
+
+    // HUSB, WIFE, MARR, NO MARR, DIV and CHIL; false for any other line.
+    template <class About>
+    bool familyFact(std::size_t c, std::size_t k, 家族& f, FamilyLines& seen, About&& about) {
+        const GedcomNode& t = node(c);
+        const std::string_view tag = t.tag();
+        if ((tag == "HUSB" || tag == "WIFE") && t.pointer &&
+            !(tag == "HUSB" ? seen.husband : seen.wife)) {
+            use(c);
+            (tag == "HUSB" ? seen.husband : seen.wife) = true;
+            const long p = target(c, "INDI", about());
+            if (p != kNone) {
+                (tag == "HUSB" ? f.夫NO : f.妻NO) = number_[static_cast<std::size_t>(p)];
+            }
+        } else if (tag == "MARR") {
+            use(c); // a marriage is the family's default; its date has no place
+        } else if (tag == "NO" && trim(t.value) == "MARR") {
+            use(c);
+            seen.notMarried = true;
+        } else if (tag == "DIV" && !seen.divorced) {
+            use(c);
+            seen.divorced = true;
+            const auto date = eventDate(c, "離婚年月日", about);
+            text(f.離婚年月日, date.value_or(""), t.line, "離婚年月日", about);
+        } else if (tag == "CHIL" && t.pointer) {
+            use(c);
+            const long p = target(c, "INDI", about());
+            if (p != kNone) {
+                slots_[k].push_back(slot(c, number_[static_cast<std::size_t>(p)], true, about));
+            }
+        } else if (tag == "_TSUBAKI_CHIL") {
+            long n = 0;
+            if (integer(c, n, about)) {
+                slots_[k].push_back(slot(c, n, false, about));
+            }
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    template <class About>
+    void tsubakiFamilyTag(std::size_t c, 家族& f, FamilyLines& seen, About&& about) {
+        const GedcomNode& t = node(c);
+        const std::string_view tag = t.tag();
+        if (tag == "_TSUBAKI_HUSB_TITLE" || tag == "_TSUBAKI_WIFE_TITLE") {
+            use(c);
+            auto& title = tag == "_TSUBAKI_HUSB_TITLE" ? seen.husbandTitle : seen.wifeTitle;
+            title.emplace();
+            text(*title, t.value, t.line, tag == "_TSUBAKI_HUSB_TITLE" ? "夫肩書" : "妻肩書",
+                 about);
+            return;
+        }
+        if (tag == "_TSUBAKI_DIVORCE") {
+            long v = 0;
+            if (integer(c, v, about)) {
+                seen.divorceFlag = v;
+            }
+            return;
+        }
+        long* field = tag == "_TSUBAKI_NO"                    ? &f.婚姻NO
+                      : tag == "_TSUBAKI_CONFIRMED"           ? &f.夫婦確定_f
+                      : tag == "_TSUBAKI_FORM"                ? &f.形態
+                      : tag == "_TSUBAKI_FORM_UNCONFIRMED"    ? &f.形態L3
+                      : tag == "_TSUBAKI_HUSB"                ? &f.夫NO
+                      : tag == "_TSUBAKI_WIFE"                ? &f.妻NO
+                      : tag == "_TSUBAKI_HIDE_SPOUSE"         ? &f.配偶者非表示_F
+                      : tag == "_TSUBAKI_HIDE_SPOUSE_SURNAME" ? &f.配偶者姓F
+                      : tag == "_TSUBAKI_LINEAGE"             ? &f.系統_F
+                                                              : nullptr;
+        if (field != nullptr) {
+            integer(c, *field, about);
+        }
     }
 
     template <class About> Slot slot(std::size_t c, long person, bool valid, About&& about) {
@@ -1087,6 +1146,38 @@ std::optional<GedcomImport> readGedcomImport(const std::filesystem::path& file,
     return imported;
 }
 
+namespace {
+
+// What the import did, could not place and has to say, for the box that ends it.
+std::string summary(const GedcomImport& imported, const std::filesystem::path& target,
+                    const std::vector<std::string_view>& moved,
+                    const std::optional<std::filesystem::path>& backup, const Capacities& limits) {
+    std::string text = "「" + imported.fileName + "」から " +
+                       std::to_string(imported.registers.persons.count()) + " 人、" +
+                       std::to_string(imported.registers.families.size()) +
+                       " 家族を取り込みました（" + target.string() + "）。";
+    if (backup) {
+        std::string names;
+        for (std::string_view name : moved) {
+            names += "「" + std::string(name) + "」";
+        }
+        text +=
+            "\n置き換える前の" + names + "はバックアップ「" + backup->string() + "」にあります。";
+    }
+    if (limits.source.empty()) {
+        text += "\n「KANKYO.TXT」が見つからないので、人と家族の数は 32767 までとして確かめました。";
+    }
+    if (const std::string line = imported.report.unplacedLine(); !line.empty()) {
+        text += "\n" + line;
+    }
+    if (!imported.report.notices.empty()) {
+        text += "\nお知らせ：\n" + findingsText(imported.report.notices);
+    }
+    return text;
+}
+
+} // namespace
+
 JobOutcome writeGedcomImport(const GedcomImport& imported, const std::filesystem::path& folder,
                              const std::filesystem::path& environmentFile, common::Dialogs& dialogs,
                              std::filesystem::path* written) {
@@ -1156,28 +1247,8 @@ JobOutcome writeGedcomImport(const GedcomImport& imported, const std::filesystem
     if (written != nullptr) {
         *written = *path;
     }
-    std::string text = "「" + imported.fileName + "」から " +
-                       std::to_string(imported.registers.persons.count()) + " 人、" +
-                       std::to_string(imported.registers.families.size()) +
-                       " 家族を取り込みました（" + target.string() + "）。";
-    if (backup) {
-        std::string names;
-        for (std::string_view name : moved) {
-            names += "「" + std::string(name) + "」";
-        }
-        text +=
-            "\n置き換える前の" + names + "はバックアップ「" + backup->string() + "」にあります。";
-    }
-    if (limits.source.empty()) {
-        text += "\n「KANKYO.TXT」が見つからないので、人と家族の数は 32767 までとして確かめました。";
-    }
-    if (const std::string line = imported.report.unplacedLine(); !line.empty()) {
-        text += "\n" + line;
-    }
-    if (!imported.report.notices.empty()) {
-        text += "\nお知らせ：\n" + findingsText(imported.report.notices);
-    }
-    dialogs.ok(kGedcomImportedTitle, text, common::Icon::Information);
+    dialogs.ok(kGedcomImportedTitle, summary(imported, target, moved, backup, limits),
+               common::Icon::Information);
     return JobOutcome::Done;
 }
 

@@ -302,31 +302,41 @@ bool decodesAsShiftJis(std::string_view bytes) {
     }
 }
 
+// The encoding HEAD's CHAR declares (7.0 is always UTF-8; an undeclared 5.5.1 file is read
+// as UTF-8). Throws common::FileError for one these readers do not know.
+GedcomCharset declaredCharset(const Head& head, GedcomVersion version,
+                              const std::string& fileName) {
+    const std::string declared = upper(head.charset);
+    if (version == GedcomVersion::V70 || declared.empty() || declared == "UTF-8" ||
+        declared == "UTF8") {
+        return GedcomCharset::Utf8;
+    }
+    if (declared == "ANSEL") {
+        return GedcomCharset::Ansel;
+    }
+    if (declared == "ASCII") {
+        return GedcomCharset::Ascii;
+    }
+    if (declared == "SHIFT_JIS" || declared == "SHIFT-JIS" || declared == "SHIFTJIS" ||
+        declared == "SJIS" || declared == "CP932" || declared == "MS932" ||
+        declared == "WINDOWS-31J") {
+        return GedcomCharset::ShiftJis;
+    }
+    if (declared == "UNICODE") {
+        refuse(fileName, 0,
+               "文字コードが UNICODE（UTF-16）と宣言されています。UTF-16 のファイルは読めません"
+               "（UTF-8 で書き出してください）");
+    }
+    refuse(fileName, 0,
+           "HEAD の CHAR「" + head.charset +
+               "」は読めない文字コードです（UTF-8、ANSEL、ASCII、Shift-JIS を読みます）");
+}
+
 // The declared encoding, checked against the bytes, and the text as UTF-8.
 std::string decode(std::string bytes, const Head& head, GedcomVersion version,
                    GedcomCharset& charset, const std::string& fileName) {
     const bool bom = std::string_view(bytes).substr(0, 3) == kBom;
-    const std::string declared = upper(head.charset);
-    if (version == GedcomVersion::V70 || declared.empty() || declared == "UTF-8" ||
-        declared == "UTF8") {
-        charset = GedcomCharset::Utf8;
-    } else if (declared == "ANSEL") {
-        charset = GedcomCharset::Ansel;
-    } else if (declared == "ASCII") {
-        charset = GedcomCharset::Ascii;
-    } else if (declared == "SHIFT_JIS" || declared == "SHIFT-JIS" || declared == "SHIFTJIS" ||
-               declared == "SJIS" || declared == "CP932" || declared == "MS932" ||
-               declared == "WINDOWS-31J") {
-        charset = GedcomCharset::ShiftJis;
-    } else if (declared == "UNICODE") {
-        refuse(fileName, 0,
-               "文字コードが UNICODE（UTF-16）と宣言されています。UTF-16 のファイルは読めません"
-               "（UTF-8 で書き出してください）");
-    } else {
-        refuse(fileName, 0,
-               "HEAD の CHAR「" + head.charset +
-                   "」は読めない文字コードです（UTF-8、ANSEL、ASCII、Shift-JIS を読みます）");
-    }
+    charset = declaredCharset(head, version, fileName);
     if (bom && charset != GedcomCharset::Utf8) {
         refuse(fileName, 1,
                "バイト順マークは UTF-8 のものですが、HEAD の CHAR は「" + head.charset +
@@ -471,68 +481,83 @@ private:
                                "読み込みました）");
         }
         const RawLine r = cutLine(line);
+        const int level = checkedLevel(number, r);
+        if (level < 0) {
+            return;
+        }
+        if (r.tag == "CONC" || r.tag == "CONT") {
+            continueValue(number, level, r);
+        } else if (level > 0 && !r.xref.empty()) {
+            error(number,
+                  "レコード（レベル 0）でない行に参照名「" + std::string(r.xref) + "」があります");
+        } else if (sawTrailer_) {
+            if (!afterTrailerReported_) {
+                error(number, "TRLR の後にも行があります");
+                afterTrailerReported_ = true;
+            }
+        } else {
+            add(number, level, r);
+        }
+    }
+
+    // The line's level, when the line is whole and its level follows from the lines before;
+    // -1 after the error that says what is wrong.
+    int checkedLevel(int number, const RawLine& r) {
         if (r.level.empty()) {
             error(number, "行がレベル番号で始まっていません（壊れた行です）");
-            return;
+            return -1;
         }
         if (r.level.size() > 2 || (r.level.size() == 2 && r.level[0] == '0')) {
             error(number, "レベル番号「" + std::string(r.level) + "」が正しくありません");
-            return;
+            return -1;
         }
         const int level =
             r.level.size() == 1 ? r.level[0] - '0' : (r.level[0] - '0') * 10 + (r.level[1] - '0');
         if (r.tag.empty()) {
             error(number, "タグがありません（壊れた行です）");
-            return;
+            return -1;
         }
         if (!std::all_of(r.tag.begin(), r.tag.end(), isTagChar)) {
             error(number,
                   "タグ「" + std::string(r.tag) + "」に使えない文字があります（壊れた行です）");
-            return;
+            return -1;
         }
         if (r.tag.size() > 255 || r.xref.size() > 255) {
             error(number, "タグか参照名が長すぎます（壊れた行です）");
-            return;
+            return -1;
         }
         if (!r.xref.empty() && (r.xref.size() < 3 || r.xref.back() != '@')) {
             error(number, "参照名「" + std::string(r.xref) + "」が「@」で閉じられていません");
-            return;
+            return -1;
         }
         if (f_.nodes.empty() && level != 0) {
             error(number, "最初の行のレベルが 0 ではありません");
-            return;
+            return -1;
         }
         if (level > static_cast<int>(open_.size())) {
             error(number, "レベルが " + std::to_string(static_cast<int>(open_.size()) - 1) +
                               " から " + std::to_string(level) + " へ飛んでいます（壊れた行です）");
+            return -1;
+        }
+        return level;
+    }
+
+    // A CONC or CONT line: its value joins the value of the line one level up.
+    void continueValue(int number, int level, const RawLine& r) {
+        if (level == 0 || !r.xref.empty()) {
+            error(number, std::string(r.tag) + " の行が続ける行がありません（壊れた行です）");
             return;
         }
-        if (r.tag == "CONC" || r.tag == "CONT") {
-            if (level == 0 || !r.xref.empty()) {
-                error(number, std::string(r.tag) + " の行が続ける行がありません（壊れた行です）");
-                return;
-            }
-            const std::size_t parent = open_[static_cast<std::size_t>(level - 1)];
-            std::string& v = owned(parent);
-            if (r.tag == "CONT") {
-                v += '\n';
-            }
-            v += unescapedLine(r.value);
-            closeTo(static_cast<std::size_t>(level));
-            return;
+        const std::size_t parent = open_[static_cast<std::size_t>(level - 1)];
+        std::string& v = owned(parent);
+        if (r.tag == "CONT") {
+            v += '\n';
         }
-        if (level > 0 && !r.xref.empty()) {
-            error(number,
-                  "レコード（レベル 0）でない行に参照名「" + std::string(r.xref) + "」があります");
-            return;
-        }
-        if (sawTrailer_) {
-            if (!afterTrailerReported_) {
-                error(number, "TRLR の後にも行があります");
-                afterTrailerReported_ = true;
-            }
-            return;
-        }
+        v += unescapedLine(r.value);
+        closeTo(static_cast<std::size_t>(level));
+    }
+
+    void add(int number, int level, const RawLine& r) {
         closeTo(static_cast<std::size_t>(level));
         GedcomNode n;
         n.line = number;
@@ -555,10 +580,9 @@ private:
         if (r.tag.front() != '_' && !knownTag(r.tag)) {
             notice(number, "不明なタグ「" + std::string(r.tag) + "」の行です（取り込みません）");
         }
-        if (!r.xref.empty()) {
-            if (!f_.records_.emplace(r.xref, static_cast<std::uint32_t>(f_.nodes.size())).second) {
-                error(number, "参照名「" + std::string(r.xref) + "」が二度使われています");
-            }
+        if (!r.xref.empty() &&
+            !f_.records_.emplace(r.xref, static_cast<std::uint32_t>(f_.nodes.size())).second) {
+            error(number, "参照名「" + std::string(r.xref) + "」が二度使われています");
         }
         open_.push_back(f_.nodes.size());
         f_.nodes.push_back(n);
