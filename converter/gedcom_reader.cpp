@@ -349,13 +349,18 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
     const std::size_t bad = firstInvalidUtf8(body);
     const std::size_t high =
         charset == GedcomCharset::Utf8 ? std::string_view::npos : firstNonAscii(body);
-    const std::string said =
-        head.charset.empty() ? std::string("UTF-8") : "「" + head.charset + "」";
+    const std::string said = "「" + head.charset + "」";
     switch (charset) {
     case GedcomCharset::Utf8:
         if (bad != std::string_view::npos) {
-            std::string what = "UTF-8 として正しくないバイトがあります（文字コードは " + said +
-                               " と宣言されています";
+            std::string what = "UTF-8 として正しくないバイトがあります（";
+            if (version == GedcomVersion::V70) {
+                what += "GEDCOM 7.0 は UTF-8 で書かれるものです";
+            } else if (head.charset.empty()) {
+                what += "HEAD に CHAR がないので UTF-8 として読みました";
+            } else {
+                what += "文字コードは" + said + "と宣言されています";
+            }
             if (decodesAsShiftJis(body)) {
                 what += "が、Shift-JIS で書かれているようです";
             }
@@ -367,8 +372,8 @@ std::string decode(std::string bytes, const Head& head, GedcomVersion version,
     case GedcomCharset::ShiftJis:
         if (high != std::string_view::npos && bad == std::string_view::npos) {
             refuse(fileName, lineOf(body, high),
-                   "文字コードは " + said +
-                       " と宣言されていますが、ファイルは UTF-8 で書かれています（宣言が正しく"
+                   "文字コードは" + said +
+                       "と宣言されていますが、ファイルは UTF-8 で書かれています（宣言が正しく"
                        "ありません）");
         }
         break;

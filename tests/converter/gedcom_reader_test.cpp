@@ -187,6 +187,13 @@ TEST(GedcomEncodings, AnEncodingDeclaredWronglyIsRefusedWithItsLine) {
     const std::string sjis = refusal(head551() + common::encodeCp932(body));
     EXPECT_NE(sjis.find("7 行目"), std::string::npos) << sjis;
     EXPECT_NE(sjis.find("Shift-JIS で書かれているよう"), std::string::npos) << sjis;
+    // Undeclared 5.5.1 and 7.0 are UTF-8, and say so when they are not.
+    EXPECT_NE(refusal("0 HEAD\r\n1 GEDC\r\n2 VERS 5.5.1\r\n" + common::encodeCp932(body))
+                  .find("CHAR がないので UTF-8 として読みました"),
+              std::string::npos);
+    EXPECT_NE(refusal("0 HEAD\r\n1 GEDC\r\n2 VERS 7.0\r\n" + common::encodeCp932(body))
+                  .find("5 行目を読めません：UTF-8 として正しくないバイトがあります（GEDCOM 7.0"),
+              std::string::npos);
     // UTF-8 bytes under "SHIFT_JIS" or "ANSEL" (both would read them as something else).
     const std::string utf8 = refusal(head551("SHIFT_JIS") + body);
     EXPECT_NE(utf8.find("7 行目"), std::string::npos) << utf8;

@@ -102,6 +102,9 @@ converter::GedcomSource oddRegisters() {
     b.実母NO = 99;
     b.父母家族NO = 5;
     b.生年月日 = "不詳";
+    // A 5.5.1 line holds 200 bytes of value here: the cut falls right after "あ ", and must
+    // neither split the character nor leave the space at the end of a line.
+    b.住所1 = std::string(196, 'a') + "あ " + std::string(30, 'b');
     auto c = person(3, "佐藤", "花子");
     c.男女 = 2;
     c.C_当事者NO = 1; // the same person as 1
