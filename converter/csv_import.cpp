@@ -446,7 +446,8 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     }
     const std::filesystem::path target =
         path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
-    if (!recoverDataFolder(target, dialogs)) {
+    if (!recoverDataFolder(target, dialogs) ||
+        refuseMaskedFolder(target, dialogs, kImportErrorTitle)) {
         return JobOutcome::Stopped;
     }
     std::vector<std::string_view> moved;

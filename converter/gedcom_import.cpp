@@ -1200,6 +1200,9 @@ JobOutcome writeGedcomImport(const GedcomImport& imported, const std::filesystem
     if (!recoverDataFolder(target, dialogs)) {
         return JobOutcome::Stopped;
     }
+    if (refuseMaskedFolder(target, dialogs, kGedcomImportErrorTitle)) {
+        return JobOutcome::Stopped;
+    }
     Capacities limits;
     try {
         limits = findCapacities({environmentFile, target / "KANKYO.TXT"});

@@ -34,6 +34,19 @@ std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
     return folder;
 }
 
+bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
+                        std::string_view title) {
+    if (!fileExists(folder / kSavedPersonFile)) {
+        return false;
+    }
+    dialogs.ok(title,
+               "「" + folder.string() + "」は個人情報を隠した状態です（「" +
+                   std::string(kSavedPersonFile) +
+                   "」があります）。先に個人情報を戻してから取り込んでください。",
+               common::Icon::Stop);
+    return true;
+}
+
 std::filesystem::path backupBeforeReplacing(const std::filesystem::path& folder) {
     for (int attempt = 0;; ++attempt) {
         if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {

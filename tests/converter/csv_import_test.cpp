@@ -288,4 +288,19 @@ TEST(Import, TheRegisterIsWrittenAfterTheOverwriteQuestion) {
     EXPECT_TRUE(d.scriptUsedUp());
 }
 
+TEST(Import, AMaskedFolderKeepsItsRegister) {
+    // Importing here and restoring later would bring the set-aside register back beside
+    // files that describe the imported one.
+    testing_support::TempDir dir;
+    const auto r = importOf("氏名\n山田\n", ImportChoices{}, {0}, true);
+    dir.write("当事者目録.TXT", "masked");
+    dir.write("9_当事者目録.TXT", "the real register");
+    testing_support::ScriptedDialogs d;
+    d.answerFile((dir.path() / "当事者目録.TXT").string());
+    d.answerYes();
+    EXPECT_EQ(converter::writeImportedRegister(r, dir.path(), d), converter::JobOutcome::Stopped);
+    EXPECT_NE(d.messages().back().find("個人情報を隠した状態"), std::string::npos);
+    EXPECT_EQ(common::readFile(dir.path() / "当事者目録.TXT"), "masked");
+}
+
 } // namespace

@@ -275,6 +275,18 @@ TEST_F(GedcomImportJob, DecliningOrCancellingWritesNothing) {
     EXPECT_FALSE(fs::exists(target_ / "BACKUP"));
 }
 
+TEST_F(GedcomImportJob, AMaskedFolderIsNotImportedInto) {
+    copySamplesToTarget();
+    const std::string persons = common::readFile(target_ / "当事者目録.TXT");
+    common::replaceFile(target_ / "9_当事者目録.TXT", persons);
+    dialogs_.answerFile((target_ / "当事者目録.TXT").string());
+    dialogs_.answerYes();
+    EXPECT_EQ(run(), converter::JobOutcome::Stopped);
+    EXPECT_NE(dialogs_.messages().back().find("個人情報を隠した状態"), std::string::npos);
+    EXPECT_EQ(common::readFile(target_ / "当事者目録.TXT"), persons);
+    EXPECT_TRUE(fs::exists(target_ / "作図設定.TXT"));
+}
+
 TEST_F(GedcomImportJob, AnEmptyFolderIsWrittenWithoutAQuestion) {
     dialogs_.answerFile((target_ / "当事者目録.TXT").string());
     ASSERT_EQ(run(), converter::JobOutcome::Done);
