@@ -572,8 +572,15 @@ private:
         n.tagData = r.tag.data();
         n.tagSize = static_cast<std::uint8_t>(r.tag.size());
         n.value = r.value;
-        n.pointer = looksLikePointer(n.value);
-        if (!n.pointer) {
+        // A pointer with spaces after it (some programs write them) is still a pointer.
+        std::string_view bare = n.value;
+        while (!bare.empty() && bare.back() == ' ') {
+            bare.remove_suffix(1);
+        }
+        n.pointer = looksLikePointer(bare);
+        if (n.pointer) {
+            n.value = bare;
+        } else {
             n.value = unescapedLine(n.value);
             if (f_.version == GedcomVersion::V551 && n.value.find("@@") != std::string_view::npos) {
                 doubledAt_.push_back(f_.nodes.size()); // undone once the value is whole

@@ -84,12 +84,13 @@ TEST(GedcomLines, LevelsSubtreesAndContinuation) {
 TEST(GedcomLines, Version7EscapesOnlyALeadingAt) {
     const GedcomFile f = converter::readGedcom(
         ged({"0 HEAD", "1 GEDC", "2 VERS 7.0", "0 @I1@ INDI", "1 NOTE @@home@@ and a@@b",
-             "2 CONT @@second", "1 FAMC @VOID@", "0 TRLR"}),
+             "2 CONT @@second", "1 FAMC @VOID@  ", "0 TRLR"}),
         "in.ged");
     EXPECT_TRUE(f.errors.empty()) << f.errors.at(0).message();
     EXPECT_EQ(f.version, GedcomVersion::V70);
     EXPECT_EQ(first(f, "NOTE").value, "@home@@ and a@@b\n@second");
-    EXPECT_TRUE(first(f, "FAMC").pointer); // @VOID@ points at nothing and is no error
+    EXPECT_TRUE(first(f, "FAMC").pointer);       // @VOID@ points at nothing and is no error
+    EXPECT_EQ(first(f, "FAMC").value, "@VOID@"); // the spaces after a pointer are not its own
 }
 
 TEST(GedcomLines, DamagedLinesAreNamedByTheirLine) {
