@@ -286,11 +286,17 @@ private:
         g_.line(2, "NAME", "mokuren");
         if (version_ == GedcomVersion::V551) {
             g_.line(1, "CHAR", "UTF-8");
+            g_.pointer(1, "SUBM", kSubmitter); // 5.5.1 requires the submitter
         }
         g_.line(1, "_TSUBAKI_VERSION",
                 source_.persons.current ? "V" + std::to_string(source_.persons.version)
                                         : std::string("OLD"));
+        if (version_ == GedcomVersion::V551) {
+            g_.line(0, "SUBM", {}, kSubmitter);
+            g_.line(1, "NAME", "mokuren");
+        }
     }
+    static constexpr std::string_view kSubmitter = "@U1@";
 
     // The name, sex, birth, death, address, domicile and notes.
     void personFacts(const 当事者& p) {
@@ -329,7 +335,13 @@ private:
     void childLinks(long i) {
         for (const ChildPlace& c : childOf_[static_cast<std::size_t>(i)]) {
             g_.pointer(1, "FAMC", family(c.familyNo));
-            g_.line(2, "PEDI", c.child->子の形態 == 1 ? "adopted" : "birth");
+            // 7.0 writes its enumerations in capitals.
+            const bool adopted = c.child->子の形態 == 1;
+            if (version_ == GedcomVersion::V551) {
+                g_.line(2, "PEDI", adopted ? "adopted" : "birth");
+            } else {
+                g_.line(2, "PEDI", adopted ? "ADOPTED" : "BIRTH");
+            }
         }
         for (const ChildPlace& c : childOf_[static_cast<std::size_t>(i)]) {
             if (c.child->子の形態 == 1) {

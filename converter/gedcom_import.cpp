@@ -188,8 +188,9 @@ public:
             } else if (n.tag() == "FAM") {
                 fam_.push_back(r);
                 number_[r] = static_cast<std::int32_t>(fam_.size());
-            } else if (n.tag() == "HEAD" || n.tag() == "TRLR") {
-                useTree(r);
+            } else if (n.tag() == "HEAD" || n.tag() == "TRLR" || n.tag() == "SUBM" ||
+                       n.tag() == "SUBN") {
+                useTree(r); // the file's own description, not the family's
             }
         });
         auto& reg = out_.registers;

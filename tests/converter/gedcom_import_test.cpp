@@ -345,7 +345,7 @@ TEST(GedcomImportReport, RecordsAndLinesThatCannotBePlacedAreCounted) {
                                                   "in.ged");
     EXPECT_TRUE(imported.report.errors.empty());
     EXPECT_EQ(imported.report.unplacedLine(),
-              "取り込めなかったもの：SUBM レコード 1 件、SOUR レコード 2 件、OBJE レコード 1 件、"
+              "取り込めなかったもの：SOUR レコード 2 件、OBJE レコード 1 件、"
               "NOTE レコード 1 件、NAME.NPFX 1 件、NOTE レコードへの参照 1 件、BIRT.PLAC 1 件、"
               "BIRT.SOUR 1 件、INDI.OCCU 2 件、INDI.SOUR 1 件、INDI._OTHER 1 件、INDI.BIRT 1 件");
     EXPECT_EQ(imported.registers.persons.persons[0].生年月日, "");
