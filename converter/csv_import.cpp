@@ -5,6 +5,7 @@
 #include "common/folder_transaction.h"
 #include "common/line_forms.h"
 #include "common/text.h"
+#include "converter/capacities.h"
 #include "converter/files.h"
 
 #include <algorithm>
@@ -448,6 +449,22 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
         path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
     if (!recoverDataFolder(target, dialogs) ||
         refuseMaskedFolder(target, dialogs, kImportErrorTitle)) {
+        return JobOutcome::Stopped;
+    }
+    // The chart editor refuses a register with more persons than "KANKYO.TXT" allows (the
+    // working directory's, as it reads it, else the one in the folder).
+    try {
+        const Capacities limits = findCapacities({"KANKYO.TXT", target / "KANKYO.TXT"});
+        if (static_cast<long>(result.persons.size()) > limits.最大登録人数) {
+            dialogs.ok(kImportErrorTitle,
+                       "ＣＳＶデータの " + std::to_string(result.persons.size()) + " 人は「" +
+                           common::displayName(limits.source) + "」の最大登録人数（" +
+                           std::to_string(limits.最大登録人数) + " 人）を超えるので取り込めません",
+                       common::Icon::Stop);
+            return JobOutcome::Stopped;
+        }
+    } catch (const common::FileError& e) {
+        dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
     }
     std::vector<std::string_view> moved;
