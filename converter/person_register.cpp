@@ -239,6 +239,21 @@ std::vector<long> parseNameOrder(std::string bytes, long count) {
     return order;
 }
 
+std::string companionBytes(const std::vector<long>& values) {
+    static const std::string key = common::encodeCp932("当事者NO%(");
+    std::string out;
+    out.reserve(values.size() * 24);
+    long i = 0;
+    for (long v : values) {
+        out += key;
+        out += std::to_string(++i);
+        out += ")=,";
+        out += common::formatInteger(v);
+        out += "\r\n";
+    }
+    return out;
+}
+
 PersonRegister readPersonRegister(const std::filesystem::path& folder) {
     PersonRegister reg =
         parsePersonRegister(common::readFile(folder / kPersonFile), std::string(kPersonFile));
@@ -272,10 +287,15 @@ public:
         if (!common::readsBackUnquoted(value)) {
             refuse(keyUtf8, i, value);
         }
-        try {
-            out_ += common::encodeCp932(value);
-        } catch (const common::Cp932Error&) {
-            refuse(keyUtf8, i, value);
+        if (std::all_of(value.begin(), value.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            out_ += value; // ASCII is the same in Shift-JIS
+        } else {
+            try {
+                out_ += common::encodeCp932(value);
+            } catch (const common::Cp932Error&) {
+                refuse(keyUtf8, i, value);
+            }
         }
         out_ += "\r\n";
     }

@@ -1,6 +1,8 @@
-#include "forms/mokuren/mokuren_program.h"
+#include "app/mokuren/mokuren_program.h"
 
 #include "common/file_io.h"
+#include "converter/gedcom_export.h"
+#include "converter/gedcom_import.h"
 #include "converter/job.h"
 #include "converter/masking.h"
 
@@ -11,8 +13,9 @@ namespace mokuren {
 Program::Program(common::Dialogs& dialogs, std::function<void()> quit,
                  std::filesystem::path startFolder)
     : dialogs_(dialogs), quit_(std::move(quit)), seed_(converter::clockSeed),
-      folder_(std::move(startFolder)), main_(std::make_unique<MainForm>()),
-      export_(std::make_unique<ExportForm>()), import_(std::make_unique<ImportForm>(dialogs)) {
+      folder_(std::move(startFolder)), environmentFile_(folder_ / "KANKYO.TXT"),
+      main_(std::make_unique<MainForm>()), export_(std::make_unique<ExportForm>()),
+      import_(std::make_unique<ImportForm>(dialogs)) {
     auto code = [this](EventCode c) { return [this, c] { dispatch(c); }; };
     connect(main_.get(), &MainForm::runRequested, this, code(EventCode::Run));
     connect(main_.get(), &MainForm::closeRequested, this, [this] { end(); });
@@ -65,6 +68,12 @@ void Program::run() {
         break;
     case Job::Restore:
         restore();
+        break;
+    case Job::GedcomExport:
+        gedcomExport();
+        break;
+    case Job::GedcomImport:
+        gedcomImport();
         break;
     }
 }
@@ -182,6 +191,43 @@ void Program::restore() {
         converter::chooseDataFolder(dialogs_, "元に戻す当事者目録を読み込みます", folder_);
     if (folder) {
         converter::restoreFolder(*folder, dialogs_);
+    }
+    end();
+}
+
+void Program::gedcomExport() {
+    const auto folder = converter::chooseDataFolder(dialogs_, "当事者目録を読み込みます", folder_);
+    if (!folder) {
+        end();
+        return;
+    }
+    folder_ = *folder;
+    if (converter::exportGedcom(*folder, main_->gedcomVersion(), dialogs_) ==
+        converter::JobOutcome::Stopped) {
+        main_->show(); // the register could not be read or the file written: another try
+        return;
+    }
+    end();
+}
+
+void Program::gedcomImport() {
+    const auto file = dialogs_.openFile("GEDCOMファイルの読み込み", (folder_ / "").string(),
+                                        "GEDCOM(*.ged *.GED)");
+    if (!file) {
+        end();
+        return;
+    }
+    const auto folder = std::filesystem::path(*file).parent_path();
+    folder_ = folder.empty() ? std::filesystem::path(".") : folder;
+    const auto imported = converter::readGedcomImport(*file, dialogs_);
+    if (!imported) {
+        main_->show(); // the errors were shown: another file can be chosen
+        return;
+    }
+    if (converter::writeGedcomImport(*imported, folder_, environmentFile_, dialogs_) ==
+        converter::JobOutcome::Stopped) {
+        main_->show();
+        return;
     }
     end();
 }

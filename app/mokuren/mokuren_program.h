@@ -5,7 +5,9 @@
 // Control events reach the program as event codes through dispatch(): "実　行" (1) runs the
 // chosen job; "変　換　実　行" (2) exports; "チャート実行" (6), the two assignment buttons
 // (7, 8) and "変換実行" (9) drive the import; "キャンセル" of either settings form (3, 10)
-// and closing any form end the program.
+// and closing any form end the program. The two GEDCOM jobs have no settings form: the
+// export asks for the register and the file to write, the import for the GEDCOM file and
+// the folder to write into.
 #pragma once
 
 #include "common/dialogs.h"
@@ -61,6 +63,8 @@ private:
     void startImport();
     void mask();
     void restore();
+    void gedcomExport();
+    void gedcomImport();
     void chart();
     void assign();
     void release();
@@ -70,6 +74,9 @@ private:
     std::function<void()> quit_;
     std::function<std::uint32_t()> seed_;
     std::filesystem::path folder_;
+    // "KANKYO.TXT" of the folder the program started in, whose capacities a GEDCOM import
+    // keeps (else the one in the folder written into).
+    std::filesystem::path environmentFile_;
     converter::PersonRegister register_;
     std::unique_ptr<MainForm> main_;
     std::unique_ptr<ExportForm> export_;
