@@ -109,6 +109,22 @@ TEST_F(MokurenForms, MainFormStartsWithExportAndTheHeaderBox) {
     EXPECT_EQ(quits_, 1);
 }
 
+// A folder in which a killed run left a temporary file: choosing its register first puts
+// the folder right and says so in one box.
+TEST_F(MokurenForms, ChoosingAFolderAKilledRunLeftSaysWhatWasRecovered) {
+    copySamples();
+    dir_.write(".家族目録.TXT.tmpAbCd12", "half written");
+    dialogs_.answerFile((dir_.path() / "当事者目録.TXT").string());
+    click(main(), "BUTTON1");
+    EXPECT_FALSE(fs::exists(dir_.path() / ".家族目録.TXT.tmpAbCd12"));
+    const auto messages = dialogs_.messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().rfind("データフォルダを修復しました / ", 0), 0u) << messages.front();
+    EXPECT_NE(messages.front().find("一時ファイルを 1 個削除しました"), std::string::npos)
+        << messages.front();
+    EXPECT_TRUE(form2().isVisible()) << "the export goes on with the folder put right";
+}
+
 TEST_F(MokurenForms, ImportFormBuildsARegisterFromTheAssignedColumns) {
     std::ofstream(dir_.path() / "people.csv", std::ios::binary)
         << common::encodeCp932("番号,氏名,性別,住所\r\n"
