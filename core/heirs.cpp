@@ -20,7 +20,7 @@ struct Tie {
     int child = 0;
     int family = 0;
     int position = 0; // child position, from 1
-    int kind = 0;     // 子の形態
+    ChildKind kind = ChildKind::Birth;
 };
 
 // A person the descent rules looked at, with those who may take its place.
@@ -52,11 +52,11 @@ public:
                     continue;
                 }
                 const int x = linkSource(reg, c.子NO);
-                // A child not yet acknowledged (3) has its mother only.
+                // A child not yet acknowledged has its mother only.
                 if (w != 0) {
                     tie({w, x, f, k, c.子の形態});
                 }
-                if (h != 0 && c.子の形態 != 3) {
+                if (h != 0 && c.子の形態 != ChildKind::Unacknowledged) {
                     tie({h, x, f, k, c.子の形態});
                 }
             }
@@ -288,7 +288,7 @@ private:
                 continue;
             }
             const int other = h == d_ ? w : h;
-            const bool married = (F.夫婦確定_f == 1 ? F.形態 : F.形態L3) == 0;
+            const bool married = (F.夫婦確定_f == 1 ? F.形態 : F.形態L3) == UnionForm::Marriage;
             if (F.離婚_F == 1) {
                 pass(other, PassReason::Divorced);
             } else if (!married) {
@@ -340,7 +340,7 @@ private:
                 n.counts = true;
             } else if (n.survival != Survival::Unknown && generation < lastGeneration) {
                 n.below = descent(t.child, generation + 1, lastGeneration);
-                if (t.kind == 1) {
+                if (t.kind == ChildKind::Adopted) {
                     restrictToAdoption(n);
                 }
                 n.counts = anyCounts(n.below);
@@ -439,7 +439,8 @@ private:
             if (!slot.子の肩書.empty() && slot.子の肩書 != "子") {
                 return slot.子の肩書;
             }
-            return n.tie.kind == 1 ? std::string(word(kAdoptedChild, n.person)) : "子";
+            return n.tie.kind == ChildKind::Adopted ? std::string(word(kAdoptedChild, n.person))
+                                                    : "子";
         }
         if (static_cast<std::size_t>(n.generation) <= kDescendantWords.size()) {
             return std::string(
@@ -451,7 +452,7 @@ private:
     std::string ascendantWord(int a, int level) const {
         if (level == 1) {
             for (const Tie& t : parents_[index(d_)]) {
-                if (t.parent == a && t.kind == 1) {
+                if (t.parent == a && t.kind == ChildKind::Adopted) {
                     return std::string(word(kAdoptiveParent, a));
                 }
             }
@@ -591,7 +592,7 @@ private:
                     n.counts = true;
                 } else if (n.survival != Survival::Unknown) {
                     n.below = descent(t.child, 2, 1 + kSiblingRepresentationGenerations);
-                    if (t.kind == 1) {
+                    if (t.kind == ChildKind::Adopted) {
                         restrictToAdoption(n);
                     }
                     n.counts = anyCounts(n.below);

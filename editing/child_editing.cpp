@@ -174,38 +174,38 @@ void FamilyEditor::addChild(int x) {
     if (linked) {
         first = 当事者リンク検索_SUB1(reg, x);
     }
-    if (first.result == 1) {
+    if (first.result == LinkRole::Source) {
         dialogs_.ok("当事者リンクのメッセージ",
                     "選択した" + name(x) + "は、\n" + name(first.partner) +
                         "のリンク元になっています",
                     Icon::Exclamation);
-    } else if (first.result == 2) {
+    } else if (first.result == LinkRole::Target) {
         dialogs_.ok("当事者リンクのメッセージ",
                     "選択した" + name(x) + "は、\n" + name(first.person) +
                         "のリンク先になっています",
                     Icon::Exclamation);
     }
-    LinkSearch second{0, x, 0};
+    ParentsSearch second{LinkedParents::None, x, 0};
     if (linked) {
         second = 当事者リンク検索_SUB3(reg, x);
     }
 
     auto& p = person(x);
-    const bool nonMarriage = f.形態 == 1;
+    const bool nonMarriage = f.形態 == core::UnionForm::NonMarital;
     const bool fatherOnly = h > 0 && w == 0;
     const bool motherOnly = h == 0 && w > 0;
-    std::int16_t form = 0;
+    core::ChildKind form = core::ChildKind::Birth;
     bool rejected = false;
     bool entered = false;
     auto adoptedBySingleParent = [&] {
-        form = 1;
+        form = core::ChildKind::Adopted;
         dialogs_.ok("警告",
                     fatherOnly ? "親は独身なので、男性の養子になります"
                                : "親は独身なので、女性の養子になります",
                     Icon::Exclamation);
     };
 
-    if (second.result == 0) {
+    if (second.result == LinkedParents::None) {
         if (nonMarriage && fatherOnly) {
             if (p.実父NO == h) {
                 rejected = true;
@@ -225,7 +225,7 @@ void FamilyEditor::addChild(int x) {
                 p.実父NO = 0;
                 p.実母NO = static_cast<std::int16_t>(w);
                 p.父母家族NO = static_cast<std::int16_t>(fam);
-                form = 3;
+                form = core::ChildKind::Unacknowledged;
                 dialogs_.ok("警告", "二人は結婚していないので母親だけ実母になります",
                             Icon::Exclamation);
             } else {
@@ -251,10 +251,10 @@ void FamilyEditor::addChild(int x) {
                 }
             } else {
                 dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
-                form = 1;
+                form = core::ChildKind::Adopted;
             }
         } else {
-            form = 1;
+            form = core::ChildKind::Adopted;
             if (w > 0 && p.実母NO == w) {
                 dialogs_.ok("注意　母親は実母です。", "父の養子として登録しました",
                             Icon::Information);
@@ -268,10 +268,10 @@ void FamilyEditor::addChild(int x) {
         }
     } else {
         std::string warning;
-        if (second.result == 1) {
+        if (second.result == LinkedParents::OfTarget) {
             warning = name(x) + "は、実の親がいる\n" + name(second.person) +
                       "のリンク元なので、\n養子縁組になります";
-        } else if (second.result == 2) {
+        } else if (second.result == LinkedParents::OfSource) {
             warning = name(x) + "は、実の親がいる\n" + name(second.partner) +
                       "のリンク先になっているので、\n養子縁組になります";
         } else {
@@ -287,7 +287,7 @@ void FamilyEditor::addChild(int x) {
             dialogs_.ok("警告", "結婚していない二人の養子にはなれません", Icon::Stop);
         } else {
             dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
-            form = 1;
+            form = core::ChildKind::Adopted;
         }
     }
 
@@ -298,7 +298,8 @@ void FamilyEditor::addChild(int x) {
         f.子.push_back(std::move(c));
         p.子孫_F = static_cast<std::int16_t>(fam);
         p.子孫_FL = static_cast<std::int16_t>(fam);
-        if (second.result == 2 || second.result == 3) {
+        if (second.result == LinkedParents::OfSource ||
+            second.result == LinkedParents::OfOtherTarget) {
             const int s = second.partner;
             person(s).子孫_F = static_cast<std::int16_t>(fam);
             dialogs_.ok("子孫フラッグ強制変更メッセージ",
@@ -327,7 +328,7 @@ void FamilyEditor::selectChild() {
     for (const char* c : {"BUTTON_A17A", "CHECK_A5A", "BUTTON_A20A", "TEXT_A16A", "COMBO_A3A"}) {
         controls_.show(c);
     }
-    if (slot.子の形態 == 1) {
+    if (slot.子の形態 == core::ChildKind::Adopted) {
         controls_.show("CHECK_A3A");
         controls_.check("CHECK_A3A");
         controls_.disable("CHECK_A3A");
@@ -335,7 +336,7 @@ void FamilyEditor::selectChild() {
         controls_.show("EDIT_A10A");
         controls_.show("BUTTON_A18A");
         controls_.setText("EDIT_A10A", slot.縁組日);
-    } else if (slot.子の形態 == 2) {
+    } else if (slot.子の形態 == core::ChildKind::Acknowledged) {
         controls_.show("CHECK_A4A");
         controls_.check("CHECK_A4A");
         controls_.disable("CHECK_A4A");
@@ -343,13 +344,13 @@ void FamilyEditor::selectChild() {
         controls_.show("EDIT_A11A");
         controls_.show("BUTTON_A19A");
         controls_.setText("EDIT_A11A", slot.認知日);
-    } else if (slot.子の形態 == 3) {
+    } else if (slot.子の形態 == core::ChildKind::Unacknowledged) {
         controls_.show("CHECK_A4A");
         controls_.enable("CHECK_A4A");
         controls_.uncheck("CHECK_A4A");
         slot.認知日.clear();
     }
-    if (slot.子の形態 != 1) {
+    if (slot.子の形態 != core::ChildKind::Adopted) {
         slot.縁組日.clear();
     }
     if (!validPerson(x)) {
@@ -361,13 +362,13 @@ void FamilyEditor::selectChild() {
     int d = x;
     if (linkUsable(data_.reg, x)) {
         const auto link = 当事者リンク検索_SUB1(data_.reg, x);
-        if (link.result != 0) {
-            const int other = link.result == 1 ? link.partner : link.person;
+        if (link.result != LinkRole::None) {
+            const int other = link.result == LinkRole::Source ? link.partner : link.person;
             dialogs_.ok("当事者リンクのメッセージ",
                         "選択中の" + name(x) + "は、\n" + name(other) + "と\nリンクしています。",
                         Icon::Exclamation);
         }
-        if (link.result == 2 && validPerson(link.person)) {
+        if (link.result == LinkRole::Target && validPerson(link.person)) {
             d = link.person;
         }
     }
@@ -385,15 +386,16 @@ void FamilyEditor::acknowledgeClicked() {
     }
     auto& f = family();
     auto& slot = f.child(k);
-    if (slot.子の形態 != 3 || f.夫NO == 0 || !validPerson(slot.子NO)) {
-        controls_.check("CHECK_A4A", slot.子の形態 == 2);
+    if (slot.子の形態 != core::ChildKind::Unacknowledged || f.夫NO == 0 ||
+        !validPerson(slot.子NO)) {
+        controls_.check("CHECK_A4A", slot.子の形態 == core::ChildKind::Acknowledged);
         return;
     }
     if (!controls_.checked("CHECK_A4A")) {
         return;
     }
     if (dialogs_.yes("認知確認", "本当に父親はこの子を認知しましたか", Icon::Question)) {
-        slot.子の形態 = 2;
+        slot.子の形態 = core::ChildKind::Acknowledged;
         person(slot.子NO).実父NO = f.夫NO;
         controls_.show("TEXT_A13A");
         controls_.show("EDIT_A11A");
@@ -455,11 +457,11 @@ void FamilyEditor::descendantFlagClicked() {
         return;
     }
     const auto fam = static_cast<std::int16_t>(currentFamily());
-    const auto link =
-        linkUsable(data_.reg, x) ? 当事者リンク検索_SUB1(data_.reg, x) : LinkSearch{0, x, 0};
-    if (link.result == 1) {
+    const auto link = linkUsable(data_.reg, x) ? 当事者リンク検索_SUB1(data_.reg, x)
+                                               : LinkSearch{LinkRole::None, x, 0};
+    if (link.result == LinkRole::Source) {
         person(x).子孫_F = fam;
-    } else if (link.result == 2 && validPerson(link.person)) {
+    } else if (link.result == LinkRole::Target && validPerson(link.person)) {
         const int s = link.person;
         person(s).子孫_F = fam;
         dialogs_.ok("子孫フラッグ強制変更メッセージ",
@@ -536,12 +538,13 @@ void FamilyEditor::deleteChild() {
     fillChildList();
     if (known) {
         auto& reg = data_.reg;
-        const auto link = linkUsable(reg, x) ? 当事者リンク検索_SUB1(reg, x) : LinkSearch{0, x, 0};
-        if (link.result == 1) {
+        const auto link =
+            linkUsable(reg, x) ? 当事者リンク検索_SUB1(reg, x) : LinkSearch{LinkRole::None, x, 0};
+        if (link.result == LinkRole::Source) {
             dialogs_.ok("当事者リンク関連メッセージ",
                         "選択中の" + name(x) + "は、\n" + name(link.partner) + "の\nリンク元です。",
                         Icon::Exclamation);
-        } else if (link.result == 2) {
+        } else if (link.result == LinkRole::Target) {
             dialogs_.ok("当事者リンク関連メッセージ",
                         "選択中の" + name(x) + "は、\n" + name(link.person) + "の\nリンク先です。",
                         Icon::Exclamation);

@@ -90,7 +90,7 @@ public:
     void nonMarriageClicked();
     void divorceClicked();
     void storeDivorceDate();
-    void lineOfDescentChosen(int lineOfDescent); // 0 "未設定", 1 "父系", 2 "母系"
+    void lineOfDescentChosen(core::Lineage lineage); // Unset, Paternal or Maternal
     void hideSpouseClicked();
     void hideHouseholdHeadClicked();
     void hideSpouseSurnameClicked();
@@ -142,7 +142,7 @@ private:
     void 婚姻制御_SUB();
     void 形態表示_SUB();
     void lockLineOfDescent();
-    void setLineOfDescentRadios(int lineOfDescent);
+    void setLineOfDescentRadios(core::Lineage lineage);
     void 婚姻離婚CHECK_SUB1();
     void 婚姻離婚CHECK_SUB2();
 

@@ -11,10 +11,6 @@ std::string basicStr(int n) {
     return n < 0 ? std::to_string(n) : " " + std::to_string(n);
 }
 
-int sideOf(const core::当事者& p) {
-    return p.side();
-}
-
 // The positioning pass over the trees of one chart, with its working state.
 class Positioner {
 public:
@@ -86,7 +82,8 @@ private:
     // The tag of a person's own block hanging under `parentFamily` at `k` (0: none).
     std::string ownTag(int person, int parentFamily, int k) const {
         std::string letter = "A";
-        if (parentFamily != 0 && s_.run.family(parentFamily).child(k).子の形態 == 1) {
+        if (parentFamily != 0 &&
+            s_.run.family(parentFamily).child(k).子の形態 == core::ChildKind::Adopted) {
             letter = s_.run.person(person).子孫_F == parentFamily ? "B" : "C";
         }
         return letter + basicStr(person) + letter;
@@ -156,7 +153,7 @@ void Positioner::householdEntry(int f, int person, int L, int parentFamily, int 
             shared = vertical_ ? order == 3 || (order == 2 && hasSingle)
                                : order == 2 || (order == 3 && hasSingle);
         }
-        const bool female = sideOf(s_.run.person(person)) == 2;
+        const bool female = s_.run.person(person).isFemale();
         const bool even = order % 2 == 0;
         const bool husbandFirst = vertical_ ? even == female : even != female;
         const int first = husbandFirst ? family.夫NO : family.妻NO;

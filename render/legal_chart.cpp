@@ -92,7 +92,7 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
     } else {
         chart.registers = reg;
         core::家族& base = chart.registers.family(baseFamily);
-        if (base.系統_F != 1 && base.系統_F != 2) {
+        if (!core::isChosen(base.系統_F)) {
             const layout::CentreQuestion q = layout::centreQuestion(baseFamily);
             const std::optional<bool> husband = lineage ? lineage(q) : std::nullopt;
             if (!husband) {
@@ -100,7 +100,7 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
                 out.unansweredFamily = baseFamily;
                 return out;
             }
-            base.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
+            base.系統_F = core::lineageThrough(*husband);
             chart.answeredLineages.emplace_back(baseFamily, base.系統_F);
         }
         chart.deceased = deceasedPerson(chart.registers, baseFamily, base.系統_F);

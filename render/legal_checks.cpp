@@ -260,7 +260,7 @@ private:
         const std::string place = "家族No." + std::to_string(family) + "の" + side;
         if (title != kSubstituted) {
             error(x, who(x) + "は被代襲者です（" + place + "の肩書を「被代襲者」にしてください）");
-        } else if (F.系統_F != 0 && F.系統_F != (husband ? 1 : 2)) {
+        } else if (!core::admitsSide(F.系統_F, core::lineageThrough(husband))) {
             error(x, who(x) + "は被代襲者です（" + place + "の直系の接続を「" +
                          (husband ? "父系" : "母系") + "」にしてください）");
         }
@@ -283,14 +283,15 @@ private:
             return;
         }
         std::string suggestion;
-        if (slot.子の形態 == 1) {
+        if (slot.子の形態 == core::ChildKind::Adopted) {
             suggestion = c.isFemale() ? "養女" : "養子";
         } else {
             // The child's place among the children of its sex born into this family.
             int place = 1;
             bool known = true;
             for (const core::Child& other : F.子) {
-                if (!valid(other.子NO) || other.子NO == slot.子NO || other.子の形態 == 1 ||
+                if (!valid(other.子NO) || other.子NO == slot.子NO ||
+                    other.子の形態 == core::ChildKind::Adopted ||
                     person(other.子NO).isFemale() != c.isFemale()) {
                     continue;
                 }
@@ -356,9 +357,10 @@ private:
             }
             for (int f = 1; f <= reg_.familyCount(); ++f) {
                 const core::家族& F = reg_.family(f);
-                if (!hidden(f) && F.系統_F == 1 && F.夫肩書 == kSubstituted) {
+                if (!hidden(f) && F.系統_F == core::Lineage::Paternal && F.夫肩書 == kSubstituted) {
                     add(F.夫NO, true);
-                } else if (!hidden(f) && F.系統_F == 2 && F.妻肩書 == kSubstituted) {
+                } else if (!hidden(f) && F.系統_F == core::Lineage::Maternal &&
+                           F.妻肩書 == kSubstituted) {
                     add(F.妻NO, true);
                 }
             }

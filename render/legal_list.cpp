@@ -86,7 +86,7 @@ private:
 
     std::optional<ListChartFailure> ensureLineage(int f, const LineageAnswer& answer) {
         core::家族& family = reg().family(f);
-        if (family.系統_F == 1 || family.系統_F == 2) {
+        if (core::isChosen(family.系統_F)) {
             return std::nullopt;
         }
         const layout::CentreQuestion q = layout::centreQuestion(f);
@@ -95,7 +95,7 @@ private:
             return ListChartFailure{ListChartFailure::Kind::LineageUnanswered, f, 0, q.title,
                                     q.text};
         }
-        family.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
+        family.系統_F = core::lineageThrough(*husband);
         r_.answeredLineages.emplace_back(f, family.系統_F);
         return std::nullopt;
     }
@@ -110,7 +110,7 @@ private:
             if (hidden(f)) {
                 continue;
             }
-            const bool husbandMain = F.系統_F == 1;
+            const bool husbandMain = F.系統_F == core::Lineage::Paternal;
             const int main = husbandMain ? F.夫NO : F.妻NO;
             const std::string& title = husbandMain ? F.夫肩書 : F.妻肩書;
             if (title == kSubstituted && valid(main) && main != r_.deceased) {
@@ -141,7 +141,7 @@ private:
                     person(x).備考1 =
                         "（" + (c.子の肩書.empty() ? std::string("子") : c.子の肩書) + "）";
                 }
-                c.子の形態 = 0;
+                c.子の形態 = core::ChildKind::Birth; // list charts show no adoption lines
                 if (!heir(x) && x != r_.deceased) {
                     removeChild(f, k);
                     k = 0; // the family is examined again from its first child
@@ -232,13 +232,13 @@ private:
                 label(h, father, "01");
                 if (!deceased(w)) {
                     removeWife(F);
-                    F.系統_F = 1;
+                    F.系統_F = core::Lineage::Paternal;
                 }
                 break;
             case 2:
                 if (!deceased(h)) {
                     removeHusband(F);
-                    F.系統_F = 2;
+                    F.系統_F = core::Lineage::Maternal;
                 }
                 label(w, mother, "02");
                 break;
@@ -268,11 +268,11 @@ private:
                 break;
             case 9:
                 label(h, father, "09");
-                F.系統_F = 1;
+                F.系統_F = core::Lineage::Paternal;
                 break;
             case 10:
                 label(w, mother, "10");
-                F.系統_F = 2;
+                F.系統_F = core::Lineage::Maternal;
                 break;
             case 11:
                 replaceName(h, father, "11");
@@ -348,13 +348,13 @@ private:
     void removeWife(core::家族& F) const {
         if (!deceased(F.妻NO)) {
             F.妻NO = 0;
-            F.形態 = 1;
+            F.形態 = core::UnionForm::NonMarital;
         }
     }
     void removeHusband(core::家族& F) const {
         if (!deceased(F.夫NO)) {
             F.夫NO = 0;
-            F.形態 = 1;
+            F.形態 = core::UnionForm::NonMarital;
         }
     }
     void titleOnly(int p, const std::string& title) {

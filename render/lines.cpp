@@ -194,7 +194,7 @@ void LineDrawer::drawFamily(const FamilyLines& f) {
     if (f.spousesShown >= 2) {
         if (!vertical) {
             const float axis = f.baseX + (settings_.法定相続情報一覧図 ? 3 : 6) * W;
-            if (f.形態 == 0) {
+            if (f.形態 == core::UnionForm::Marriage) {
                 start = LINE_SUB2(axis, p0 - 2 * H, axis, p0 + 2 * H).near;
                 if (f.離婚_F == 1) {
                     バツイチ_SUB();
@@ -205,7 +205,7 @@ void LineDrawer::drawFamily(const FamilyLines& f) {
             }
         } else {
             const float axis = f.baseY + 6 * H;
-            if (f.形態 == 0) {
+            if (f.形態 == core::UnionForm::Marriage) {
                 start = LINE_SUB2(p0 - 2 * W, axis, p0 + 2 * W, axis).near;
                 if (f.離婚_F == 1) {
                     バツイチ_SUB();
@@ -231,7 +231,7 @@ void LineDrawer::drawFamily(const FamilyLines& f) {
 
     auto adopted = [&](int k) {
         return static_cast<std::size_t>(k - 1) < f.子の形態.size() &&
-               f.子の形態[static_cast<std::size_t>(k - 1)] == 1;
+               f.子の形態[static_cast<std::size_t>(k - 1)] == core::ChildKind::Adopted;
     };
     // A line across the generations at `at` from `from` to `to`, single or double; returns
     // its outer edges.

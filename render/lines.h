@@ -10,6 +10,7 @@
 // grid form (Canvas::gridLine), for the text drawing.
 #pragma once
 
+#include "core/registers.h"
 #include "render/canvas.h"
 
 #include <vector>
@@ -65,9 +66,10 @@ struct FamilyLines {
     int spousesShown = 2;        // 2: a couple with its marriage gap; 1: a single parent
     float parentBlockExtent = 0; // single parent: block width (horizontal), height (vertical)
     int 階層 = 0;
-    int 形態 = 0;              // 0 marriage, else a partnership without marriage
-    int 離婚_F = 0;            // 1 divorced
-    std::vector<int> 子の形態; // per child, 1 = adopted
+    // A marriage; any other value, named or not, is a partnership without marriage.
+    core::UnionForm 形態 = core::UnionForm::Marriage;
+    int 離婚_F = 0;                        // 1 divorced
+    std::vector<core::ChildKind> 子の形態; // per child
 };
 
 // A placed block as the same-person joins need it.

@@ -32,9 +32,10 @@ std::vector<core::家族> numbered(std::vector<core::家族> fs) {
 }
 
 TEST(FamilyRegisterFile, LayoutOfOneFamily) {
-    auto f = family(
-        1, 2,
-        {{3, "長男", 1, "平成元年", "x"}, {4, "長女", 2, "y", "令和元年"}, {5, "子", 3, "a", "b"}});
+    auto f = family(1, 2,
+                    {{3, "長男", core::ChildKind::Adopted, "平成元年", "x"},
+                     {4, "長女", core::ChildKind::Acknowledged, "y", "令和元年"},
+                     {5, "子", core::ChildKind::Unacknowledged, "a", "b"}});
     f.離婚_F = 1;
     f.離婚年月日 = "昭和５０年";
     const std::string bytes = core::familyRegisterBytes(numbered({f}));
@@ -111,7 +112,7 @@ TEST(FamilyRegisterFile, OlderLayoutWithTrailingHiddenSpouseLines) {
     auto fs = core::parseFamilyRegister(bytes, "家族目録.TXT", kLimits, true, &older);
     EXPECT_TRUE(older);
     ASSERT_EQ(fs.size(), 2u);
-    EXPECT_EQ(fs[0].系統_F, 1);
+    EXPECT_EQ(fs[0].系統_F, core::Lineage::Paternal);
     EXPECT_EQ(fs[0].child(1).子NO, 3);
     EXPECT_EQ(fs[0].配偶者非表示_F, 0);
     EXPECT_EQ(fs[1].配偶者非表示_F, 1);
@@ -127,7 +128,7 @@ TEST(FamilyRegisterFile, OlderLayoutWithTrailingHiddenSpouseLines) {
 }
 
 TEST(FamilyRegisterFile, CapacitiesAndReferencesAreChecked) {
-    std::vector<core::Child> many(11, core::Child{3, "子", 0, "", ""});
+    std::vector<core::Child> many(11, core::Child{3, "子", core::ChildKind::Birth, "", ""});
     EXPECT_THROW(
         core::parseFamilyRegister(core::familyRegisterBytes(numbered({family(1, 2, many)})),
                                   "家族目録.TXT", kLimits),
@@ -150,7 +151,8 @@ TEST(FamilyDeletion, DeletingFamilyTwoOfThreeRenumbers) {
     TempDir dir;
     core::Registers reg;
     reg.persons.resize(6);
-    reg.families = numbered({family(1, 2), family(3, 4, {{5, "長男", 0, "", ""}}), family(5, 6)});
+    reg.families = numbered(
+        {family(1, 2), family(3, 4, {{5, "長男", core::ChildKind::Birth, "", ""}}), family(5, 6)});
     reg.persons[0].父母家族NO = 3;
     reg.persons[1].父母家族NO = 2;
     reg.persons[4].子孫_F = 2;

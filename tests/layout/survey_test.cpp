@@ -103,7 +103,7 @@ TEST(HouseholdSearch, AMaternalFamilyIsPassedOverForTheHusbandAndTakenThroughThe
     const auto asBase = survey(b.reg, b.options(maternal));
     EXPECT_EQ(asBase.centre, wife); // the lineage of the base family decides the centre
     auto o = b.options(maternal);
-    b.reg.family(maternal).系統_F = 1;
+    b.reg.family(maternal).系統_F = core::Lineage::Paternal;
     const auto husbandSide = survey(b.reg, o);
     EXPECT_EQ(husbandSide.family(maternal).takenBy, man);
 }
@@ -309,7 +309,7 @@ TEST(Preparation, AnUnsetLineageAsksWhoIsAtTheCentre) {
     EXPECT_EQ(asked[0].title, "作図の中心となる人物が決まっていません");
     EXPECT_EQ(asked[0].text, "家族No. 2は、男性を中心に作図しますか？");
     EXPECT_EQ(no.result->centre, wife);
-    EXPECT_EQ(no.result->lineage, 2);
+    EXPECT_EQ(no.result->lineage, core::Lineage::Maternal);
     const auto yes = layout::surveyChart(b.reg, b.options(base), answer(true));
     EXPECT_EQ(yes.result->centre, husband);
 
@@ -403,7 +403,7 @@ TEST(FamilyCase, CodesFollowTheMainSpouseTheDeceasedAndTheHeirs) {
     };
     for (const CaseRow& row : rows) {
         core::家族 f;
-        f.系統_F = static_cast<std::int16_t>(row.lineage);
+        f.系統_F = static_cast<core::Lineage>(row.lineage);
         f.夫NO = row.husbandPresent ? 1 : 0;
         f.妻NO = row.wifePresent ? 2 : 0;
         std::vector<std::uint8_t> heirs = {row.husbandHeir, row.wifeHeir};
@@ -415,7 +415,7 @@ TEST(FamilyCase, CodesFollowTheMainSpouseTheDeceasedAndTheHeirs) {
 
 TEST(FamilyCase, APredeceasedHeirBecomesAnHeirUnlessItIsTheDeceased) {
     core::家族 f;
-    f.系統_F = 1;
+    f.系統_F = core::Lineage::Paternal;
     f.夫NO = 3;
     f.妻NO = 4;
     f.夫肩書 = "被代襲者";
@@ -423,7 +423,7 @@ TEST(FamilyCase, APredeceasedHeirBecomesAnHeirUnlessItIsTheDeceased) {
     EXPECT_EQ(layout::家族調査_SUB(f, 1, heirs), 15);
     ASSERT_EQ(heirs.size(), 3u);
     EXPECT_EQ(heirs[2], 1);
-    f.系統_F = 2;
+    f.系統_F = core::Lineage::Maternal;
     f.妻肩書 = "被代襲者";
     EXPECT_EQ(layout::家族調査_SUB(f, 1, heirs), 16);
     // The deceased keeps its place: the title goes back to 妻 and the family is classified.
