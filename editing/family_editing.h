@@ -21,6 +21,7 @@
 #include "editing/event_codes.h"
 #include "editing/family_controls.h"
 #include "editing/family_lists.h"
+#include "editing/person_links.h"
 
 #include <functional>
 #include <optional>
@@ -150,7 +151,15 @@ private:
     void clearChildDetail();
     void hideChildTitleControls();
     void leaveChildSelection();
+    // Adding a child: the checks, the notices about its link group, the choice of its form
+    // (nullopt when it is refused, or was entered as it is) and the entry.
     void addChild(int x);
+    bool childCanBeAdded(int x);
+    void announceChildLinks(int x);
+    std::optional<core::ChildKind> childFormByParents(int x);
+    std::optional<core::ChildKind> childFormWithLinkedParents(int x, const ParentsSearch& parents);
+    core::ChildKind adoptedBySingleParent();
+    void enterChild(int x, core::ChildKind form, const ParentsSearch& parents);
     void reselectChild(int slot);
     std::string name(int person) const;
 
