@@ -124,6 +124,17 @@ private:
     }
     int founderLevel(int p) const { return std::max<int>(0, r_.run.person(p).創始階層); }
 
+    // The preparation's steps, in order.
+    void fixCentre(const core::Registers& reg, const CentreAnswer& answer);
+    void markHiddenFamilies();
+    void resolveLinks();
+    void cutHiddenFamiliesLoose();
+    void reverseChildOrder();
+    void indexSpouses();
+    // The link source of a person (0 for nobody; a person whose C_当事者NO is 0 stands for
+    // itself).
+    std::int16_t sourceOf(int p) const;
+
     void resetHouseholdTables();
     int 夫婦検索_SUB(int p);
     bool fits(HouseholdRule rule, int f, core::Lineage side) const;
@@ -149,8 +160,26 @@ private:
 
 void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
     checkReferences(reg);
+    fixCentre(reg, answer);
+    markHiddenFamilies();
+    resolveLinks();
+    if (!opt_.releaseRun) {
+        cutHiddenFamiliesLoose();
+        if (opt_.縦書き && opt_.子供の表示を右順にする) {
+            reverseChildOrder();
+        }
+    }
+    indexSpouses();
+    resetHouseholdTables();
+}
+
+std::int16_t Survey::sourceOf(int p) const {
+    const int c = p == 0 ? 0 : r_.run.person(p).C_当事者NO;
+    return static_cast<std::int16_t>(c == 0 ? p : c);
+}
+
+void Survey::fixCentre(const core::Registers& reg, const CentreAnswer& answer) {
     const int families = reg.familyCount();
-    const int persons = reg.personCount();
     if (opt_.baseFamily < 1 || opt_.baseFamily > families) {
         failInput(families == 0 ? std::string("家族が登録されていません")
                                 : "作図時の基準家族No." + std::to_string(opt_.baseFamily) +
@@ -176,19 +205,20 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
         failInput("家族No." + std::to_string(opt_.baseFamily) + "には" + (husband ? "夫" : "妻") +
                   "が登録されていないため、作図の中心となる人物が決まりません");
     }
-    auto source = [&](int p) -> std::int16_t {
-        const int c = p == 0 ? 0 : reg.person(p).C_当事者NO;
-        return static_cast<std::int16_t>(c == 0 ? p : c);
-    };
-    r_.centre = source(centre);
+    r_.centre = sourceOf(centre);
+}
 
+void Survey::markHiddenFamilies() {
+    const int families = run().familyCount();
     r_.hidden.assign(static_cast<std::size_t>(families), false);
     for (int f = 1; f <= families && static_cast<std::size_t>(f) <= opt_.hidden.size(); ++f) {
         r_.hidden[static_cast<std::size_t>(f - 1)] =
             opt_.hidden[static_cast<std::size_t>(f - 1)] && f != opt_.baseFamily;
     }
+}
 
-    // Person links are resolved for the run.
+void Survey::resolveLinks() {
+    const int families = run().familyCount();
     RunChanges& ch = r_.changes;
     ch.families.resize(static_cast<std::size_t>(families));
     for (int f = 1; f <= families; ++f) {
@@ -196,39 +226,46 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
         RunChanges::FamilyRefs& saved = ch.families[static_cast<std::size_t>(f - 1)];
         saved.夫NO = fam.夫NO;
         saved.妻NO = fam.妻NO;
-        fam.夫NO = source(fam.夫NO);
-        fam.妻NO = source(fam.妻NO);
+        fam.夫NO = sourceOf(fam.夫NO);
+        fam.妻NO = sourceOf(fam.妻NO);
         for (core::Child& c : fam.子) {
             saved.子NO.push_back(c.子NO);
-            c.子NO = source(c.子NO);
+            c.子NO = sourceOf(c.子NO);
         }
     }
-    if (!opt_.releaseRun) {
-        // Children of hidden families are cut loose: they start trees of their own.
-        ch.子孫_F.resize(static_cast<std::size_t>(persons));
-        for (int p = 1; p <= persons; ++p) {
-            core::当事者& person = run().person(p);
-            ch.子孫_F[static_cast<std::size_t>(p - 1)] = person.子孫_F;
-            if (person.子孫_F != 0 && hidden(person.子孫_F)) {
-                person.子孫_F = 0;
-            }
-        }
-        if (opt_.縦書き && opt_.子供の表示を右順にする) {
-            ch.childrenReversed = true;
-            for (int f = 1; f <= families; ++f) {
-                core::家族& fam = run().family(f);
-                if (fam.子数() >= 2) {
-                    std::reverse(fam.子.begin(), fam.子.end());
-                    auto& saved = ch.families[static_cast<std::size_t>(f - 1)].子NO;
-                    std::reverse(saved.begin(), saved.end());
-                }
-            }
-        }
-    }
+}
 
-    asHusband_.assign(static_cast<std::size_t>(persons), {});
-    asWife_.assign(static_cast<std::size_t>(persons), {});
-    for (int f = 1; f <= families; ++f) {
+void Survey::cutHiddenFamiliesLoose() {
+    const int persons = run().personCount();
+    RunChanges& ch = r_.changes;
+    ch.子孫_F.resize(static_cast<std::size_t>(persons));
+    for (int p = 1; p <= persons; ++p) {
+        core::当事者& person = run().person(p);
+        ch.子孫_F[static_cast<std::size_t>(p - 1)] = person.子孫_F;
+        if (person.子孫_F != 0 && hidden(person.子孫_F)) {
+            person.子孫_F = 0;
+        }
+    }
+}
+
+void Survey::reverseChildOrder() {
+    RunChanges& ch = r_.changes;
+    ch.childrenReversed = true;
+    for (int f = 1; f <= run().familyCount(); ++f) {
+        core::家族& fam = run().family(f);
+        if (fam.子数() >= 2) {
+            std::reverse(fam.子.begin(), fam.子.end());
+            auto& saved = ch.families[static_cast<std::size_t>(f - 1)].子NO;
+            std::reverse(saved.begin(), saved.end());
+        }
+    }
+}
+
+void Survey::indexSpouses() {
+    const auto persons = static_cast<std::size_t>(run().personCount());
+    asHusband_.assign(persons, {});
+    asWife_.assign(persons, {});
+    for (int f = 1; f <= run().familyCount(); ++f) {
         const core::家族& fam = run().family(f);
         if (fam.夫NO > 0) {
             asHusband_[static_cast<std::size_t>(fam.夫NO - 1)].push_back(f);
@@ -237,7 +274,6 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
             asWife_[static_cast<std::size_t>(fam.妻NO - 1)].push_back(f);
         }
     }
-    resetHouseholdTables();
 }
 
 void Survey::resetHouseholdTables() {
