@@ -140,6 +140,13 @@ private:
     void gridSingle(int orientation, float x1, float y1, float x2, float y2,
                     bool afterAdoption = false);
     void familyLabel(int familyNumber, float x, float y);
+    // drawFamily's steps: the couple's line (returns where the descent starts), and the
+    // descent with its stubs and sibling bar.
+    float drawCouple(const FamilyLines& f, float p0);
+    void drawDescent(const FamilyLines& f, float start);
+    // A line across the generations at `at` from `from` to `to`, double for an adoption;
+    // returns its outer edges.
+    BarExtent descentLine(bool adopted, float at, float from, float to);
 
     Canvas& chart_;
     LineSettings settings_;
