@@ -61,6 +61,27 @@ TEST(FamilyRegisterFile, LayoutOfOneFamily) {
     EXPECT_EQ(core::familyRegisterBytes(back), bytes);
 }
 
+// A code without a name (a lineage of 3, a union form of 2, a child kind of 7) reads and is
+// written back as it stands; such a child has no date line.
+TEST(FamilyRegisterFile, CodesWithoutANameAreWrittenBackAsRead) {
+    auto f = family(1, 2, {{3, "子", static_cast<core::ChildKind>(7), "平成元年", "令和元年"}});
+    f.形態 = static_cast<core::UnionForm>(2);
+    f.形態L3 = static_cast<core::UnionForm>(-1);
+    f.系統_F = static_cast<core::Lineage>(3);
+    const std::string bytes = core::familyRegisterBytes(numbered({f}));
+    const std::string text = common::decodeCp932(bytes);
+    for (const char* line : {"形態%(1)=, 2 \r\n", "形態L3%(1)=,-1 \r\n", "系統_F%(1)=, 3 \r\n",
+                             "子の形態%(1・1)=, 7 \r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(text.find("日$("), std::string::npos);
+    const auto back = core::parseFamilyRegister(bytes, "家族目録.TXT", kLimits);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].系統_F, static_cast<core::Lineage>(3));
+    EXPECT_EQ(back[0].child(1).子の形態, static_cast<core::ChildKind>(7));
+    EXPECT_EQ(core::familyRegisterBytes(back), bytes);
+}
+
 TEST(FamilyRegisterFile, DivorceDateIsLostWhenNotDivorced) {
     auto f = family(1, 2);
     f.離婚年月日 = "平成１０年";

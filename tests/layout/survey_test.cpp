@@ -64,6 +64,31 @@ TEST(HouseholdArrangement, ASingleParentHouseholdTakesOrderNumberOne) {
     EXPECT_EQ(v.slotCount, 13);
 }
 
+// A lineage without a name (3) admits neither spouse's side: such a family is taken through
+// neither of them. As the base family it is asked about, as an unset lineage is.
+TEST(HouseholdSearch, AFamilyOfALineageWithoutANameIsTakenThroughNeitherSpouse) {
+    RegisterBuilder b;
+    const int man = b.man();
+    const int base = b.family(man, b.woman(), 1);
+    const int wife = b.woman();
+    const int unnamed = b.family(man, wife, 3);
+    const auto r = survey(b.reg, b.options(base));
+    EXPECT_EQ(r.person(man).households, std::vector<int>{base});
+    EXPECT_TRUE(r.person(wife).households.empty());
+    EXPECT_FALSE(r.family(unnamed).taken());
+
+    int asked = 0;
+    const auto asBase =
+        layout::surveyChart(b.reg, b.options(unnamed), [&](const layout::CentreQuestion&) {
+            ++asked;
+            return std::optional<bool>(true);
+        });
+    ASSERT_TRUE(asBase.ok());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asBase.result->lineage, core::Lineage::Paternal);
+    EXPECT_EQ(asBase.result->centre, man);
+}
+
 TEST(HouseholdSearch, ANonMaritalUnionIsDrawnOnlyWithChildrenOrWhenForced) {
     RegisterBuilder b;
     const int man = b.man();
@@ -344,6 +369,20 @@ TEST(Preparation, ReferencesOutsideTheRegistersAreRefusedWithTheirPlace) {
               "家族No.1には夫が登録されていないため、作図の中心となる人物が決まりません");
 }
 
+// A person whose 男女 is neither 1 nor 2 is in none of the last stage's rounds: a household
+// of its own outside the tree is not drawn.
+TEST(OtherRoots, APersonOfUnrecordedSexStartsNoTree) {
+    RegisterBuilder b;
+    const int base = b.family(b.man(), b.woman(), 1);
+    const int unrecorded = b.person(0);
+    const int outside = b.family(unrecorded, 0);
+    EXPECT_FALSE(survey(b.reg, b.options(base)).family(outside).taken());
+    b.reg.person(unrecorded).男女 = 1;
+    const auto recorded = survey(b.reg, b.options(base));
+    EXPECT_TRUE(recorded.family(outside).taken());
+    EXPECT_EQ(recorded.roots.back(), unrecorded);
+}
+
 TEST(OtherRoots, FemaleCentredDrawingRootsCouplesOutsideTheLineAtTheWife) {
     RegisterBuilder b;
     const int base = b.family(b.man(), b.woman(), 1);
@@ -398,7 +437,8 @@ TEST(FamilyCase, CodesFollowTheMainSpouseTheDeceasedAndTheHeirs) {
         {0, false, true, true, true, false, false, 8},
         {2, false, false, false, true, false, true, 10},
         {2, false, false, false, true, false, false, 12},
-        {0, false, false, true, true, false, true, 2}, // only the wife: 2 whatever the lineage
+        {0, false, false, true, true, false, true, 2},   // only the wife: 2 whatever the lineage
+        {3, false, true, false, true, false, false, 14}, // a lineage without a name: the wife
         {1, false, false, true, true, false, true, 2},
     };
     for (const CaseRow& row : rows) {

@@ -127,8 +127,7 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
              const int g = f.add(1, "翔", "昭和６２年３月３０日");
              core::家族 own;
              own.夫NO = 3;
-             own.子.push_back(
-                 {static_cast<std::int16_t>(g), "長男", core::ChildKind::Birth, "", ""});
+             own.子.push_back({static_cast<std::int16_t>(g), "長男", {}, "", ""});
              f.reg.families.push_back(own);
              f.s.setHeir(g, true);
          },
