@@ -20,7 +20,8 @@ enum class Lineage : std::int16_t {
     Maternal = 2, // "母系": drawn through the wife
 };
 
-// Whether the lineage names a side (any value but Paternal and Maternal counts as unset).
+// Whether the lineage names a side: Paternal or Maternal. Where this is asked, any other
+// value counts as unset.
 constexpr bool isChosen(Lineage lineage) {
     return lineage == Lineage::Paternal || lineage == Lineage::Maternal;
 }
