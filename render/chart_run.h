@@ -115,8 +115,8 @@ struct ChartFailure {
 
 struct ChartDrawing {
     std::shared_ptr<const Drawing> recording;
-    std::unique_ptr<TextCanvas> text; // text mode only
-    int lineage = 0;                  // the base family's 系統_F as the run used it
+    std::unique_ptr<TextCanvas> text;             // text mode only
+    core::Lineage lineage = core::Lineage::Unset; // the base family's 系統_F as the run used it
     CellMetrics cell;
     int width = 0;
     int height = 0;

@@ -72,7 +72,8 @@ void TsubakiApp::openPersonForm(editing::PersonSession session) {
         ui.CHECK39->setChecked(false);
         ui.TEXT39->clear();
     }
-    ui.CHECK39->setEnabled(editing::当事者リンク検索_SUB1(reg, p).result != 1);
+    ui.CHECK39->setEnabled(editing::当事者リンク検索_SUB1(reg, p).result !=
+                           editing::LinkRole::Source);
     form5_->arrangeNameFields(person.姓名順);
 
     // 当事者_ST_SUB

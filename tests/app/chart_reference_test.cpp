@@ -162,8 +162,8 @@ TEST_F(ChartReference, TheLegalCharts) {
     editFolder([](core::DataFolder& d) {
         d.settings.相続関係説明図にする = false;
         d.settings.法定相続情報一覧図にする = true;
-        d.reg.family(2).系統_F = 1;
-        d.reg.family(4).系統_F = 1;
+        d.reg.family(2).系統_F = core::Lineage::Paternal;
+        d.reg.family(4).系統_F = core::Lineage::Paternal;
     });
     bothOutputs("list");
 }

@@ -377,7 +377,7 @@ TEST_F(ChartRun, FailuresComeBackAsMessages) {
     b.child(f, b.person(1, "山田", "一郎"));
     render::ChartRequest request;
     request.baseFamily = f;
-    b.reg.family(f).系統_F = 0; // the centre-side question, unanswered
+    b.reg.family(f).系統_F = core::Lineage::Unset; // the centre-side question, unanswered
     const render::ChartOutcome unanswered =
         render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_FALSE(unanswered.ok());
@@ -387,8 +387,8 @@ TEST_F(ChartRun, FailuresComeBackAsMessages) {
     const render::ChartOutcome answered =
         render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_TRUE(answered.ok());
-    EXPECT_EQ(answered.drawing->lineage, 2);
-    EXPECT_EQ(b.reg.family(f).系統_F, 0) << "the registers are not changed";
+    EXPECT_EQ(answered.drawing->lineage, core::Lineage::Maternal);
+    EXPECT_EQ(b.reg.family(f).系統_F, core::Lineage::Unset) << "the registers are not changed";
 }
 
 // A font size no chart can be drawn at (typed by mistake, or in a damaged settings file)
