@@ -68,18 +68,25 @@ public:
         if (!valid(d_)) {
             return out_;
         }
-        const SpouseShares* law = lawAtDeath();
-        if (law == nullptr) {
+        law_ = lawAtDeath();
+        if (law_ == nullptr) {
             out_.oldLaw = true;
             return out_;
         }
         spouses();
         Ranks ranks = firstRank();
-        const Share rankShare = spouseHeirs(ranks, *law);
+        Share rankShare = spouseHeirs(ranks, *law_);
+        if (!death_) {
+            // Without the day of the death the law of the period is not known: the heirs
+            // are shown, their shares are not.
+            rankShare = Share{0, 0};
+            out_.complete = false;
+        }
         rankHeirs(ranks, rankShare);
         if (ranks.undetermined) {
             out_.complete = false;
         }
+        lawNote(ranks);
         accountForOthers(accountFor);
         return out_;
     }
@@ -95,9 +102,9 @@ private:
         std::vector<Node> siblings;
     };
 
-    // The spouse shares of the law at the deceased's death (the present law when the date
-    // is not known); nullptr for a death under the old law.
-    const SpouseShares* lawAtDeath() {
+    // The law at the deceased's death (the present law's rules, with no share told, when the
+    // date is not known); nullptr for a death under the old law.
+    const LawPeriod* lawAtDeath() {
         const std::string& deathText = reg_.person(d_).死亡年月日;
         if (!deathText.empty()) {
             const common::WarekiReading r = common::readWareki(deathText);
@@ -108,9 +115,40 @@ private:
             }
         }
         if (death_) {
-            return death_->lunisolar ? nullptr : spouseSharesFor(death_->civil);
+            return death_->lunisolar ? nullptr : lawAt(death_->civil);
         }
-        return &kSpouseShares[0];
+        return &kLawPeriods[0];
+    }
+
+    // What the practitioner should check for the period of the death: always for the
+    // interim act; for the years of the Supreme Court's decision only when a child born
+    // outside marriage inherits.
+    void lawNote(const Ranks& r) {
+        if (law_->note.empty() || !death_) {
+            return;
+        }
+        if (law_->nonMaritalHalf ||
+            (r.rank == HeirRank::Descendant && anyNonMarital(r.descendants))) {
+            out_.lawNote = std::string(law_->note);
+        }
+    }
+    bool anyNonMarital(const std::vector<Node>& nodes) const {
+        return std::any_of(nodes.begin(), nodes.end(), [&](const Node& n) {
+            return (n.counts && nonMarital(n.tie)) || anyNonMarital(n.below);
+        });
+    }
+
+    // A child born outside marriage to the parent of `t`: of a union that is no marriage, or
+    // not acknowledged by its father; an adopted child is a child of marriage.
+    bool nonMarital(const Tie& t) const {
+        if (t.kind == ChildKind::Adopted) {
+            return false;
+        }
+        if (t.kind == ChildKind::Unacknowledged) {
+            return true;
+        }
+        const 家族& F = reg_.family(t.family);
+        return (F.夫婦確定_f == 1 ? F.形態 : F.形態L3) == UnionForm::NonMarital;
     }
 
     Ranks firstRank() {
@@ -140,7 +178,7 @@ private:
 
     // The spouses as heirs, with their share beside the first rank; returns what is left
     // for that rank.
-    Share spouseHeirs(const Ranks& r, const SpouseShares& law) {
+    Share spouseHeirs(const Ranks& r, const LawPeriod& law) {
         if (spouses_.empty()) {
             return Share{1, 1};
         }
@@ -153,8 +191,8 @@ private:
             spouseShare = law.withSiblings;
         }
         const Share rankShare = Share{1, 1} - spouseShare;
-        if (r.undetermined) {
-            spouseShare = Share{0, 0}; // not known while the first place is open
+        if (r.undetermined || !death_) {
+            spouseShare = Share{0, 0}; // not known while the first place or the period is open
         }
         for (int s : spouses_) {
             Heir h;
@@ -376,11 +414,29 @@ private:
                 for (const Tie& g : children_[index(t.child)]) {
                     pass(g.child, PassReason::BeyondNephews);
                 }
+            } else if (generation < lastGeneration) {
+                passUnknownBelow(t.child, generation + 1, lastGeneration);
             }
             nodes.push_back(std::move(n));
         }
         path_.erase(parent);
         return nodes;
+    }
+
+    // The descendants of a person whose survival cannot be told: whether they take a place
+    // cannot be told either.
+    void passUnknownBelow(int parent, int generation, int lastGeneration) {
+        if (path_.count(parent) != 0) {
+            return;
+        }
+        path_.insert(parent);
+        for (const Tie& t : children_[index(parent)]) {
+            pass(t.child, PassReason::SurvivalUnknown);
+            if (generation < lastGeneration) {
+                passUnknownBelow(t.child, generation + 1, lastGeneration);
+            }
+        }
+        path_.erase(parent);
     }
 
     // Children of an adopted child born before the adoption are no descendants of the
@@ -452,8 +508,11 @@ private:
 
     std::string descendantWord(const Node& n, HeirRank rank) const {
         if (rank == HeirRank::Sibling) {
-            if (n.generation >= 2) {
+            if (n.generation == 2) {
                 return std::string(word(kSiblingsChild, n.person));
+            }
+            if (n.generation > 2) {
+                return std::string(kSiblingsFarDescendant);
             }
             const long mine = birthKey(n.person);
             const long theirs = birthKey(d_);
@@ -503,11 +562,18 @@ private:
             return birthKey(nodes[static_cast<std::size_t>(a)].person) <
                    birthKey(nodes[static_cast<std::size_t>(b)].person);
         });
+        const auto partsOf = [&](const Node& n) -> std::int64_t {
+            if (weighBlood) {
+                return law_->halfBloodHalf ? bloodParts(n.person) : kFullSiblingParts;
+            }
+            return law_->nonMaritalHalf && nonMarital(n.tie) ? kHalfSiblingParts
+                                                             : kFullSiblingParts;
+        };
         std::int64_t parts = 0;
         bool open = !share.known(); // a line that may or may not take a part
         for (const Node& n : nodes) {
             if (n.counts) {
-                parts += weighBlood ? bloodParts(n.person) : 1;
+                parts += partsOf(n);
             } else if (n.survival == Survival::Unknown || anyUnknown(n.below)) {
                 open = true;
             }
@@ -519,7 +585,7 @@ private:
                 passAll(n.below);
                 continue;
             }
-            const std::int64_t mine = weighBlood ? bloodParts(n.person) : 1;
+            const std::int64_t mine = partsOf(n);
             const bool half = weighBlood ? mine == kHalfSiblingParts : halfBloodLine;
             const Share part = open ? Share{0, 0} : Share::of(share.num * mine, share.den * parts);
             if (n.survival == Survival::Survives) {
@@ -618,8 +684,13 @@ private:
                 n.survival = survival(t.child);
                 if (n.survival == Survival::Survives) {
                     n.counts = true;
+                } else if (n.survival != Survival::Unknown && law_->siblingRepresentation == 0) {
+                    for (const Tie& g : children_[index(t.child)]) {
+                        pass(g.child, PassReason::NoSiblingRepresentation);
+                    }
                 } else if (n.survival != Survival::Unknown) {
-                    n.below = descent(t.child, 2, 1 + kSiblingRepresentationGenerations);
+                    n.below = descent(t.child, 2,
+                                      std::min(1 + law_->siblingRepresentation, kMaxGenerations));
                     if (t.kind == ChildKind::Adopted) {
                         restrictToAdoption(n);
                     }
@@ -642,12 +713,18 @@ private:
         for (const Tie& t : parents_[index(d_)]) {
             couples[t.family].push_back(t.parent);
         }
+        bool bothKnown = false;
         for (const auto& [family, pair] : couples) {
-            if (pair.size() == 2 && theirs.count(pair[0]) != 0 && theirs.count(pair[1]) != 0) {
-                return kFullSiblingParts;
+            if (pair.size() == 2) {
+                bothKnown = true;
+                if (theirs.count(pair[0]) != 0 && theirs.count(pair[1]) != 0) {
+                    return kFullSiblingParts;
+                }
             }
         }
-        return kHalfSiblingParts;
+        // With one of the deceased's parents unrecorded, the blood of a sibling cannot be
+        // told from the registers: every sibling counts as of the full blood.
+        return bothKnown ? kHalfSiblingParts : kFullSiblingParts;
     }
 
     const Registers& reg_;
@@ -655,6 +732,7 @@ private:
     std::vector<std::vector<Tie>> parents_;  // by person: the ties to its parents
     std::vector<std::vector<Tie>> children_; // by person: the ties to its children
     std::optional<common::WarekiDate> death_;
+    const LawPeriod* law_ = nullptr;
     std::vector<int> spouses_;
     std::set<int> path_; // the persons of the descent being walked
     std::map<int, PassedOver> passed_;

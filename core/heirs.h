@@ -6,7 +6,10 @@
 //     generation (a child of an adopted child born before the adoption excepted);
 //   second rank, with no heir of the first: the nearest ascendants, natural and adoptive;
 //   third rank, with neither: the siblings, full and half, and in the place of a sibling who
-//     died before, that sibling's children (one generation only).
+//     died before, that sibling's children (one generation only for deaths from 1981 on,
+//     every generation from 1948 to 1980, none under the interim act of 1947).
+// The shares follow the law of the period of the death (core/succession_law.h): the spouse's
+// share, and before 2001-07 half a share for a child born outside marriage.
 // Persons who died on the same day as the deceased do not inherit from each other. A person
 // who stands for another through a person link (C_当事者NO) is that person.
 //
@@ -74,6 +77,10 @@ struct HeirOutcome {
     bool complete = true;
     // The death falls under the old Civil Code (before 1947-05-03): no heirs are worked out.
     bool oldLaw = false;
+    // What the practitioner should check for the period of the death (the interim act of
+    // 1947; the years of the Supreme Court's decision on children born outside marriage),
+    // empty when nothing.
+    std::string lawNote;
 
     const Heir* heir(int person) const;
     bool isHeir(int person) const { return heir(person) != nullptr; }

@@ -24,6 +24,8 @@ std::string_view passReasonText(PassReason r) {
         return "養子縁組の前に生まれた養子の子（代襲しない）";
     case PassReason::BeyondNephews:
         return "兄弟姉妹の代襲は甥・姪まで";
+    case PassReason::NoSiblingRepresentation:
+        return "兄弟姉妹の子は代襲しない（応急措置法の時代）";
     case PassReason::SurvivalUnknown:
         return "日付が読めず、被相続人との死亡の前後が分からない";
     case PassReason::LinkCopy:
@@ -34,8 +36,8 @@ std::string_view passReasonText(PassReason r) {
     return "";
 }
 
-const SpouseShares* spouseSharesFor(const common::CivilDate& death) {
-    for (const SpouseShares& s : kSpouseShares) {
+const LawPeriod* lawAt(const common::CivilDate& death) {
+    for (const LawPeriod& s : kLawPeriods) {
         if (death >= s.from) {
             return &s;
         }

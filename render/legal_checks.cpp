@@ -127,6 +127,9 @@ private:
                           "）は旧民法の時代なので、相続人が法のとおりかは確かめていません");
             return;
         }
+        if (!outcome_.lawNote.empty()) {
+            notice(0, outcome_.lawNote);
+        }
         chosenButNoHeirs(chosen, reported);
         heirsNotChosen(chosen, listed);
         selectedHeirsTitles();
@@ -516,6 +519,9 @@ std::vector<std::string> heirShareLines(const core::Registers& reg,
     }
     if (!outcome.complete) {
         lines.push_back("日付が読めないため、決まらない相続人・相続分があります");
+    }
+    if (!outcome.lawNote.empty()) {
+        lines.push_back(outcome.lawNote);
     }
     return lines;
 }

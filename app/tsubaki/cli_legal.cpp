@@ -77,6 +77,8 @@ const char* reasonCode(core::PassReason r) {
         return "born_before_adoption";
     case R::BeyondNephews:
         return "beyond_nephews";
+    case R::NoSiblingRepresentation:
+        return "no_sibling_representation";
     case R::SurvivalUnknown:
         return "survival_unknown";
     case R::LinkCopy:
@@ -111,6 +113,8 @@ void writeJson(const core::Registers& reg, const core::HeirOutcome& o, std::ostr
     j.value(o.complete);
     j.key("oldLaw");
     j.value(o.oldLaw);
+    j.key("lawNote");
+    j.value(o.lawNote);
     j.key("heirs");
     j.beginArray();
     for (const core::Heir& h : o.heirs) {
@@ -231,6 +235,9 @@ int heirsJob(const core::DataFolder& data, int base, int deceased, bool json, st
     }
     if (!o.complete) {
         out << "日付が読めないため、相続人と相続分の一部が決まっていません\n";
+    }
+    if (!o.lawNote.empty()) {
+        out << "注意: " << o.lawNote << "\n";
     }
     return 0;
 }

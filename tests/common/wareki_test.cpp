@@ -124,6 +124,19 @@ TEST(Wareki, LunisolarMeiji) {
     EXPECT_TRUE(leap.date->before(*readWareki("明治３年１１月１日").date));
     reason("明治４年閏１０月５日");
     reason("昭和３年閏１０月５日");
+
+    // 明治元年, in every digit form, with its leap fourth month.
+    for (const char* text : {"明治元年１月１日", "明治元年1月1日", "明治元年一月一日"}) {
+        const auto r = readWareki(text);
+        ASSERT_TRUE(r.ok()) << text;
+        EXPECT_TRUE(r.date->lunisolar);
+        EXPECT_TRUE(r.date->before(*readWareki("明治２年１月１日").date)) << text;
+    }
+    const auto leap4 = readWareki("明治元年閏４月１日");
+    ASSERT_TRUE(leap4.ok());
+    EXPECT_TRUE(readWareki("明治元年４月３０日").date->before(*leap4.date));
+    EXPECT_TRUE(leap4.date->before(*readWareki("明治元年５月１日").date));
+    reason("明治元年閏５月１日");
 }
 
 TEST(Wareki, TextsThatAreNoDate) {

@@ -161,6 +161,8 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
          "誤り：当事者NO.1 山田太郎（被相続人）の最後の住所も最後の本籍もありません", 1},
         {"the deceased without an address", [](Folder& f) { f.reg.person(1).住所1.clear(); },
          "注意：当事者NO.1 山田太郎（被相続人）の最後の住所がありません", 1},
+        {"the deceased without a domicile", [](Folder& f) { f.reg.person(1).本籍1.clear(); },
+         "注意：当事者NO.1 山田太郎（被相続人）の最後の本籍がありません", 1},
         {"no applicant", [](Folder& f) { f.s.申出人の当事者番号 = 0; },
          "誤り：申出人が選ばれていません", 1},
         {"an applicant who is no heir", [](Folder& f) { f.s.申出人の当事者番号 = 1; },
@@ -191,6 +193,26 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
 // The blocks left out need no applicant or creator; the list form writes a representative's
 // relationship itself, and the explanation chart has no heirs to check and reports the
 // dates of persons who are not on the document as worth a look only.
+// The period of the death: where the law then asks the practitioner to check something, the
+// check says so as a notice, and the share lines beside the heir list too.
+TEST(LegalChecks, ThePeriodOfTheDeathIsNoted) {
+    Folder f;
+    f.reg.person(1).死亡年月日 = "昭和２２年８月１日";
+    f.reg.person(1).生年月日 = "明治３０年３月１日";
+    f.reg.person(2).生年月日 = "明治３３年７月２０日";
+    f.reg.person(3).生年月日 = "大正１０年５月５日";
+    const std::string all = joined(f.lines());
+    EXPECT_NE(all.find("注意：昭和２２年５月３日から同年１２月３１日までの死亡は応急措置法"),
+              std::string::npos)
+        << all;
+    EXPECT_EQ(all.find("誤り"), std::string::npos) << all;
+    const core::HeirOutcome o = core::workOutHeirs(f.reg, 1);
+    const auto lines = render::heirShareLines(f.reg, o);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find("応急措置法"), std::string::npos);
+    EXPECT_EQ(lines.front(), "1/3　妻　当事者NO.2 山田花子");
+}
+
 TEST(LegalChecks, WhatTheFormAndTheChartLeaveOut) {
     Folder omitted;
     omitted.s.この系図では設定の記載を省略 = 1;
