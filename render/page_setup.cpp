@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <tuple>
 
 namespace render {
 
@@ -145,14 +146,53 @@ std::vector<Span> mergedSpans(std::vector<Span> spans, int gap) {
     return out;
 }
 
+namespace {
+
+// Paper shows the part of the chart that holds ink, with a character's room around it: the
+// white the chart has beyond (the room of families left out, the drawing's margins) would
+// only shrink the chart or take sheets.
+void cropToInk(PageContent& c) {
+    if (c.ink.empty()) {
+        return;
+    }
+    Box used = c.ink.front();
+    for (const Box& b : c.ink) {
+        used.left = std::min(used.left, b.left);
+        used.top = std::min(used.top, b.top);
+        used.right = std::max(used.right, b.right);
+        used.bottom = std::max(used.bottom, b.bottom);
+    }
+    const int room = std::max(c.textPixelSize, 8);
+    const int left = std::max(0, used.left - room);
+    const int top = std::max(0, used.top - room);
+    const int right = std::min(c.width, used.right + room);
+    const int bottom = std::min(c.height, used.bottom + room);
+    if (right <= left || bottom <= top) {
+        return;
+    }
+    c.left = left;
+    c.top = top;
+    c.width = right - left;
+    c.height = bottom - top;
+    for (Box& b : c.ink) {
+        b = b.translated(-left, -top);
+    }
+    for (Span& s : c.textAcross) {
+        s = {s.from - left, s.to - left};
+    }
+    for (Span& s : c.textDown) {
+        s = {s.from - top, s.to - top};
+    }
+}
+
+} // namespace
+
 PageContent pageContentOf(const Drawing& drawing) {
-    PageContent c{drawing.width(),
-                  drawing.height(),
-                  drawing.vertical,
-                  smallestTextPixelSize(drawing),
-                  {},
-                  {},
-                  {}};
+    PageContent c;
+    c.width = drawing.width();
+    c.height = drawing.height();
+    c.vertical = drawing.vertical;
+    c.textPixelSize = smallestTextPixelSize(drawing);
     // The texts' ink, in blocks too (a block's white room may be cut), with a pixel of
     // room either side: the outline of a glyph on paper may reach a little past its pixels.
     std::vector<Span> across;
@@ -190,16 +230,17 @@ PageContent pageContentOf(const Drawing& drawing) {
     // a character of the smallest text are one.
     c.textAcross = mergedSpans(std::move(across), c.textPixelSize);
     c.textDown = mergedSpans(std::move(down), c.textPixelSize);
+    cropToInk(c);
     return c;
 }
 
 namespace {
 
 // The edges of sheets of `room` chart pixels laid over `length` from 0 (from `length` down
-// when `fromEnd`), each edge moved back to the nearest place no span crosses, by at most a
-// quarter of a sheet: 0, the edges, `length`, in increasing order.
+// when `fromEnd`), each edge moved back to the nearest place no span crosses, by at most
+// `reach` of a sheet: 0, the edges, `length`, in increasing order.
 std::vector<double> sheetEdges(double length, double room, const std::vector<Span>& spans,
-                               bool fromEnd) {
+                               bool fromEnd, double reach) {
     // From the end: the same walk over the mirrored spans.
     std::vector<Span> walk;
     walk.reserve(spans.size());
@@ -219,7 +260,7 @@ std::vector<double> sheetEdges(double length, double room, const std::vector<Spa
         // The span the full sheet would end in, if any.
         auto it = std::upper_bound(walk.begin(), walk.end(), limit,
                                    [](double v, const Span& s) { return v < s.to; });
-        if (it != walk.end() && it->from < limit && it->from >= at + 0.75 * room) {
+        if (it != walk.end() && it->from < limit && it->from >= at + (1 - reach) * room) {
             edge = it->from;
         }
         edges.push_back(edge);
@@ -250,10 +291,49 @@ namespace {
 
 constexpr double kMillimetresPerPixel = 25.4 / 96.0; // at 100%
 
-// The chart over as many sheets as the floor of the text size asks for, at the largest scale
-// at which that many still hold it (not beyond 100% unless the floor needs more). The edges
-// fall between names along an axis unless that takes more sheets than straight edges do at
-// the floor; then names may be cut there.
+// How the edges along one axis are placed: between texts, moved back by at most `reach` of
+// a sheet, on at most `sheets` sheets; or straight, through whatever lies there.
+struct EdgeRule {
+    const std::vector<Span>* spans;
+    double reach;
+    long long sheets;
+    bool whole; // no edge may go through a text
+};
+
+// Whether an edge between two sheets goes through a text.
+bool cutsText(const std::vector<double>& edges, const std::vector<Span>& spans) {
+    for (std::size_t i = 1; i + 1 < edges.size(); ++i) {
+        const double e = edges[i];
+        const auto it = std::upper_bound(spans.begin(), spans.end(), e,
+                                         [](double v, const Span& s) { return v < s.to; });
+        if (it != spans.end() && it->from < e) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The rule for one axis at the floor scale, the first that holds: edges between names on the
+// fewest sheets, moving an edge back by up to a quarter of a sheet; between names on one
+// sheet more, moving it back by up to half a sheet (a cut name is worse on paper than
+// another sheet); between names where they can be on the fewest sheets; straight.
+EdgeRule edgeRule(const std::vector<Span>& spans, double length, double room, bool fromEnd,
+                  long long sheets) {
+    static const std::vector<Span> none;
+    for (const auto& [reach, most, whole] :
+         {std::tuple{0.25, sheets, true}, {0.5, sheets + 1, true}, {0.25, sheets, false}}) {
+        const std::vector<double> edges = sheetEdges(length, room, spans, fromEnd, reach);
+        if (static_cast<long long>(edges.size()) - 1 <= most &&
+            (!whole || !cutsText(edges, spans))) {
+            return {&spans, reach, most, whole};
+        }
+    }
+    return {&none, 0.25, sheets, false};
+}
+
+// The chart over as many sheets as the floor of the text size asks for (and one more along
+// an axis where that keeps names whole), at the largest scale at which that many still hold
+// it (not beyond 100% unless the floor needs more).
 void scaleOverSheets(PagePlan& plan, const PageContent& content, double floorScale) {
     const double roomW = plan.content.width();
     const double roomH = plan.content.height();
@@ -264,29 +344,30 @@ void scaleOverSheets(PagePlan& plan, const PageContent& content, double floorSca
     if (columns * rows > kMostPages) {
         throw tooManySheets(columns, rows);
     }
-    const std::vector<Span> none;
-    const std::vector<Span>* spansAcross = &content.textAcross;
-    const std::vector<Span>* spansDown = &content.textDown;
-    const auto edgesAt = [&](double scale, std::vector<double>& across, std::vector<double>& down) {
+    const double floorPx = floorScale * kMillimetresPerPixel;
+    const EdgeRule across =
+        edgeRule(content.textAcross, content.width, roomW / floorPx, content.vertical, columns);
+    const EdgeRule down = edgeRule(content.textDown, content.height, roomH / floorPx, false, rows);
+    const auto edgesAt = [&](double scale, std::vector<double>& cutsAcross,
+                             std::vector<double>& cutsDown) {
         const double px = scale * kMillimetresPerPixel;
-        across = sheetEdges(content.width, roomW / px, *spansAcross, content.vertical);
-        down = sheetEdges(content.height, roomH / px, *spansDown, false);
+        cutsAcross =
+            sheetEdges(content.width, roomW / px, *across.spans, content.vertical, across.reach);
+        cutsDown = sheetEdges(content.height, roomH / px, *down.spans, false, down.reach);
     };
+    // A scale holds when its edges take no more sheets than the rule allows and, where the
+    // rule keeps names whole at the floor, keep them whole too.
     const auto holds = [&](double scale) {
         edgesAt(scale, plan.cutsAcross, plan.cutsDown);
-        return static_cast<long long>(plan.cutsAcross.size()) - 1 <= columns &&
-               static_cast<long long>(plan.cutsDown.size()) - 1 <= rows;
+        return static_cast<long long>(plan.cutsAcross.size()) - 1 <= across.sheets &&
+               static_cast<long long>(plan.cutsDown.size()) - 1 <= down.sheets &&
+               (!across.whole || !cutsText(plan.cutsAcross, *across.spans)) &&
+               (!down.whole || !cutsText(plan.cutsDown, *down.spans));
     };
-    edgesAt(floorScale, plan.cutsAcross, plan.cutsDown);
-    if (static_cast<long long>(plan.cutsAcross.size()) - 1 > columns) {
-        spansAcross = &none;
-    }
-    if (static_cast<long long>(plan.cutsDown.size()) - 1 > rows) {
-        spansDown = &none;
-    }
     double low = floorScale;
-    double high = std::min({static_cast<double>(columns) * roomW / chartW,
-                            static_cast<double>(rows) * roomH / chartH, std::max(1.0, floorScale)});
+    double high =
+        std::min({static_cast<double>(across.sheets) * roomW / chartW,
+                  static_cast<double>(down.sheets) * roomH / chartH, std::max(1.0, floorScale)});
     if (high > low && holds(high)) {
         low = high;
     } else {
@@ -469,6 +550,23 @@ Page sheetPage(const PagePlan& plan, const PageContent& content, const PageSetup
     return page;
 }
 
+// The plan was made over the part of the chart the content covers: its pixels as the
+// chart's own.
+void shiftToChart(PagePlan& plan, const PageContent& content) {
+    for (double& x : plan.cutsAcross) {
+        x += content.left;
+    }
+    for (double& y : plan.cutsDown) {
+        y += content.top;
+    }
+    for (Page& page : plan.pages) {
+        page.source.left += content.left;
+        page.source.right += content.left;
+        page.source.top += content.top;
+        page.source.bottom += content.top;
+    }
+}
+
 } // namespace
 
 PagePlan planPages(const PageContent& content, const PageSetup& setup, const Sheet& sheet) {
@@ -504,6 +602,7 @@ PagePlan planPages(const PageContent& content, const PageSetup& setup, const She
 
     if (plan.columns * plan.rows == 1) {
         plan.pages.push_back(singleSheet(plan, content));
+        shiftToChart(plan, content);
         return plan;
     }
     const SheetNumbers numbers(plan, content);
@@ -516,6 +615,7 @@ PagePlan planPages(const PageContent& content, const PageSetup& setup, const She
     }
     std::sort(plan.pages.begin(), plan.pages.end(),
               [](const Page& a, const Page& b) { return a.number < b.number; });
+    shiftToChart(plan, content);
     return plan;
 }
 

@@ -5,12 +5,13 @@
 // what the plan says; nothing here knows Qt.
 //
 // Sizes on paper are millimetres from the sheet's top left; a chart pixel is 1/96 inch at
-// 100%. The chart is fitted to one sheet when its smallest text stays at least
-// `minFontPoints` there (and never enlarged beyond 100% for that); otherwise it is laid
-// over as many sheets as that size needs, at the largest scale those sheets allow. The
-// edges between sheets are moved back (by up to a quarter of a sheet) to where no block or
-// text lies, so that no name is cut in two. The 法定相続情報一覧図 keeps the bottom 50 mm of
-// every sheet empty for the bureau.
+// 100%. Paper shows the part of the chart that holds ink. The chart is fitted to one sheet
+// when its smallest text stays at least `minFontPoints` there (and never enlarged beyond
+// 100% for that); otherwise it is laid over as many sheets as that size needs, at the
+// largest scale those sheets allow. The edges between sheets are moved back (by up to a
+// quarter of a sheet, or half a sheet at the cost of one more sheet along that axis) to
+// where no text lies, so that no name is cut in two. The 法定相続情報一覧図 keeps the bottom 50 mm
+// of every sheet empty for the bureau.
 #pragma once
 
 #include "render/drawing.h"
@@ -95,10 +96,14 @@ struct Span {
     bool operator==(const Span&) const = default;
 };
 
-// What the plan needs of a chart.
+// What the plan needs of a chart: the part of it that goes on paper.
 struct PageContent {
     int width = 0; // chart pixels
     int height = 0;
+    // The chart pixel at the part's top left; the spans and the ink below are relative to
+    // it, the plan's edges and the pages' sources are the chart's own.
+    int left = 0;
+    int top = 0;
     bool vertical = false; // read from the right: the right-most sheet is the first
     int textPixelSize = 0; // the smallest text drawn, in chart pixels; 0 for none
     // Where the ink of texts lies across and down the chart (in blocks too), merged and

@@ -74,7 +74,7 @@ protected:
 TEST_F(PdfJob, TheSamplesChartIsSearchableTextInTheChartFont) {
     editFolder(horizontal);
     ASSERT_EQ(pdf(), 0) << err_.str();
-    EXPECT_TRUE(outHas("書き込み: " + pdfFile().string() + "（A4 縦 2 枚、縮尺 51%）"))
+    EXPECT_TRUE(outHas("書き込み: " + pdfFile().string() + "（A4 縦 2 枚、縮尺 52%）"))
         << out_.str();
     EXPECT_EQ(pdfPages(pdfFile()), 2);
     EXPECT_NE(pdfInfo(pdfFile()).find("(A4)"), std::string::npos);
@@ -99,7 +99,7 @@ TEST_F(PdfJob, TheSamplesChartIsSearchableTextInTheChartFont) {
 TEST_F(PdfJob, TheOptionsChooseThePaper) {
     // A3 portrait holds the samples' tall vertical chart on one sheet, landscape not.
     ASSERT_EQ(pdf({"--paper", "a3"}), 0) << err_.str();
-    EXPECT_TRUE(outHas("（A3 縦 1 枚、縮尺 49%）")) << out_.str();
+    EXPECT_TRUE(outHas("（A3 縦 1 枚、縮尺 53%）")) << out_.str();
     EXPECT_EQ(pageSizes(), std::vector<std::string>{"297 x 420"});
     ASSERT_EQ(pdf({"--paper", "A3", "--orientation", "landscape"}), 0) << err_.str();
     EXPECT_TRUE(outHas("（A3 横 2 枚、")) << out_.str();
@@ -139,12 +139,15 @@ TEST_F(PdfJob, TheListChartKeepsTheBottomOfEverySheetBlank) {
     listChart();
     ASSERT_EQ(pdf(), 0) << err_.str();
     const int pages = reportedPages();
-    EXPECT_TRUE(outHas("（A4 縦 2 枚、縮尺 45%）")) << out_.str();
+    EXPECT_TRUE(outHas("（A4 縦 2 枚、縮尺 59%）")) << out_.str();
     ASSERT_EQ(pdfPages(pdfFile()), pages);
     EXPECT_NE(pdfInfo(pdfFile()).find("Title:           法定相続情報一覧図"), std::string::npos);
     const std::string text = pdfText(pdfFile());
-    for (const char* wanted : {"被相続人", "法定相続情報", "（被相続人）", "山田太郎", "山田一郎",
-                               "（申出人）", "被代襲者"}) {
+    // Every text whole on its sheet: no edge between the sheets goes through one.
+    for (const char* wanted :
+         {"被相続人", "法定相続情報", "（被相続人）", "山田太郎", "山田一郎", "（申出人）",
+          "被代襲者", "以下余白", "東京都世田谷区北沢三丁目１２番５号",
+          "神奈川県横浜市港北区日吉本町一丁目４番２号"}) {
         EXPECT_NE(text.find(wanted), std::string::npos) << wanted;
     }
     for (int n = 1; n <= pages; ++n) {
@@ -156,8 +159,8 @@ TEST_F(PdfJob, TheListChartKeepsTheBottomOfEverySheetBlank) {
 
     // On one sheet: the same guard, and every margin clear.
     ASSERT_EQ(pdf({"--one-page"}), 0) << err_.str();
-    EXPECT_TRUE(outHas("（A4 縦 1 枚、縮尺 22%）")) << out_.str();
-    EXPECT_TRUE(errHas("注意: 1 枚に収めたため、文字は 3.5 ポイントです")) << err_.str();
+    EXPECT_TRUE(outHas("（A4 縦 1 枚、縮尺 31%）")) << out_.str();
+    EXPECT_TRUE(errHas("注意: 1 枚に収めたため、文字は 4.8 ポイントです")) << err_.str();
     const testing_support::GreyPage one = renderPage(pdfFile(), 1, 100, out_dir_);
     EXPECT_TRUE(one.inkIn(15, 15, 195, 246));
     EXPECT_FALSE(one.inkIn(0, 297 - 50, 210, 297));

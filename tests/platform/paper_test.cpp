@@ -120,15 +120,20 @@ TEST_F(Paper, EveryPageShowsItsPartOfTheChartTheRightMostFirst) {
             testing_support::renderPage(file, page.number, dpi, dir.path(), true);
         EXPECT_GT(agreement(image, page.area, page.source), 0.98) << "page " << page.number;
     }
-    // The first page is the top right one; it does not look like the top left one.
+    // The first page is the top right one (the top one with anything on it of the
+    // right-most column); it does not look like the top left one.
     const render::Page& first = plan.pages[0];
     EXPECT_EQ(first.column, plan.columns - 1);
-    EXPECT_EQ(first.row, 0);
+    for (const render::Page& page : plan.pages) {
+        if (page.column == first.column) {
+            EXPECT_GE(page.row, first.row);
+        }
+    }
     const testing_support::GreyPage image =
         testing_support::renderPage(file, 1, dpi, dir.path(), true);
     render::PaperRect left = first.source;
-    left.left = 0;
-    left.right = first.source.width();
+    left.left = plan.cutsAcross.front();
+    left.right = left.left + first.source.width();
     EXPECT_LT(agreement(image, first.area, left), 0.5);
 }
 

@@ -23,7 +23,12 @@ constexpr double kMm = 25.4 / 96; // a chart pixel at 100%
 constexpr int kText = 21;         // 16 points
 
 render::PageContent chart(int width, int height, bool vertical = false, int text = kText) {
-    return {width, height, vertical, text, {}, {}, {}};
+    render::PageContent c;
+    c.width = width;
+    c.height = height;
+    c.vertical = vertical;
+    c.textPixelSize = text;
+    return c;
 }
 
 const Page& pageAt(const PagePlan& plan, int column, int row) {
@@ -219,13 +224,21 @@ TEST(PageSetup, SheetEdgesGoBetweenNames) {
     c.textAcross = {{10, 2790}};
     const PagePlan cut = render::planPages(c, PageSetup{});
     EXPECT_NEAR(cut.cutsAcross[1], cut.content.width() / cut.pixelMillimetres(), 1e-6);
-    // So is a name whose edge would take a third sheet.
+    // A name whose edge would need more than a quarter of a sheet: one more sheet, rather
+    // than the name cut in two.
     c = chart(3050, 900);
     c.textAcross = {{1300, 1600}};
     const PagePlan tight = render::planPages(c, PageSetup{});
-    EXPECT_EQ(tight.columns, 2);
-    EXPECT_GT(tight.cutsAcross[1], 1300);
-    EXPECT_LT(tight.cutsAcross[1], 1600);
+    ASSERT_EQ(tight.columns, 3);
+    for (const double edge : tight.cutsAcross) {
+        EXPECT_FALSE(1300 < edge && edge < 1600) << edge;
+    }
+    EXPECT_GE(tight.textPoints, 7.0);
+    // Names everywhere but with no room between them that a sheet one more could use: cut.
+    c = chart(3050, 900);
+    c.textAcross = {{0, 1200}, {1210, 3050}};
+    const PagePlan dense = render::planPages(c, PageSetup{});
+    EXPECT_EQ(dense.columns, 2);
 
     EXPECT_EQ(render::mergedSpans({{5, 9}, {1, 3}, {3, 4}, {8, 12}, {20, 20}}),
               (std::vector<render::Span>{{1, 4}, {5, 12}}));
@@ -358,12 +371,32 @@ TEST(PageSetup, TheSmallestTextOfADrawingCountsBlocksToo) {
     const auto drawing = c->finish();
     EXPECT_EQ(render::smallestTextPixelSize(*drawing), 14);
     const render::PageContent content = render::pageContentOf(*drawing);
-    EXPECT_EQ(content.width, 400);
     EXPECT_EQ(content.textPixelSize, 14);
+    // Paper shows the part with ink, a character's room around it (here from the chart's
+    // top left, where the ink begins within that room).
+    EXPECT_EQ(content.left, 0);
+    EXPECT_EQ(content.top, 0);
+    EXPECT_EQ(content.width, 228 + 14);
+    EXPECT_EQ(content.height, 114 + 14);
     // The texts' ink with a pixel either side, the block's where it was copied to (not the
     // block's white room); texts closer than a character of the smallest text are one.
     EXPECT_EQ(content.textAcross, (std::vector<render::Span>{{9, 103}, {199, 229}}));
     EXPECT_EQ(content.textDown, (std::vector<render::Span>{{9, 32}, {99, 115}}));
+
+    // Ink far from the top left: the part on paper starts a character before it, and the
+    // plan's pages show the chart's own pixels.
+    auto far = factory.chart(3000, 2000);
+    far->setFontSize(16);
+    far->drawText(1000, 800, "山田", render::kTextColour);
+    const auto farDrawing = far->finish();
+    const render::PageContent part = render::pageContentOf(*farDrawing);
+    EXPECT_EQ(part.left, 1000 - 21);
+    EXPECT_EQ(part.top, 800 - 21);
+    EXPECT_LT(part.width, 100);
+    const PagePlan onPaper = render::planPages(part, PageSetup{});
+    ASSERT_EQ(onPaper.pageCount(), 1);
+    EXPECT_DOUBLE_EQ(onPaper.pages[0].source.left, part.left);
+    EXPECT_DOUBLE_EQ(onPaper.pages[0].source.right, part.left + part.width);
 
     auto empty = factory.chart(10, 10);
     empty->fillRect(0, 0, 5, 5, render::kLineColour);
