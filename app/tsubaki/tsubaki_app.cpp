@@ -1,5 +1,6 @@
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/family_handlers.h"
 #include "common/file_io.h"
 #include "core/constants.h"
 #include "forms/tsubaki/form10.h"
@@ -46,6 +47,7 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     form9_ = std::make_unique<forms::Form9>();
     form10_ = std::make_unique<forms::Form10>();
     form11_ = std::make_unique<forms::Form11>();
+    familyEditing_ = std::make_unique<FamilyEditing>(*this);
     setCaptions();
     connectEventRoutines();
     connectCloseActions();

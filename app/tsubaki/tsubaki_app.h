@@ -39,6 +39,8 @@ class Form11;
 
 namespace app {
 
+class FamilyEditing;
+
 struct StartOptions {
     // "KANKYO.TXT"; a relative path is taken from the working directory at start-up, and
     // the file is written back there at the end.
@@ -128,24 +130,36 @@ public:
     const std::vector<std::string>& unexpectedErrors() const { return unexpectedErrors_; }
 
     // ---- main window and person form (main_window.cpp, person_form.cpp) ----
-    void fillPersonList();            // LIST_A1A
+    void fillPersonList();            // the person list of MAINFORM
     void selectPerson(int n);         // selects list entry n (1-based) and shows it
-    void showPersonDetail(int n);     // EDIT20
-    void updatePersonCountControls(); // BUTTON_A8A and CHECK39 by the person count
+    void showPersonDetail(int n);     // the detail field of MAINFORM
+    void updatePersonCountControls(); // "家族構成へ" and "当事者リンク" by the person count
     void openPersonForm(editing::PersonSession session); // Edit steps 1 to 5
     void closePersonForm();             // back to MAINFORM after a commit or cancel
     void cancelPersonForm();            // FORM5 closed without "リスト登録"
     std::string personFormName() const; // the edited person's name as typed
-    void setModeCaptions();             // BUTTON_A30A and TEXT_A15A from Mode
+
+    // ---- family editing on FORM2 and FORM6 (family_handlers.h) ----
+    FamilyEditing& familyEditing() { return *familyEditing_; }
 
 private:
     void connectEventRoutines();
+    void connectFormEvents();
     void connectCloseActions();
     void setCaptions();
+    void backUp();           // "ファイルをバックアップ": at once, silently
+    void cancelLinkDialog(); // FORM9's "キャンセル" and frame
+    std::optional<core::Environment> readStartEnvironment(const std::filesystem::path& file);
+    std::optional<std::filesystem::path> openDataFolder(const StartOptions& options);
+    bool recoverFolder(const std::filesystem::path& folder);
+    bool loadFolder(const std::filesystem::path& folder, const core::Environment& env);
     void startControlStates();
     bool fail(const std::string& title, const std::string& text, int code);
 
     common::Dialogs& dialogs_;
+    // Declared before the forms: destroyed after them, so that no signal of theirs finds it
+    // gone.
+    std::unique_ptr<FamilyEditing> familyEditing_;
     std::unique_ptr<forms::MainForm> mainForm_;
     std::unique_ptr<forms::Form2> form2_;
     std::unique_ptr<forms::Form3> form3_;
