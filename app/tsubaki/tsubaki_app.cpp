@@ -130,12 +130,6 @@ void TsubakiApp::fillHandler(EventCode code, std::string_view module,
     *e = {std::move(handler), module};
 }
 
-void TsubakiApp::replaceHandler(EventCode code, std::function<void()> handler) {
-    if (Entry* e = entry(code)) {
-        e->handler = std::move(handler);
-    }
-}
-
 bool TsubakiApp::hasHandler(EventCode code) const {
     const Entry* e = entry(code);
     return e != nullptr && static_cast<bool>(e->handler);

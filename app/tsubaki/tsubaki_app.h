@@ -40,6 +40,7 @@ class Form11;
 namespace app {
 
 class FamilyEditing;
+struct TsubakiAppTestHook;
 
 struct StartOptions {
     // "KANKYO.TXT"; a relative path is taken from the working directory at start-up, and
@@ -106,9 +107,6 @@ public:
     // Fills the table entry of `code` for `module` (through EventModule::on). Throws
     // std::logic_error when the entry is filled already or `code` is outside the table.
     void fillHandler(EventCode code, std::string_view module, std::function<void()> handler);
-    // Puts `handler` in place of the entry of `code`, whoever filled it (tests put probes
-    // there); an empty handler leaves the entry empty.
-    void replaceHandler(EventCode code, std::function<void()> handler);
     bool hasHandler(EventCode code) const;
     // The module that filled the entry of `code`, empty when none did.
     std::string_view handlerModule(EventCode code) const;
@@ -143,6 +141,9 @@ public:
     FamilyEditing& familyEditing() { return *familyEditing_; }
 
 private:
+    // What tests may do that the program never does (tests/gui/gui_fixture.h).
+    friend struct TsubakiAppTestHook;
+
     void connectEventRoutines();
     void connectFormEvents();
     void connectCloseActions();
