@@ -23,7 +23,7 @@ Form2::Form2(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
     };
     for (const auto& [button, code] : clicks) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, code] { Q_EMIT eventRaised(code); });
+                [this, raised = code] { Q_EMIT eventRaised(raised); });
     }
     // A family chosen by click or keyboard, never twice for one choice.
     connect(ui_->LIST_A3A, &QListWidget::currentRowChanged, this, [this](int row) {

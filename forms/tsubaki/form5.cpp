@@ -46,7 +46,7 @@ Form5::Form5(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
     };
     for (const auto& [button, code] : clicks) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, code] { Q_EMIT eventRaised(code); });
+                [this, raised = code] { Q_EMIT eventRaised(raised); });
     }
 }
 

@@ -59,7 +59,7 @@ Form6::Form6(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
     };
     for (const auto& [button, code] : clicks) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, code] { Q_EMIT eventRaised(code); });
+                [this, raised = code] { Q_EMIT eventRaised(raised); });
     }
     // A child chosen by click or keyboard, never twice for one choice.
     connect(ui_->LIST_A2A, &QListWidget::currentRowChanged, this, [this](int row) {

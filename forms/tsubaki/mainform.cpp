@@ -27,7 +27,7 @@ MainForm::MainForm(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<U
     };
     for (const auto& [button, code] : clicks) {
         connect(button, &QAbstractButton::clicked, this,
-                [this, code] { Q_EMIT eventRaised(code); });
+                [this, raised = code] { Q_EMIT eventRaised(raised); });
     }
     connect(ui_->LIST_A1A, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) {
