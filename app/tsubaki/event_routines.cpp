@@ -1,9 +1,10 @@
-// The event routines: what each control does when the user works it. Most only raise their
-// event code; the backup buttons and the link dialog's cancel act at once. The forms that own
-// their controls raise their codes themselves (eventRaised); the rest are connected here by
-// their controls' names.
+// The event routines: what each form's user actions do. The forms raise the event codes of
+// their controls themselves (eventRaised), which go to dispatch(); the backup buttons, the
+// link dialog's cancel and "法定相続人を選ぶ" act at once, and closing a form through its frame
+// does what the form's close means.
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/legal_handlers.h"
 #include "common/file_io.h"
 #include "core/backup.h"
 #include "forms/tsubaki/form10.h"
@@ -18,83 +19,29 @@
 #include "forms/tsubaki/form9.h"
 #include "forms/tsubaki/mainform.h"
 
-#include <QAbstractButton>
-#include <QListWidget>
-
-#include "ui_form4.h"
-
-#include <stdexcept>
 #include <type_traits>
 
 namespace app {
-
-namespace {
-
-template <class T> T* control(QWidget* form, const char* name) {
-    auto* c = form->findChild<T*>(QString::fromLatin1(name));
-    if (c == nullptr) {
-        throw std::logic_error(std::string("control missing: ") + name);
-    }
-    return c;
-}
-
-} // namespace
-
-void TsubakiApp::connectEventRoutines() {
-    connectFormEvents();
-
-    using E = EventCode;
-    QWidget* const f4 = form4_.get();
-    struct Click {
-        QWidget* form;
-        const char* name;
-        EventCode code;
-    };
-    const Click clicks[] = {
-        {f4, "BUTTON_A31A", E::BUTTON_A31A_ON},      {f4, "BUTTON_A32A", E::BUTTON_A32A_ON},
-        {f4, "BUTTON_A33A", E::BUTTON_A33A_ON},      {f4, "BUTTON_A22A", E::BUTTON_A22A_ON},
-        {f4, "BUTTON_A23A", E::BUTTON_A23A_ON},      {f4, "BUTTON37", E::BUTTON37_ON},
-        {form8_.get(), "BUTTON38", E::BUTTON38_ON},  {form10_.get(), "BUTTON46", E::BUTTON46_ON},
-        {form10_.get(), "BUTTON44", E::BUTTON44_ON}, {form10_.get(), "BUTTON45", E::BUTTON45_ON},
-        {form11_.get(), "BUTTON48", E::BUTTON48_ON},
-    };
-    for (const auto& c : clicks) {
-        QObject::connect(control<QAbstractButton>(c.form, c.name), &QAbstractButton::clicked,
-                         [this, code = c.code] { dispatch(code); });
-    }
-
-    // Selection lists whose click only records and shows a choice: also raised by the
-    // keyboard, never twice for one choice.
-    const Click selections[] = {
-        {form11_.get(), "LIST9", E::LIST9_CLICK},
-    };
-    for (const auto& c : selections) {
-        QObject::connect(control<QListWidget>(c.form, c.name), &QListWidget::currentRowChanged,
-                         [this, code = c.code](int row) {
-                             if (row >= 0) {
-                                 dispatch(code);
-                             }
-                         });
-    }
-    QObject::connect(control<QListWidget>(f4, "LIST_A5A"), &QListWidget::itemSelectionChanged,
-                     [this] { dispatch(E::LIST_A5A_CLICK); });
-
-    // "ファイルをバックアップ" on FORM4.
-    QObject::connect(form4_->ui().BUTTON51, &QAbstractButton::clicked, [this] { backUp(); });
-}
 
 void TsubakiApp::connectFormEvents() {
     auto raise = [this](EventCode code) { dispatch(code); };
     QObject::connect(mainForm_.get(), &forms::MainForm::eventRaised, raise);
     QObject::connect(form2_.get(), &forms::Form2::eventRaised, raise);
+    QObject::connect(form4_.get(), &forms::Form4::eventRaised, raise);
     QObject::connect(form5_.get(), &forms::Form5::eventRaised, raise);
     QObject::connect(form6_.get(), &forms::Form6::eventRaised, raise);
     QObject::connect(form7_.get(), &forms::Form7::eventRaised, raise);
+    QObject::connect(form8_.get(), &forms::Form8::eventRaised, raise);
     QObject::connect(form9_.get(), &forms::Form9::eventRaised, raise);
+    QObject::connect(form10_.get(), &forms::Form10::eventRaised, raise);
+    QObject::connect(form11_.get(), &forms::Form11::eventRaised, raise);
 
     QObject::connect(mainForm_.get(), &forms::MainForm::backupRequested, [this] { backUp(); });
     QObject::connect(form2_.get(), &forms::Form2::backupRequested, [this] { backUp(); });
+    QObject::connect(form4_.get(), &forms::Form4::backupRequested, [this] { backUp(); });
     QObject::connect(form9_.get(), &forms::Form9::cancelRequested, [this] { cancelLinkDialog(); });
+    QObject::connect(form10_.get(), &forms::Form10::legalHeirsRequested,
+                     [this] { legalCharts_->chooseLegalHeirs(); });
 }
 
 void TsubakiApp::backUp() {

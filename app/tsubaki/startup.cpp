@@ -6,12 +6,11 @@
 #include "common/folder_transaction.h"
 #include "core/backup.h"
 #include "core/constants.h"
+#include "core/drawing_settings.h"
 #include "editing/main_window.h"
 #include "forms/tsubaki/form4.h"
 #include "forms/tsubaki/form6.h"
 #include "forms/tsubaki/mainform.h"
-
-#include "ui_form4.h"
 
 namespace app {
 
@@ -31,13 +30,9 @@ bool TsubakiApp::start(const StartOptions& options) {
         return false;
     }
 
-    // Start values of the drawing settings that only FORM4's controls hold.
-    auto& f4 = form4_->ui();
-    f4.COMBO_A4A->clear();
-    f4.COMBO_A4A->addItems({"使わない", "普通の漢数字", "多角数字"});
-    f4.RADIO8->setChecked(true);
-    f4.EDIT21->setText("0");
-    f4.EDIT22->setText("5");
+    // FORM4 shows the defaults of its text line style and indents until the folder's
+    // settings are loaded into it.
+    form4_->showStartValues(core::DrawingSettings());
 
     if (!recoverFolder(*folder) || !loadFolder(*folder, *env)) {
         return false;

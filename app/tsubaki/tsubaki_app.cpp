@@ -1,6 +1,8 @@
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/chart_handlers.h"
 #include "app/tsubaki/family_handlers.h"
+#include "app/tsubaki/legal_handlers.h"
 #include "common/file_io.h"
 #include "core/constants.h"
 #include "forms/tsubaki/form10.h"
@@ -48,8 +50,10 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     form10_ = std::make_unique<forms::Form10>();
     form11_ = std::make_unique<forms::Form11>();
     familyEditing_ = std::make_unique<FamilyEditing>(*this);
+    charts_ = std::make_unique<Charts>(*this);
+    legalCharts_ = std::make_unique<LegalCharts>(*this);
     setCaptions();
-    connectEventRoutines();
+    connectFormEvents();
     connectCloseActions();
     buildEventTable(*this);
 }

@@ -39,7 +39,9 @@ class Form11;
 
 namespace app {
 
+class Charts;
 class FamilyEditing;
+class LegalCharts;
 struct TsubakiAppTestHook;
 
 struct StartOptions {
@@ -140,11 +142,15 @@ public:
     // ---- family editing on FORM2 and FORM6 (family_handlers.h) ----
     FamilyEditing& familyEditing() { return *familyEditing_; }
 
+    // ---- the charts: FORM4 and FORM3 (chart_handlers.h), FORM8, FORM10 and FORM11
+    // (legal_handlers.h) ----
+    Charts& charts() { return *charts_; }
+    LegalCharts& legalCharts() { return *legalCharts_; }
+
 private:
     // What tests may do that the program never does (tests/gui/gui_fixture.h).
     friend struct TsubakiAppTestHook;
 
-    void connectEventRoutines();
     void connectFormEvents();
     void connectCloseActions();
     void setCaptions();
@@ -158,9 +164,11 @@ private:
     bool fail(const std::string& title, const std::string& text, int code);
 
     common::Dialogs& dialogs_;
-    // Declared before the forms: destroyed after them, so that no signal of theirs finds it
-    // gone.
+    // Declared before the forms: destroyed after them, so that no signal of theirs finds
+    // them gone.
     std::unique_ptr<FamilyEditing> familyEditing_;
+    std::unique_ptr<Charts> charts_;
+    std::unique_ptr<LegalCharts> legalCharts_;
     std::unique_ptr<forms::MainForm> mainForm_;
     std::unique_ptr<forms::Form2> form2_;
     std::unique_ptr<forms::Form3> form3_;
