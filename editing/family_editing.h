@@ -44,6 +44,11 @@ public:
     // The selected child slot (1-based), 0 when no child is selected.
     int selectedChild() const;
     bool inChildSelection() const { return controls_.visible("LIST_A4A"); }
+    // The code of "子供の追加" / "登録決定" (BUTTON_A4A): it ends the child selection when one
+    // is open, else it opens one.
+    EventCode childSelectionButtonCode() const {
+        return inChildSelection() ? EventCode::BUTTON_A4A_ON_11 : EventCode::BUTTON_A4A_ON_12;
+    }
 
     // Entering FORM2 from the main window: fills the family list, the person and title
     // choices and the base-family choice, loads the current family into FORM6's controls

@@ -1,9 +1,9 @@
 // The chart window's paper: "PDF保存" (through the save dialog, "図面.PDF"), "印刷" (Qt's print
 // preview, from which Qt's print dialog prints) and "用紙設定" (PAGESETUP, which shows what the
-// setup gives the chart shown: sheets, scale, the smallest text). All three use the page
-// setup remembered per user for the kind of chart shown (platform/page_settings.h), planned
-// by render::planPages and painted by platform::paintPages, the same replay for the PDF and
-// the printer.
+// setup gives the chart shown: sheets, scale, the smallest text; render/page_setup_summary.h).
+// All three use the page setup remembered per user for the kind of chart shown
+// (platform/page_settings.h), planned by render::planPages and painted by
+// platform::paintPages, the same replay for the PDF and the printer.
 #pragma once
 
 #include "common/dialogs.h"
@@ -12,14 +12,9 @@
 #include "render/page_setup.h"
 
 #include <filesystem>
-#include <string>
 
 class QPrinter;
 class QWidget;
-
-namespace forms {
-class PageSetupForm;
-}
 
 namespace app {
 
@@ -45,10 +40,6 @@ public:
     // "用紙設定" for charts of `kind` (`drawing`, when one is shown, for the summary). True
     // when the user confirmed a setup, which is then remembered.
     bool editPageSetup(render::DrawingKind kind, const render::Drawing* drawing);
-
-    // What `setup` gives `drawing` on paper, as the dialog says it ("A4 縦 2 枚、縮尺 46%…"),
-    // or why it cannot be used.
-    static std::string summary(const render::PageSetup& setup, const render::Drawing& drawing);
 
 private:
     QWidget& window_;

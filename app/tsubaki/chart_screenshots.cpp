@@ -12,10 +12,7 @@
 #include "forms/tsubaki/form4.h"
 #include "platform/qt_text.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
-#include <QPixmap>
 
 #include <iostream>
 
@@ -29,7 +26,7 @@ namespace {
 // The chart of the present settings in FORM3 at 100%, fitted whole ("全体表示") and with
 // 山田一郎 found ("人物を検索"), and the whole chart as a PNG.
 bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
-    if (!drawChartNow(app, false)) {
+    if (!app.charts().draw(false)) {
         std::cerr << "tsubaki: the chart of " << toUtf8(name) << " was not drawn\n";
         return false;
     }
@@ -67,7 +64,7 @@ bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
     settings.横書き = false;
     ok = snapChart(app, dir, "vertical") && ok;
     // "横書き" as the user clicks it, and the settings in memory to match.
-    app.form4().findChild<QAbstractButton*>("RADIO_A6A")->click();
+    app.form4().clickWritingDirection(false);
     settings.縦書き = false;
     settings.横書き = true;
     ok = snapForm(&app.form4(), dir, "form4_horizontal") && ok;

@@ -1,61 +1,19 @@
 #include "app/tsubaki/chart_window.h"
 
-#include "common/cp932.h"
 #include "common/file_io.h"
-#include "common/text.h"
 #include "forms/tsubaki/form3.h"
-#include "platform/qt_text.h"
 #include "render/bitmap_file.h"
+#include "render/person_search.h"
+#include "render/view_zoom.h"
 
-#include <QAction>
-#include <QEvent>
-#include <QKeySequence>
-#include <QLabel>
-#include <QLayout>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QToolBar>
-#include <QWheelEvent>
 
-#include "ui_form3.h"
-
-#include <algorithm>
-#include <array>
 #include <cmath>
-
-using platform::toQString;
-using platform::toUtf8;
 
 namespace app {
 
 namespace {
-
-// The zoom steps of "拡大" and "縮小"; "全体表示" and "幅に合わせる" may go between them.
-constexpr std::array<double, 14> kZoomSteps = {0.1,  0.25, 0.33, 0.5, 0.67, 0.75, 1.0,
-                                               1.25, 1.5,  2.0,  3.0, 4.0,  6.0,  8.0};
-constexpr double kLargestZoom = 8.0;
-constexpr double kSmallestZoom = 0.0005;
-
-QRect rectOf(const render::ViewRect& r) {
-    return {r.x, r.y, r.width, r.height};
-}
-
-void applyBar(QScrollBar* bar, const render::ScrollBarState& state) {
-    const QSignalBlocker block(bar);
-    bar->setVisible(state.shown);
-    if (!state.shown) {
-        return;
-    }
-    bar->setGeometry(rectOf(state.rect));
-    bar->setRange(0, state.maximum);
-    bar->setPageStep(state.pageStep);
-    bar->setSingleStep(std::max(1, state.pageStep / 10));
-    bar->setValue(state.position);
-}
 
 const QList<QRgb>& colourTable() {
     static const QList<QRgb> table = [] {
@@ -68,126 +26,59 @@ const QList<QRgb>& colourTable() {
     return table;
 }
 
-// A name as the search compares it: full width, without blanks and separators.
-std::string searchForm(const std::string& text) {
-    std::string wide;
-    try {
-        wide = common::toFullWidth(text);
-    } catch (const common::Cp932Error&) {
-        wide = text;
-    }
-    for (const char* gap : {"　", "・"}) {
-        for (std::size_t at = wide.find(gap); at != std::string::npos; at = wide.find(gap)) {
-            wide.erase(at, std::string_view(gap).size());
-        }
-    }
-    return wide;
-}
-
-// A person number typed in half- or full-width digits, or 0.
-int personNumberOf(const std::string& query) {
-    std::string digits;
-    for (std::size_t i = 0; i < query.size();) {
-        const auto c = static_cast<unsigned char>(query[i]);
-        if (c >= '0' && c <= '9') {
-            digits += static_cast<char>(c);
-            ++i;
-        } else if (query.compare(i, 2, "\xEF\xBC") == 0 && i + 2 < query.size() &&
-                   static_cast<unsigned char>(query[i + 2]) >= 0x90 &&
-                   static_cast<unsigned char>(query[i + 2]) <= 0x99) {
-            digits += static_cast<char>('0' + (static_cast<unsigned char>(query[i + 2]) - 0x90));
-            i += 3;
-        } else if (c == ' ') {
-            ++i;
-        } else {
-            return 0;
-        }
-    }
-    if (digits.empty() || digits.size() > 6) {
-        return 0;
-    }
-    return std::stoi(digits);
-}
-
 } // namespace
 
 ChartWindow::ChartWindow(forms::Form3& form, common::Dialogs& dialogs, std::filesystem::path folder)
-    : QObject(&form), form_(form), dialogs_(dialogs), folder_(std::move(folder)),
-      paper_(form, dialogs, glyphs_) {
-    auto& ui = form_.ui();
-    // The view places the picture area, the bars and the corner button itself (WIN_SAIZU_SUB),
-    // so the grid the form is designed with is taken away; the controls stay where they are.
-    delete ui.centralwidget->layout();
-    ui.PICTURE1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ui.PICTURE1->setMinimumSize(0, 0);
-    ui.BUTTON_A24A->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    ui.HSCROLL1->hide();
-    ui.VSCROLL1->hide();
-    ui.BUTTON_A24A->hide();
+    : form_(form), dialogs_(dialogs), folder_(std::move(folder)), paper_(form, dialogs, glyphs_) {
+    connectForm();
+    showZoom();
+}
 
-    area_ = ui.centralwidget;
-    picture_ = ui.PICTURE1;
-    area_->installEventFilter(this);
-    picture_->installEventFilter(this);
-    ui.PICTURE1->setMouseTracking(false);
+ChartWindow::~ChartWindow() = default;
 
-    connect(ui.HSCROLL1, &QScrollBar::valueChanged, this, [this](int v) {
+void ChartWindow::connectForm() {
+    using F = forms::Form3;
+    connect(&form_, &F::clientResized, this, [this] { layOut(); });
+    connect(&form_, &F::horizontalScrolled, this, [this](int v) {
         if (!applying_) {
             view_.setHorizontalPosition(v);
             repaint();
         }
     });
-    connect(ui.VSCROLL1, &QScrollBar::valueChanged, this, [this](int v) {
+    connect(&form_, &F::verticalScrolled, this, [this](int v) {
         if (!applying_) {
             view_.setVerticalPosition(v);
             repaint();
         }
     });
-    connect(ui.BUTTON_A24A, &QPushButton::clicked, this, [this] {
+    connect(&form_, &F::cornerPressed, this, [this] {
         view_.pressCornerButton();
         syncBarPositions();
-        form_.ui().BUTTON_A24A->setText(toQString(view_.cornerCaption()));
+        form_.showCornerCaption(view_.cornerCaption());
         repaint();
     });
-    connect(ui.MINI, &QAction::triggered, this, [this] { form_.showMinimized(); });
-    connect(ui.BMP_F, &QAction::triggered, this, [this] { saveBitmap(); });
-    connect(ui.PDF_F, &QAction::triggered, this, [this] { savePdf(); });
-    connect(ui.PRINT, &QAction::triggered, this, [this] { print(); });
-    connect(ui.PAGE_SETUP, &QAction::triggered, this, [this] { editPageSetup(); });
-    ui.PRINT->setShortcut(QKeySequence::Print);
-    buildToolBar();
+    connect(&form_, &F::mousePressed, this, [this](int x, int y) { view_.mouseDown(x, y); });
+    connect(&form_, &F::mouseMoved, this, &ChartWindow::mouseMoved);
+    connect(&form_, &F::wheelZoomed, this, [this](int angleDelta, int x, int y) {
+        setZoom(render::wheelZoom(zoom_, angleDelta), x, y);
+    });
+    connect(&form_, &F::zoomOutRequested, this, [this] { zoomOut(); });
+    connect(&form_, &F::zoomInRequested, this, [this] { zoomIn(); });
+    connect(&form_, &F::actualSizeRequested, this, [this] { actualSize(); });
+    connect(&form_, &F::fitWholeRequested, this, [this] { fitWhole(); });
+    connect(&form_, &F::fitWidthRequested, this, [this] { fitWidth(); });
+    connect(&form_, &F::personSearched, this, [this](const std::string& q) { findPerson(q); });
+    connect(&form_, &F::bitmapRequested, this, [this] { saveBitmap(); });
+    connect(&form_, &F::pdfRequested, this, [this] { savePdf(); });
+    connect(&form_, &F::printRequested, this, [this] { print(); });
+    connect(&form_, &F::pageSetupRequested, this, [this] { editPageSetup(); });
 }
 
-ChartWindow::~ChartWindow() = default;
-
-void ChartWindow::buildToolBar() {
-    auto& ui = form_.ui();
-    connect(ui.ZOOM_OUT, &QAction::triggered, this, [this] { zoomOut(); });
-    connect(ui.ZOOM_IN, &QAction::triggered, this, [this] { zoomIn(); });
-    connect(ui.ZOOM_100, &QAction::triggered, this, [this] { actualSize(); });
-    connect(ui.FIT_ALL, &QAction::triggered, this, [this] { fitWhole(); });
-    connect(ui.FIT_WIDTH, &QAction::triggered, this, [this] { fitWidth(); });
-    ui.ZOOM_IN->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    ui.ZOOM_OUT->setShortcut(QKeySequence::ZoomOut);
-    ui.ZOOM_100->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-
-    zoomLabel_ = new QLabel(&form_);
-    zoomLabel_->setObjectName("ZOOM_LABEL");
-    zoomLabel_->setMinimumWidth(zoomLabel_->fontMetrics().horizontalAdvance("倍率 8888%") + 8);
-    ui.ZOOMBAR->addSeparator();
-    ui.ZOOMBAR->addWidget(zoomLabel_);
-    ui.ZOOMBAR->addSeparator();
-    search_ = new QLineEdit(&form_);
-    search_->setObjectName("SEARCH_EDIT");
-    search_->setPlaceholderText("人物を検索（名前か番号）");
-    search_->setToolTip(
-        "名前か当事者番号を入れて Enter：図面の中のその人へ。もう一度 Enter で次へ。");
-    search_->setClearButtonEnabled(true);
-    search_->setMaximumWidth(240);
-    ui.ZOOMBAR->addWidget(search_);
-    connect(search_, &QLineEdit::returnPressed, this,
-            [this] { findPerson(toUtf8(search_->text())); });
-    showZoom();
+void ChartWindow::mouseMoved(int x, int y, bool leftButtonDown) {
+    if (view_.mouseMove(x, y, leftButtonDown)) {
+        syncBarPositions();
+        repaint();
+    }
 }
 
 void ChartWindow::showChart(std::shared_ptr<const render::Drawing> chart,
@@ -204,6 +95,7 @@ void ChartWindow::showChart(std::shared_ptr<const render::Drawing> chart,
     if (chart_) {
         raster_ = std::make_unique<render::ViewRaster>(*chart_, glyphs_);
     }
+    form_.setChartShown(chart_ != nullptr);
     view_.newDrawing();
     if (form_.isMinimized()) {
         form_.showNormal();
@@ -227,45 +119,30 @@ void ChartWindow::clearChart() {
     persons_.clear();
     matches_.clear();
     marking_ = false;
-    form_.ui().PICTURE1->clear();
+    form_.setChartShown(false);
+    form_.clearPicture();
 }
 
 void ChartWindow::layOut() {
     if (!chart_) {
         return;
     }
-    const QWidget* client = form_.ui().centralwidget;
-    if (view_.WIN_SAIZU_SUB(client->width(), client->height(), raster_->width(),
-                            raster_->height())) {
+    const QSize client = form_.clientSize();
+    if (view_.WIN_SAIZU_SUB(client.width(), client.height(), raster_->width(), raster_->height())) {
         applyLayout();
     }
     repaint();
 }
 
 void ChartWindow::applyLayout() {
-    auto& ui = form_.ui();
     applying_ = true;
-    ui.BUTTON_A24A->hide();
-    ui.PICTURE1->setGeometry(rectOf(view_.picture()));
-    applyBar(ui.HSCROLL1, view_.horizontalBar());
-    applyBar(ui.VSCROLL1, view_.verticalBar());
-    if (view_.cornerButtonShown()) {
-        ui.BUTTON_A24A->setGeometry(rectOf(view_.cornerButton()));
-        ui.BUTTON_A24A->setText(toQString(view_.cornerCaption()));
-        ui.BUTTON_A24A->show();
-    }
+    form_.placeView(view_);
     applying_ = false;
 }
 
 void ChartWindow::syncBarPositions() {
-    auto& ui = form_.ui();
     applying_ = true;
-    {
-        const QSignalBlocker h(ui.HSCROLL1);
-        const QSignalBlocker v(ui.VSCROLL1);
-        ui.HSCROLL1->setValue(view_.horizontalBar().position);
-        ui.VSCROLL1->setValue(view_.verticalBar().position);
-    }
+    form_.showScrollPositions(view_);
     applying_ = false;
 }
 
@@ -291,7 +168,7 @@ void ChartWindow::repaint() {
     }
     QImage image = visibleImage();
     if (image.isNull()) {
-        form_.ui().PICTURE1->clear();
+        form_.clearPicture();
         return;
     }
     QPixmap pixmap = QPixmap::fromImage(image);
@@ -306,14 +183,14 @@ void ChartWindow::repaint() {
         painter.setPen(QPen(QColor(220, 0, 0), 3));
         painter.drawRect(frame);
     }
-    form_.ui().PICTURE1->setPixmap(pixmap);
+    form_.showPicture(pixmap);
 }
 
 void ChartWindow::setZoom(double zoom, int x, int y) {
     if (!chart_) {
         return;
     }
-    zoom = std::clamp(zoom, kSmallestZoom, kLargestZoom);
+    zoom = render::clampedZoom(zoom);
     const render::ViewRect before = view_.sourceRect();
     if (x < 0 || y < 0) {
         x = before.width / 2;
@@ -324,8 +201,8 @@ void ChartWindow::setZoom(double zoom, int x, int y) {
     const double cy = (before.y + y) / zoom_;
     zoom_ = zoom;
     raster_->setScale(zoom_);
-    const QWidget* client = form_.ui().centralwidget;
-    view_.WIN_SAIZU_SUB(client->width(), client->height(), raster_->width(), raster_->height());
+    const QSize client = form_.clientSize();
+    view_.WIN_SAIZU_SUB(client.width(), client.height(), raster_->width(), raster_->height());
     applyLayout();
     view_.scrollTo(cx * zoom_ - x, cy * zoom_ - y);
     syncBarPositions();
@@ -334,61 +211,38 @@ void ChartWindow::setZoom(double zoom, int x, int y) {
 }
 
 void ChartWindow::zoomIn() {
-    for (double step : kZoomSteps) {
-        if (step > zoom_ * 1.001) {
-            setZoom(step);
-            return;
-        }
-    }
-    setZoom(kLargestZoom);
+    setZoom(render::zoomedIn(zoom_));
 }
 
 void ChartWindow::zoomOut() {
-    for (auto it = kZoomSteps.rbegin(); it != kZoomSteps.rend(); ++it) {
-        if (*it < zoom_ * 0.999) {
-            setZoom(*it);
-            return;
-        }
-    }
-    setZoom(zoom_ / 2);
+    setZoom(render::zoomedOut(zoom_));
 }
 
 void ChartWindow::fitWhole() {
     if (!chart_) {
         return;
     }
-    const QWidget* client = form_.ui().centralwidget;
-    const double zx = static_cast<double>(client->width()) / chart_->width();
-    const double zy = static_cast<double>(client->height()) / chart_->height();
-    setZoom(std::min({zx, zy, 1.0}));
+    const QSize client = form_.clientSize();
+    setZoom(
+        render::wholeChartZoom(client.width(), client.height(), chart_->width(), chart_->height()));
 }
 
 void ChartWindow::fitWidth() {
     if (!chart_) {
         return;
     }
-    const QWidget* client = form_.ui().centralwidget;
-    const int bar = chart_->height() * client->width() > client->height() * chart_->width()
-                        ? render::kScrollBarThickness
-                        : 0;
-    setZoom(static_cast<double>(client->width() - bar) / chart_->width(), 0, 0);
+    const QSize client = form_.clientSize();
+    setZoom(
+        render::chartWidthZoom(client.width(), client.height(), chart_->width(), chart_->height()),
+        0, 0);
 }
 
 std::string ChartWindow::zoomText() const {
-    const double percent = zoom_ * 100;
-    char text[32];
-    if (percent >= 10 || percent == std::floor(percent)) {
-        std::snprintf(text, sizeof text, "%.0f%%", percent);
-    } else {
-        std::snprintf(text, sizeof text, "%.1f%%", percent);
-    }
-    return text;
+    return render::zoomText(zoom_);
 }
 
 void ChartWindow::showZoom() {
-    if (zoomLabel_ != nullptr) {
-        zoomLabel_->setText(toQString("倍率 " + zoomText()));
-    }
+    form_.showZoom(zoomText());
 }
 
 const render::Box* ChartWindow::marked() const {
@@ -406,28 +260,8 @@ bool ChartWindow::findPerson(const std::string& query) {
         match_ = (match_ + 1) % matches_.size();
     } else {
         lastQuery_ = query;
-        matches_.clear();
         match_ = 0;
-        const int number = personNumberOf(query);
-        const std::string wanted = searchForm(query);
-        for (std::size_t i = 0; i < persons_.size(); ++i) {
-            const render::DrawnPerson& p = persons_[i];
-            if (number > 0
-                    ? p.person == number
-                    : !wanted.empty() && searchForm(p.name).find(wanted) != std::string::npos) {
-                matches_.push_back(i);
-            }
-        }
-        // In reading order: from the top right in vertical writing, else from the top left.
-        const bool vertical = chart_->vertical;
-        std::stable_sort(matches_.begin(), matches_.end(), [&](std::size_t a, std::size_t b) {
-            const render::Box& p = persons_[a].box;
-            const render::Box& q = persons_[b].box;
-            if (vertical) {
-                return p.right != q.right ? p.right > q.right : p.top < q.top;
-            }
-            return p.top != q.top ? p.top < q.top : p.left < q.left;
-        });
+        matches_ = render::findDrawnPersons(persons_, query, chart_->vertical);
     }
     if (matches_.empty()) {
         marking_ = false;
@@ -444,35 +278,6 @@ bool ChartWindow::findPerson(const std::string& query) {
     syncBarPositions();
     repaint();
     return true;
-}
-
-bool ChartWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == area_ && event->type() == QEvent::Resize) {
-        layOut();
-    } else if (watched == picture_ && chart_) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            const auto* m = static_cast<QMouseEvent*>(event);
-            if (m->button() == Qt::LeftButton) {
-                view_.mouseDown(m->position().toPoint().x(), m->position().toPoint().y());
-            }
-        } else if (event->type() == QEvent::MouseMove) {
-            const auto* m = static_cast<QMouseEvent*>(event);
-            const QPoint p = m->position().toPoint();
-            if (view_.mouseMove(p.x(), p.y(), (m->buttons() & Qt::LeftButton) != 0)) {
-                syncBarPositions();
-                repaint();
-            }
-        } else if (event->type() == QEvent::Wheel) {
-            const auto* w = static_cast<QWheelEvent*>(event);
-            if ((w->modifiers() & Qt::ControlModifier) != 0 && w->angleDelta().y() != 0) {
-                const QPoint p = w->position().toPoint();
-                const double factor = std::pow(1.25, w->angleDelta().y() / 120.0);
-                setZoom(zoom_ * factor, p.x(), p.y());
-                return true;
-            }
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 bool ChartWindow::saveBitmap() {

@@ -1,13 +1,13 @@
-// The chart window FORM3 "系図の表示": shows the recorded drawing of the last chart in
-// PICTURE1 at any zoom, painting only what is visible from tiles rasterised at that zoom
+// The chart window FORM3 "系図の表示": shows the recorded drawing of the last chart at any
+// zoom, painting only what is visible from tiles rasterised at that zoom
 // (render/view_raster.h), with the scroll bars, the corner button and drag-to-pan that
 // render::ChartView computes for the chart's size at the zoom. Its tool bar zooms in and
-// out (also Ctrl + mouse wheel, Ctrl++ and Ctrl+−), fits the whole chart or its width, goes
-// back to 100% and finds a person by name or number. The window saves the chart as
-// "図面.BMP" or, after a text-mode drawing, the text drawing as "図面.TXT", and puts it on
-// paper: "PDF保存", "印刷" and "用紙設定" (app/tsubaki/chart_paper.h). The window's
-// resize, scrolling, mouse, corner button, tool bar and menu act at once, without the
-// dispatch table.
+// out (also Ctrl + mouse wheel, Ctrl++ and Ctrl+−; render/view_zoom.h), fits the whole chart
+// or its width, goes back to 100% and finds a person by name or number
+// (render/person_search.h). The window saves the chart as "図面.BMP" or, after a text-mode
+// drawing, the text drawing as "図面.TXT", and puts it on paper: "PDF保存", "印刷" and
+// "用紙設定" (app/tsubaki/chart_paper.h). The form's actions (forms/tsubaki/form3.h) act at
+// once, without the dispatch table.
 #pragma once
 
 #include "app/tsubaki/chart_paper.h"
@@ -25,9 +25,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-class QLabel;
-class QLineEdit;
 
 namespace forms {
 class Form3;
@@ -102,20 +99,14 @@ public:
     // Where the data folder is (the save dialogs start there).
     void setFolder(std::filesystem::path folder) { folder_ = std::move(folder); }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void connectForm();
     void applyLayout();
     void syncBarPositions();
-    void buildToolBar();
     void showZoom();
+    void mouseMoved(int x, int y, bool leftButtonDown);
 
     forms::Form3& form_;
-    // The widgets the event filter watches, kept apart from the form's ui: the form's
-    // widgets still send events here while the form is destroyed, after its ui is gone.
-    QObject* area_ = nullptr;
-    QObject* picture_ = nullptr;
     common::Dialogs& dialogs_;
     std::filesystem::path folder_;
     platform::QtGlyphs glyphs_;
@@ -127,15 +118,13 @@ private:
     std::vector<render::DrawnPerson> persons_;
     double zoom_ = 1.0;
     bool applying_ = false;
-    QLabel* zoomLabel_ = nullptr;
-    QLineEdit* search_ = nullptr;
     std::string lastQuery_;
     std::vector<std::size_t> matches_;
     std::size_t match_ = 0;
     bool marking_ = false;
 };
 
-// The chart window of `app` (made by the module "charts" of the event table).
+// The chart window of `app` (held by its charts, chart_handlers.h).
 ChartWindow& chartWindow(TsubakiApp& app);
 
 } // namespace app

@@ -363,6 +363,79 @@ int writePdfJob(const render::Drawing& drawing, render::GlyphSource& glyphs,
     return 0;
 }
 
+// The output file's extension fits the job: .pdf for --pdf, .bmp or .png for --chart (--text
+// takes any).
+bool outputFits(const std::string& outFile, bool text, const PaperOptions* paper,
+                std::ostream& err) {
+    const std::string ext = lowerExtension(outFile);
+    if (paper != nullptr && ext != ".pdf") {
+        err << "出力ファイル「" << outFile << "」の拡張子は .pdf にしてください\n";
+        return false;
+    }
+    if (!text && paper == nullptr && ext != ".bmp" && ext != ".png") {
+        err << "出力ファイル「" << outFile << "」の拡張子は .bmp か .png にしてください\n";
+        return false;
+    }
+    return true;
+}
+
+// The legal chart the settings choose, with the stored heirs, applicant and creator. Nothing
+// is asked: --centre answers for the base family only. nullopt, with `exitCode` set, when the
+// chart cannot be prepared (1) or its findings stop it (2).
+std::optional<render::ChartOutcome>
+drawLegalChartJob(render::LegalChartKind kind, const core::DataFolder& data,
+                  const JobOptions& options, const render::ChartRequest& request,
+                  render::GlyphSource& glyphs, int& exitCode, std::ostream& err) {
+    const int base = request.baseFamily;
+    const std::optional<bool> centreOnHusband = options.centreOnHusband;
+    render::DrawingCanvasFactory factory(glyphs); // measures the legal headings
+    render::LegalChartOutcome prepared = render::prepareLegalChart(
+        kind, data.reg, data.settings, base, request.textMode, factory,
+        [&](const layout::CentreQuestion& q) -> std::optional<bool> {
+            return q.family == base ? centreOnHusband : std::nullopt;
+        },
+        options.form.value_or(data.options.listChartForm));
+    if (!prepared.ok()) {
+        err << prepared.failure->title << "\n" << prepared.failure->text << "\n";
+        if (prepared.unansweredFamily == base) {
+            err << "（--centre husband または --centre wife で答えてください）\n";
+        } else if (prepared.unansweredFamily != 0) {
+            err << "（家族No." << prepared.unansweredFamily
+                << " の父系・母系を「家族の詳細設定」で決めてから作図してください）\n";
+        }
+        exitCode = 1;
+        return std::nullopt;
+    }
+    if (!legalFindingsAllowDrawing(data, *prepared.chart, options.strict, err)) {
+        exitCode = 2;
+        return std::nullopt;
+    }
+    return render::drawLegalChart(*prepared.chart, data.env, request, glyphs);
+}
+
+// The drawing written as the job asks: the text drawing, the PDF, a PNG or a BMP.
+int writeChartJobOutput(const render::ChartDrawing& drawing, render::GlyphSource& glyphs, bool text,
+                        const PaperOptions* paper, const std::string& outFile, std::ostream& out,
+                        std::ostream& err) {
+    if (text) {
+        drawing.text->exportTo(outFile);
+        out << "書き込み: " << outFile << "（" << drawing.text->rowCount() << " 行、"
+            << drawing.text->columns() << " 桁）\n";
+        return 0;
+    }
+    if (paper != nullptr) {
+        return writePdfJob(*drawing.recording, glyphs, *paper, outFile, out, err);
+    }
+    if (lowerExtension(outFile) == ".png") {
+        platform::writePng(*drawing.recording, glyphs, outFile);
+    } else {
+        render::writeBmp(*drawing.recording, glyphs, outFile);
+    }
+    out << "書き込み: " << outFile << "（" << drawing.width << "×" << drawing.height
+        << " ピクセル）\n";
+    return 0;
+}
+
 // --chart OUT_FILE DATA_FOLDER [--family N] [--centre husband|wife], and --text alike: the
 // chart run with the folder's drawing settings, written as BMP, PNG or "図面.TXT"; the legal
 // chart those settings choose (相続関係説明図 or 法定相続情報一覧図) with the stored heirs,
@@ -376,20 +449,11 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return 1;
     }
     const std::string& outFile = args[1];
-    const std::string ext = lowerExtension(outFile);
-    if (paper != nullptr && ext != ".pdf") {
-        err << "出力ファイル「" << outFile << "」の拡張子は .pdf にしてください\n";
-        return 1;
-    }
-    if (!text && paper == nullptr && ext != ".bmp" && ext != ".png") {
-        err << "出力ファイル「" << outFile << "」の拡張子は .bmp か .png にしてください\n";
-        return 1;
-    }
     JobOptions options;
-    if (!parseJobOptions(args, 3, kForm | kStrict, options, err)) {
+    if (!outputFits(outFile, text, paper, err) ||
+        !parseJobOptions(args, 3, kForm | kStrict, options, err)) {
         return 1;
     }
-    const std::optional<bool> centreOnHusband = options.centreOnHusband;
     const core::DataFolder data = loadFolder(args[2]);
     const int base = baseFamily(data, options, err);
     if (base == 0) {
@@ -398,64 +462,29 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     const auto app = guiForFonts();
     platform::QtGlyphs glyphs;
-    render::DrawingCanvasFactory factory(glyphs); // measures the legal headings
     render::ChartRequest request;
     request.baseFamily = base;
     request.textMode = text;
-    request.answer = [&](const layout::CentreQuestion&) { return centreOnHusband; };
-    render::ChartOutcome outcome;
+    request.answer = [&](const layout::CentreQuestion&) { return options.centreOnHusband; };
+    std::optional<render::ChartOutcome> outcome;
     if (const auto kind = render::legalChartKind(data.settings)) {
-        // The legal chart the settings choose, with the stored heirs, applicant and creator.
-        // Nothing is asked: --centre answers for the base family only.
-        render::LegalChartOutcome prepared = render::prepareLegalChart(
-            *kind, data.reg, data.settings, base, text, factory,
-            [&](const layout::CentreQuestion& q) -> std::optional<bool> {
-                return q.family == base ? centreOnHusband : std::nullopt;
-            },
-            options.form.value_or(data.options.listChartForm));
-        if (!prepared.ok()) {
-            err << prepared.failure->title << "\n" << prepared.failure->text << "\n";
-            if (prepared.unansweredFamily == base) {
-                err << "（--centre husband または --centre wife で答えてください）\n";
-            } else if (prepared.unansweredFamily != 0) {
-                err << "（家族No." << prepared.unansweredFamily
-                    << " の父系・母系を「家族の詳細設定」で決めてから作図してください）\n";
-            }
-            return 1;
+        int exitCode = 0;
+        outcome = drawLegalChartJob(*kind, data, options, request, glyphs, exitCode, err);
+        if (!outcome) {
+            return exitCode;
         }
-        if (!legalFindingsAllowDrawing(data, *prepared.chart, options.strict, err)) {
-            return 2;
-        }
-        outcome = render::drawLegalChart(*prepared.chart, data.env, request, glyphs);
     } else {
         outcome = render::runChart(data.reg, data.settings, data.env, request, glyphs);
     }
-    if (!outcome.ok()) {
-        const render::ChartFailure& f = *outcome.failure;
+    if (!outcome->ok()) {
+        const render::ChartFailure& f = *outcome->failure;
         err << f.title << "\n" << f.text << "\n";
         if (f.surveyError && f.surveyError->kind == layout::SurveyError::Kind::CentreUnanswered) {
             err << "（--centre husband または --centre wife で答えてください）\n";
         }
         return 1;
     }
-    const render::ChartDrawing& drawing = *outcome.drawing;
-    if (text) {
-        drawing.text->exportTo(outFile);
-        out << "書き込み: " << outFile << "（" << drawing.text->rowCount() << " 行、"
-            << drawing.text->columns() << " 桁）\n";
-        return 0;
-    }
-    if (paper != nullptr) {
-        return writePdfJob(*drawing.recording, glyphs, *paper, outFile, out, err);
-    }
-    if (ext == ".png") {
-        platform::writePng(*drawing.recording, glyphs, outFile);
-    } else {
-        render::writeBmp(*drawing.recording, glyphs, outFile);
-    }
-    out << "書き込み: " << outFile << "（" << drawing.width << "×" << drawing.height
-        << " ピクセル）\n";
-    return 0;
+    return writeChartJobOutput(*outcome->drawing, glyphs, text, paper, outFile, out, err);
 }
 
 // --heirs DATA_FOLDER [--family N] [--centre husband|wife] [--json], and --check

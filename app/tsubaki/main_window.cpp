@@ -3,56 +3,40 @@
 #include "app/tsubaki/event_table.h"
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "editing/main_window.h"
 #include "editing/person_editing.h"
 #include "forms/tsubaki/form2.h"
 #include "forms/tsubaki/form5.h"
-#include "forms/tsubaki/form6.h"
 #include "forms/tsubaki/mainform.h"
-#include "platform/qt_text.h"
-
-#include "ui_form5.h"
-#include "ui_mainform.h"
-
-using platform::toQString;
 
 namespace app {
 
 void TsubakiApp::fillPersonList() {
-    const bool wasDispatching = dispatching_;
-    dispatching_ = true;
-    auto* list = mainForm_->ui().LIST_A1A;
-    list->clear();
+    std::vector<std::string> lines;
     for (int n = 1; n <= data_.reg.personCount(); ++n) {
-        list->addItem(toQString(editing::personListLine(data_.reg, n)));
+        lines.push_back(editing::personListLine(data_.reg, n));
     }
-    dispatching_ = wasDispatching;
+    mainForm_->showPersons(lines);
 }
 
 void TsubakiApp::showPersonDetail(int n) {
-    auto* edit = mainForm_->ui().EDIT20;
     if (n < 1 || n > data_.reg.personCount()) {
-        edit->clear();
+        mainForm_->clearDetail();
         return;
     }
-    // The text's lines end in CR LF; the field shows plain line breaks.
-    edit->setPlainText(toQString(editing::personDetailText(data_.reg, n)).replace("\r\n", "\n"));
+    mainForm_->showDetail(editing::personDetailText(data_.reg, n));
 }
 
 void TsubakiApp::selectPerson(int n) {
-    const bool wasDispatching = dispatching_;
-    dispatching_ = true;
-    auto& ui = mainForm_->ui();
-    ui.LIST_A1A->setCurrentRow(n - 1);
-    dispatching_ = wasDispatching;
+    mainForm_->selectPerson(n);
     persons_.selected = n;
-    ui.BUTTON34->setEnabled(ui.LIST_A1A->currentRow() >= 0);
     showPersonDetail(n);
 }
 
 void TsubakiApp::updatePersonCountControls() {
-    const bool several = data_.reg.personCount() > 1;
-    mainForm_->ui().BUTTON_A8A->setVisible(several);
-    form5_->ui().CHECK39->setEnabled(several);
+    const bool related = editing::canRelatePersons(data_.reg);
+    mainForm_->setFamilyFormOffered(related);
+    form5_->setLinkEnabled(related);
 }
 
 namespace {
@@ -64,11 +48,16 @@ void addPerson(TsubakiApp& a) {
     }
     a.persons().selected = session->person;
     a.openPersonForm(std::move(*session));
-    a.mainForm().ui().LIST_A1A->setCurrentRow(-1);
-    a.mainForm().ui().LIST_A1A->clearSelection();
+    a.mainForm().clearSelection();
+}
+
+void showChosenPerson(TsubakiApp& a) {
+    a.persons().selected = a.mainForm().selectedPerson();
+    a.showPersonDetail(a.persons().selected);
 }
 
 void editSelectedPerson(TsubakiApp& a) {
+    a.persons().selected = a.mainForm().selectedPerson();
     const int n = a.persons().selected;
     if (n < 1 || n > a.data().reg.personCount()) {
         return;
@@ -77,7 +66,7 @@ void editSelectedPerson(TsubakiApp& a) {
 }
 
 void openFamilyForm(TsubakiApp& a) {
-    if (a.data().reg.personCount() < 2) {
+    if (!editing::canRelatePersons(a.data().reg)) {
         return;
     }
     if (!a.save([&a] { a.data().savePersons(); })) {
@@ -109,7 +98,7 @@ void searchNextGivenName(TsubakiApp& a) {
     if (a.persons().searchText.empty()) {
         return;
     }
-    const int from = a.mainForm().ui().LIST_A1A->currentRow() + 2;
+    const int from = a.mainForm().selectedPerson() + 1;
     if (from > a.data().reg.personCount()) {
         return;
     }
@@ -120,20 +109,14 @@ void searchNextGivenName(TsubakiApp& a) {
 
 void toggleMode(TsubakiApp& a) {
     auto& mode = a.data().env.Mode;
-    if (mode == 1) {
-        a.mainForm().ui().BUTTON_A30A->setText("通常モードへ");
-        mode = 0;
-    } else {
-        a.mainForm().ui().BUTTON_A30A->setText("varovﾓｰﾄﾞへ");
-        mode = 1;
-    }
-    a.setModeCaptions();
+    mode = static_cast<std::int16_t>(editing::switchedMode(mode));
+    a.mainForm().showMode(editing::modeCaptions(mode, false));
 }
 
 void install(TsubakiApp& a, EventModule& m) {
     using E = EventCode;
 
-    m.on(E::LIST_A1A_CLICK, [&a] { a.showPersonDetail(a.persons().selected); });
+    m.on(E::LIST_A1A_CLICK, [&a] { showChosenPerson(a); });
     m.on(E::BUTTON_A1A_ON, [&a] { addPerson(a); });
     m.on(E::BUTTON34_ON, [&a] { editSelectedPerson(a); });
     m.on(E::BUTTON_A3A_ON, [&a] { a.save([&a] { a.data().savePersons(); }); });

@@ -4,15 +4,14 @@
 #include "platform/png_file.h"
 
 #include "app/tsubaki/chart_handlers.h"
+#include "app/tsubaki/family_handlers.h"
 #include "app/tsubaki/legal_handlers.h"
 #include "app/tsubaki/tsubaki_app.h"
 #include "forms/tsubaki/mainform.h"
 #include "platform/qt_text.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QListWidget>
 #include <QPixmap>
 
 #include <iostream>
@@ -55,6 +54,14 @@ bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name)
 
 namespace {
 
+// A user's choice of entry `entry` in the list `list` of the family forms: the entry
+// chosen, then the list's event `code` raised.
+void chooseInFamilyForms(TsubakiApp& app, const char* list, int entry, EventCode code) {
+    auto& family = app.familyEditing();
+    family.run([&] { family.editor().controls()[list].current = entry; });
+    app.dispatch(code);
+}
+
 // The family forms on the second family of the samples (a confirmed, divorced couple with
 // a child), opened as a user opens them: FORM2 filled as "家族構成へ" fills it (without its
 // save), a click on the family, a click on its first child, "子供の追加".
@@ -69,19 +76,17 @@ bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
     QWidget* form6 = app.allForms()[5];
     form2->show();
     app.onFamilyFormOpened();
-    form2->findChild<QListWidget*>("LIST_A3A")->setCurrentRow(1);
+    chooseInFamilyForms(app, "LIST_A3A", 1, EventCode::LIST_A3A_CLICK);
     bool ok = snapForm(form2, dir, "form2_family");
     ok = snapForm(form6, dir, "form6_family") && ok;
-    auto* children = form6->findChild<QListWidget*>("LIST_A2A");
-    if (children != nullptr && children->count() > 0) {
-        children->setCurrentRow(0);
+    const auto& editor = app.familyEditing().editor();
+    if (!editor.controls()["LIST_A2A"].items.empty()) {
+        chooseInFamilyForms(app, "LIST_A2A", 0, EventCode::LIST_A2A_CLICK);
         ok = snapForm(form6, dir, "form6_child") && ok;
     }
     // "子供の追加": the candidate list (left open; nothing is added).
-    if (auto* add = form6->findChild<QAbstractButton*>("BUTTON_A4A"); add != nullptr) {
-        add->click();
-        ok = snapForm(form6, dir, "form6_choosing") && ok;
-    }
+    app.dispatch(editor.childSelectionButtonCode());
+    ok = snapForm(form6, dir, "form6_choosing") && ok;
     return ok;
 }
 
@@ -95,12 +100,12 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
     }
     bool ok = snapForm(&app.mainForm(), dir, "mainform");
 
-    // The person form, opened the way a user opens it.
-    auto* list = app.mainForm().findChild<QListWidget*>("LIST_A1A");
-    if (list != nullptr && list->count() > 0) {
-        list->setCurrentRow(0);
+    // The person form, opened the way a user opens it: the first person chosen in the list,
+    // then "リスト中の当事者を編集".
+    if (app.data().reg.personCount() > 0) {
+        app.selectPerson(1);
         ok = snapForm(&app.mainForm(), dir, "mainform_selected") && ok;
-        app.mainForm().findChild<QAbstractButton*>("BUTTON34")->click();
+        app.dispatch(EventCode::BUTTON34_ON);
         ok = snapForm(app.allForms()[4], dir, "form5") && ok;
     }
 

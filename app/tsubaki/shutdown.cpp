@@ -6,6 +6,7 @@
 #include "app/tsubaki/tsubaki_app.h"
 
 #include "common/file_io.h"
+#include "editing/main_window.h"
 
 namespace app {
 
@@ -13,13 +14,7 @@ namespace {
 
 // The registers in one folder transaction, then "KANKYO.TXT", the end.
 void finish(TsubakiApp& a) {
-    std::vector<core::Part> parts;
-    if (a.data().reg.familyCount() >= 1) {
-        parts.push_back(core::Part::Families);
-    }
-    if (a.data().reg.personCount() >= 1) {
-        parts.push_back(core::Part::Persons);
-    }
+    const auto parts = editing::partsSavedAtEnd(a.data().reg);
     if (!parts.empty()) {
         a.data().save(parts);
     }

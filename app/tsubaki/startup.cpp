@@ -6,50 +6,62 @@
 #include "common/folder_transaction.h"
 #include "core/backup.h"
 #include "core/constants.h"
-#include "forms/tsubaki/form2.h"
+#include "core/drawing_settings.h"
+#include "editing/main_window.h"
 #include "forms/tsubaki/form4.h"
-#include "forms/tsubaki/form5.h"
 #include "forms/tsubaki/form6.h"
 #include "forms/tsubaki/mainform.h"
-#include "platform/qt_text.h"
-
-#include "ui_form4.h"
-#include "ui_form5.h"
-#include "ui_form6.h"
-#include "ui_mainform.h"
-
-using platform::toQString;
 
 namespace app {
 
-void TsubakiApp::setModeCaptions() {
-    auto& ui = mainForm_->ui();
-    ui.TEXT_A15A->setText(data_.env.Mode == 1 ? "通常モード" : "viraモード");
-}
-
 bool TsubakiApp::start(const StartOptions& options) {
-    // "KANKYO.TXT": the mode, the capacities and the title lists.
-    std::error_code ec;
-    environmentFile_ = std::filesystem::absolute(options.environmentFile, ec);
-    if (ec) {
-        environmentFile_ = options.environmentFile;
+    const auto env = readStartEnvironment(options.environmentFile);
+    if (!env) {
+        return false;
     }
-    core::Environment env;
-    try {
-        env = core::readEnvironment(environmentFile_);
-    } catch (const common::FileError& e) {
-        return fail("環境ファイルを読めません",
-                    std::string(e.what()) + "\nプログラムを終了します。", 1);
-    }
-
     // Mode captions (the button's half-width form only here, at start-up).
-    data_.env = env;
-    mainForm_->ui().BUTTON_A30A->setText(env.Mode == 1 ? "varovﾓｰﾄﾞへ" : "通常ﾓｰﾄﾞへ");
-    setModeCaptions();
+    data_.env = *env;
+    mainForm_->showMode(editing::modeCaptions(env->Mode, true));
 
     mainForm_->show();
 
-    // The data folder: the folder of the path chosen in the save dialog, the name ignored.
+    const auto folder = openDataFolder(options);
+    if (!folder) {
+        return false;
+    }
+
+    // FORM4 shows the defaults of its text line style and indents until the folder's
+    // settings are loaded into it.
+    form4_->showStartValues(core::DrawingSettings());
+
+    if (!recoverFolder(*folder) || !loadFolder(*folder, *env)) {
+        return false;
+    }
+    startControlStates();
+    return true;
+}
+
+// "KANKYO.TXT": the mode, the capacities and the title lists. Its path is kept absolute, for
+// writing it back at the end.
+std::optional<core::Environment>
+TsubakiApp::readStartEnvironment(const std::filesystem::path& file) {
+    std::error_code ec;
+    environmentFile_ = std::filesystem::absolute(file, ec);
+    if (ec) {
+        environmentFile_ = file;
+    }
+    try {
+        return core::readEnvironment(environmentFile_);
+    } catch (const common::FileError& e) {
+        fail("環境ファイルを読めません", std::string(e.what()) + "\nプログラムを終了します。", 1);
+        return std::nullopt;
+    }
+}
+
+// The data folder: the folder of the path chosen in the save dialog, the name ignored; its
+// "BACKUP" folder made when missing.
+std::optional<std::filesystem::path> TsubakiApp::openDataFolder(const StartOptions& options) {
+    std::error_code ec;
     std::filesystem::path folder;
     if (options.dataFolder) {
         folder = *options.dataFolder;
@@ -58,33 +70,29 @@ bool TsubakiApp::start(const StartOptions& options) {
             dialogs_.saveFile("ファイルを保存する場所は?", "", "DUMMY", "(*.*)", false);
         if (!chosen) {
             end(0);
-            return false;
+            return std::nullopt;
         }
         folder = std::filesystem::path(*chosen).parent_path();
     }
     if (!std::filesystem::is_directory(folder, ec)) {
-        return fail("データフォルダがありません",
-                    "データフォルダ「" + folder.string() +
-                        "」が見つかりません。\nプログラムを終了します。",
-                    1);
+        fail("データフォルダがありません",
+             "データフォルダ「" + folder.string() +
+                 "」が見つかりません。\nプログラムを終了します。",
+             1);
+        return std::nullopt;
     }
     folder = std::filesystem::absolute(folder, ec);
     try {
         core::ensureBackupFolder(folder);
     } catch (const common::FileError& e) {
-        return fail("フォルダを作れません", std::string(e.what()) + "\nプログラムを終了します。",
-                    1);
+        fail("フォルダを作れません", std::string(e.what()) + "\nプログラムを終了します。", 1);
+        return std::nullopt;
     }
+    return folder;
+}
 
-    // Start values of the drawing settings that only FORM4's controls hold.
-    auto& f4 = form4_->ui();
-    f4.COMBO_A4A->clear();
-    f4.COMBO_A4A->addItems({"使わない", "普通の漢数字", "多角数字"});
-    f4.RADIO8->setChecked(true);
-    f4.EDIT21->setText("0");
-    f4.EDIT22->setText("5");
-
-    // What a killed run left in the folder is put right before anything is read.
+// What a killed run left in the folder is put right before anything is read.
+bool TsubakiApp::recoverFolder(const std::filesystem::path& folder) {
     try {
         const std::string recovered = common::recoverFolder(folder);
         if (!recovered.empty()) {
@@ -93,8 +101,11 @@ bool TsubakiApp::start(const StartOptions& options) {
     } catch (const common::FileError& e) {
         return fail("データを読めません", std::string(e.what()) + "\nプログラムを終了します。", 1);
     }
+    return true;
+}
 
-    // The registers found in the folder.
+// The registers found in the folder, with the old-version question.
+bool TsubakiApp::loadFolder(const std::filesystem::path& folder, const core::Environment& env) {
     try {
         data_ = core::DataFolder::load(folder, env, [this] {
             return dialogs_.yes(core::kOldVersionTitle, core::kOldVersionText,
@@ -107,31 +118,16 @@ bool TsubakiApp::start(const StartOptions& options) {
         return fail("データを読めません",
                     std::string(e.what()) + "\nファイルには何も書き込まずに終了します。", 1);
     }
-
-    startControlStates();
     return true;
 }
 
+// The forms' controls for the loaded folder; filling them raises no events.
 void TsubakiApp::startControlStates() {
-    dispatching_ = true; // filling the controls raises no events
-    auto& mainUi = mainForm_->ui();
     fillPersonList();
-    form5_->ui().TEXT_A8A->setText("当事者Ｎｏ :");
     updatePersonCountControls();
-
-    auto& f6 = form6_->ui();
-    f6.COMBO6->clear();
-    for (const auto& title : data_.env.夫) {
-        f6.COMBO6->addItem(toQString(title));
-    }
-    f6.COMBO7->clear();
-    for (const auto& title : data_.env.妻) {
-        f6.COMBO7->addItem(toQString(title));
-    }
-
-    mainUi.BUTTON39->setEnabled(data_.settingsFilePresent && !data_.hasFamilyWithoutPartners());
-    mainUi.BUTTON34->setEnabled(false);
-    dispatching_ = false;
+    form6_->showTitleChoices(data_.env.夫, data_.env.妻);
+    mainForm_->setChartEnabled(editing::chartCanStart(data_));
+    mainForm_->setEditEnabled(false);
 }
 
 } // namespace app

@@ -1,5 +1,8 @@
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/chart_handlers.h"
+#include "app/tsubaki/family_handlers.h"
+#include "app/tsubaki/legal_handlers.h"
 #include "common/file_io.h"
 #include "core/constants.h"
 #include "forms/tsubaki/form10.h"
@@ -46,8 +49,11 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     form9_ = std::make_unique<forms::Form9>();
     form10_ = std::make_unique<forms::Form10>();
     form11_ = std::make_unique<forms::Form11>();
+    familyEditing_ = std::make_unique<FamilyEditing>(*this);
+    charts_ = std::make_unique<Charts>(*this);
+    legalCharts_ = std::make_unique<LegalCharts>(*this);
     setCaptions();
-    connectEventRoutines();
+    connectFormEvents();
     connectCloseActions();
     buildEventTable(*this);
 }
@@ -126,12 +132,6 @@ void TsubakiApp::fillHandler(EventCode code, std::string_view module,
                                "\" is filled already by \"" + std::string(e->module) + "\"");
     }
     *e = {std::move(handler), module};
-}
-
-void TsubakiApp::replaceHandler(EventCode code, std::function<void()> handler) {
-    if (Entry* e = entry(code)) {
-        e->handler = std::move(handler);
-    }
 }
 
 bool TsubakiApp::hasHandler(EventCode code) const {

@@ -39,6 +39,11 @@ class Form11;
 
 namespace app {
 
+class Charts;
+class FamilyEditing;
+class LegalCharts;
+struct TsubakiAppTestHook;
+
 struct StartOptions {
     // "KANKYO.TXT"; a relative path is taken from the working directory at start-up, and
     // the file is written back there at the end.
@@ -104,9 +109,6 @@ public:
     // Fills the table entry of `code` for `module` (through EventModule::on). Throws
     // std::logic_error when the entry is filled already or `code` is outside the table.
     void fillHandler(EventCode code, std::string_view module, std::function<void()> handler);
-    // Puts `handler` in place of the entry of `code`, whoever filled it (tests put probes
-    // there); an empty handler leaves the entry empty.
-    void replaceHandler(EventCode code, std::function<void()> handler);
     bool hasHandler(EventCode code) const;
     // The module that filled the entry of `code`, empty when none did.
     std::string_view handlerModule(EventCode code) const;
@@ -128,24 +130,45 @@ public:
     const std::vector<std::string>& unexpectedErrors() const { return unexpectedErrors_; }
 
     // ---- main window and person form (main_window.cpp, person_form.cpp) ----
-    void fillPersonList();            // LIST_A1A
+    void fillPersonList();            // the person list of MAINFORM
     void selectPerson(int n);         // selects list entry n (1-based) and shows it
-    void showPersonDetail(int n);     // EDIT20
-    void updatePersonCountControls(); // BUTTON_A8A and CHECK39 by the person count
+    void showPersonDetail(int n);     // the detail field of MAINFORM
+    void updatePersonCountControls(); // "家族構成へ" and "当事者リンク" by the person count
     void openPersonForm(editing::PersonSession session); // Edit steps 1 to 5
     void closePersonForm();             // back to MAINFORM after a commit or cancel
     void cancelPersonForm();            // FORM5 closed without "リスト登録"
     std::string personFormName() const; // the edited person's name as typed
-    void setModeCaptions();             // BUTTON_A30A and TEXT_A15A from Mode
+
+    // ---- family editing on FORM2 and FORM6 (family_handlers.h) ----
+    FamilyEditing& familyEditing() { return *familyEditing_; }
+
+    // ---- the charts: FORM4 and FORM3 (chart_handlers.h), FORM8, FORM10 and FORM11
+    // (legal_handlers.h) ----
+    Charts& charts() { return *charts_; }
+    LegalCharts& legalCharts() { return *legalCharts_; }
 
 private:
-    void connectEventRoutines();
+    // What tests may do that the program never does (tests/gui/gui_fixture.h).
+    friend struct TsubakiAppTestHook;
+
+    void connectFormEvents();
     void connectCloseActions();
     void setCaptions();
+    void backUp();           // "ファイルをバックアップ": at once, silently
+    void cancelLinkDialog(); // FORM9's "キャンセル" and frame
+    std::optional<core::Environment> readStartEnvironment(const std::filesystem::path& file);
+    std::optional<std::filesystem::path> openDataFolder(const StartOptions& options);
+    bool recoverFolder(const std::filesystem::path& folder);
+    bool loadFolder(const std::filesystem::path& folder, const core::Environment& env);
     void startControlStates();
     bool fail(const std::string& title, const std::string& text, int code);
 
     common::Dialogs& dialogs_;
+    // Declared before the forms: destroyed after them, so that no signal of theirs finds
+    // them gone.
+    std::unique_ptr<FamilyEditing> familyEditing_;
+    std::unique_ptr<Charts> charts_;
+    std::unique_ptr<LegalCharts> legalCharts_;
     std::unique_ptr<forms::MainForm> mainForm_;
     std::unique_ptr<forms::Form2> form2_;
     std::unique_ptr<forms::Form3> form3_;

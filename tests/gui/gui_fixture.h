@@ -27,9 +27,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace app {
+
+// What tests may do to a TsubakiApp that the program never does.
+struct TsubakiAppTestHook {
+    // Puts `handler` in place of the table entry of `code`, whoever filled it, so that a
+    // test can put a probe there; an empty handler leaves the entry empty.
+    static void replaceHandler(TsubakiApp& app, EventCode code, std::function<void()> handler) {
+        if (TsubakiApp::Entry* e = app.entry(code)) {
+            e->handler = std::move(handler);
+        }
+    }
+};
+
+} // namespace app
 
 namespace gui_test {
 

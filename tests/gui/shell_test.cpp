@@ -470,11 +470,12 @@ TEST_F(Gui, ModulesFillTheTableAndHandlersDoNotNest) {
     EXPECT_THROW(app->fillHandler(app::EventCode::BUTTON_A15A_ON, "test", [] {}), std::logic_error);
     EXPECT_THROW(app->fillHandler(static_cast<app::EventCode>(68), "test", [] {}),
                  std::logic_error);
-    app->replaceHandler(app::EventCode::BUTTON44_ON, {}); // an entry left empty
+    using Hook = app::TsubakiAppTestHook;
+    Hook::replaceHandler(*app, app::EventCode::BUTTON44_ON, {}); // an entry left empty
     EXPECT_FALSE(app->hasHandler(app::EventCode::BUTTON44_ON));
     // A probe in place of an entry: a handler that dispatches is not nested.
     int calledBack = 0;
-    app->replaceHandler(app::EventCode::InheritanceChart, [&] {
+    Hook::replaceHandler(*app, app::EventCode::InheritanceChart, [&] {
         ++calledBack;
         app->dispatch(app::EventCode::BUTTON_A30A_ON); // ignored: a handler is running
     });

@@ -1,4 +1,4 @@
-#include "app/tsubaki/family_binding.h"
+#include "forms/tsubaki/control_binding.h"
 
 #include "platform/qt_text.h"
 
@@ -11,12 +11,11 @@
 #include <QWidget>
 
 #include <memory>
-#include <stdexcept>
 
 using platform::toQString;
 using platform::toUtf8;
 
-namespace app {
+namespace forms {
 
 namespace {
 
@@ -59,30 +58,14 @@ void applyWindow(QWidget* form, const editing::ControlState& s) {
 
 } // namespace
 
-ControlBinding::ControlBinding(const editing::FamilyControls& controls,
-                               const std::vector<QWidget*>& forms) {
+ControlBinding::ControlBinding(QWidget& form, const editing::FamilyControls& controls) {
     for (const auto& [name, state] : controls.all()) {
-        QWidget* found = nullptr;
-        for (QWidget* form : forms) {
-            if (form->objectName() == toQString(name)) {
-                found = form;
-            } else if (auto* w = form->findChild<QWidget*>(toQString(name))) {
-                found = w;
-            }
-            if (found != nullptr) {
-                break;
-            }
+        if (form.objectName() == toQString(name)) {
+            widgets_.emplace(name, &form);
+        } else if (auto* w = form.findChild<QWidget*>(toQString(name))) {
+            widgets_.emplace(name, w);
         }
-        if (found == nullptr) {
-            throw std::logic_error("family forms: no control named " + name);
-        }
-        widgets_.emplace(name, found);
     }
-}
-
-QWidget* ControlBinding::widget(const std::string& name) const {
-    const auto it = widgets_.find(name);
-    return it == widgets_.end() ? nullptr : it->second;
 }
 
 void ControlBinding::copyIn(editing::FamilyControls& controls) const {
@@ -178,4 +161,4 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
     }
 }
 
-} // namespace app
+} // namespace forms
