@@ -124,7 +124,7 @@ TEST_F(ChartPaper, ThePageSetupSaysWhatItGivesAndIsRememberedOutsideTheFolder) {
             EXPECT_EQ(s(f.windowTitle()), "用紙設定");
             EXPECT_TRUE(ctl<QLabel>(f, "LABEL_GUARD")->isHidden()) << "not the list chart";
             EXPECT_EQ(summaryOf(f),
-                      "この図面は A4 縦 2 枚、縮尺 46%（いちばん小さい文字 7.3 ポイント）");
+                      "この図面は A4 縦 2 枚、縮尺 48%（いちばん小さい文字 7.6 ポイント）");
             // Margins that leave no room on A4: said, and OK cannot be pressed.
             ctl<QDoubleSpinBox>(f, "SPIN_MARGIN_LEFT")->setValue(100);
             ctl<QDoubleSpinBox>(f, "SPIN_MARGIN_RIGHT")->setValue(100);
@@ -185,7 +185,7 @@ TEST_F(ChartPaper, TheListChartHasItsOwnSetupWithTheGuard) {
             EXPECT_EQ(ctl<QComboBox>(f, "COMBO_PAPER")->currentIndex(),
                       0); // A4, not the family chart's A3
             EXPECT_TRUE(ctl<QRadioButton>(f, "RADIO_PORTRAIT")->isChecked());
-            EXPECT_EQ(summaryOf(f).rfind("この図面は A4 縦 2 枚、縮尺 45%", 0), 0u) << summaryOf(f);
+            EXPECT_EQ(summaryOf(f).rfind("この図面は A4 縦 2 枚、縮尺 59%", 0), 0u) << summaryOf(f);
             ctl<QPushButton>(f, "BUTTON_OK")->click();
         },
         [&] { trigger("PAGE_SETUP"); });
