@@ -3,11 +3,13 @@
 //   Record      survey, layout and the recorded drawing (blocks typeset with the chart font)
 //   Bitmap      "図面.BMP" rasterised band by band from the recording and written to memory
 //   TextDrawing the run in text mode up to the bytes of "図面.TXT"
-//   WindowOpen  the chart window's first paint: the tiles of a 1300 × 800 view at 100%
-//               (peak_MB: the program's peak memory so far, recordings of 10,000 included)
-//   WindowFit   the whole chart in that view ("全体表示")
-// Runs off screen: build/bench/chart_bench. The whole programs (`tsubaki --chart`) against a
-// floor and against Graphviz are timed by scripts/chart_figures.
+//   WindowOpen  what the chart window does when it opens: the chart run and the first paint,
+//               the tiles of a 1300 × 800 view at 100% at the chart's beginning (peak_MB: the
+//               program's peak memory so far; run it alone, --benchmark_filter=WindowOpen,
+//               for the window's own)
+//   WindowFit   the whole chart in that view ("全体表示"), painting only
+// Runs off screen: build/bench/chart_bench. The whole programs (`tsubaki --chart` as BMP and
+// PNG) against a floor and against Graphviz are timed by bench/chart_figures.sh.
 #include "register_generator.h"
 
 // Before any Qt header: the layout names a member "slots".
@@ -137,15 +139,20 @@ BENCHMARK(BM_TextDrawing)->Arg(1000)->Unit(benchmark::kMillisecond);
 // The window's view of 1300 × 800 pixels: at 100% at the chart's top right (a fresh tile
 // cache each time), and the whole chart fitted into it.
 void window(benchmark::State& state, bool fit) {
-    const auto drawing = recorded(static_cast<int>(state.range(0)), true);
+    const int persons = static_cast<int>(state.range(0));
+    auto drawing = recorded(persons, true);
     if (!drawing) {
         state.SkipWithError("not drawn");
         return;
     }
-    const double scale = fit ? std::min(1300.0 / drawing->width(), 800.0 / drawing->height()) : 1.0;
     std::vector<std::uint8_t> view(1300 * 800);
     std::size_t tiles = 0;
     for (auto _ : state) {
+        if (!fit) {
+            drawing = recorded(persons, true);
+        }
+        const double scale =
+            fit ? std::min(1300.0 / drawing->width(), 800.0 / drawing->height()) : 1.0;
         render::ViewRaster raster(*drawing, glyphs());
         raster.setScale(scale);
         const int right = raster.width();

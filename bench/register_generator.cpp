@@ -45,13 +45,13 @@ private:
         return s;
     }
 
-    int addPerson(int sex, const std::string& surname) {
+    int addPerson(bool female, const std::string& surname) {
         core::当事者 p;
         const int n = reg_.personCount() + 1;
         p.当事者NO = p.C_当事者NO = static_cast<std::int16_t>(n);
-        p.男女 = static_cast<std::int16_t>(sex);
+        p.setSex(female);
         p.姓 = surname;
-        p.名 = sex == 1 ? kMale[pick(8)] : kFemale[pick(8)];
+        p.名 = female ? kFemale[pick(8)] : kMale[pick(8)];
         p.本籍1 = kPlaces[pick(4)];
         p.本籍2 = wide(1 + pick(40)) + "番地";
         // The parts of a text are drawn last part first, one statement each: the order of
@@ -78,32 +78,32 @@ private:
         const int n = reg_.familyCount() + 1;
         f.夫婦確定_f = 1;
         f.婚姻NO = static_cast<std::int16_t>(n);
-        f.形態 = nonMarital ? 1 : 0;
+        f.形態 = nonMarital ? core::UnionForm::NonMarital : core::UnionForm::Marriage;
         f.夫NO = static_cast<std::int16_t>(husband);
         f.妻NO = static_cast<std::int16_t>(wife);
         f.夫肩書 = "夫";
         f.妻肩書 = "妻";
-        f.系統_F = 1;
+        f.系統_F = core::Lineage::Paternal;
         reg_.families.push_back(f);
         return n;
     }
 
-    void addChild(int family, int child, int form) {
+    void addChild(int family, int child, core::ChildKind form) {
         core::家族& f = reg_.family(family);
         core::当事者& c = reg_.person(child);
         core::Child slot;
         slot.子NO = static_cast<std::int16_t>(child);
-        slot.子の形態 = static_cast<std::int16_t>(form);
-        slot.子の肩書 = c.男女 == 1 ? "長男" : "長女";
-        if (form == 1) {
+        slot.子の形態 = form;
+        slot.子の肩書 = c.isMale() ? "長男" : "長女";
+        if (form == core::ChildKind::Adopted) {
             slot.縁組日 = "平成２年４月１日";
-        } else if (form == 2) {
+        } else if (form == core::ChildKind::Acknowledged) {
             slot.認知日 = "昭和４５年５月２０日";
         }
         f.子.push_back(slot);
-        if (form != 1) {
+        if (form != core::ChildKind::Adopted) {
             c.実母NO = f.妻NO;
-            c.実父NO = form == 3 ? 0 : f.夫NO;
+            c.実父NO = form == core::ChildKind::Unacknowledged ? 0 : f.夫NO;
             c.父母家族NO = static_cast<std::int16_t>(family);
         }
         c.子孫_F = c.子孫_FL = static_cast<std::int16_t>(family);
@@ -112,17 +112,17 @@ private:
     // One founder couple and its descendants over the generations.
     void tree() {
         const std::string surname = kSurnames[pick(14)];
-        std::vector<int> line = {addPerson(1, surname)};
+        std::vector<int> line = {addPerson(false, surname)};
         for (int g = 0; g < o_.generations && !line.empty() && !full(); ++g) {
             std::vector<int> next;
             for (int person : line) {
                 if (full() || (g > 0 && !chance(80))) {
                     continue;
                 }
-                const bool male = reg_.person(person).男女 == 1;
+                const bool male = reg_.person(person).isMale();
                 const int marriages = chance(10) ? 2 : 1;
                 for (int m = 0; m < marriages && !full(); ++m) {
-                    const int spouse = addPerson(male ? 2 : 1, kSurnames[pick(14)]);
+                    const int spouse = addPerson(male, kSurnames[pick(14)]);
                     const bool nonMarital = chance(5);
                     const int family = male ? addFamily(person, spouse, nonMarital)
                                             : addFamily(spouse, person, nonMarital);
@@ -132,15 +132,16 @@ private:
                     }
                     const int children = pick(4) + (g < 3 ? 1 : 0);
                     for (int k = 0; k < children && !full(); ++k) {
-                        const int sex = chance(50) ? 1 : 2;
+                        const bool female = !chance(50);
                         const std::string childSurname =
                             male ? reg_.person(person).姓 : reg_.person(spouse).姓;
-                        const int child = addPerson(sex, childSurname);
-                        int form = 0;
+                        const int child = addPerson(female, childSurname);
+                        auto form = core::ChildKind::Birth;
                         if (nonMarital) {
-                            form = chance(50) ? 2 : 3;
+                            form = chance(50) ? core::ChildKind::Acknowledged
+                                              : core::ChildKind::Unacknowledged;
                         } else if (chance(5)) {
-                            form = 1;
+                            form = core::ChildKind::Adopted;
                         }
                         addChild(family, child, form);
                         next.push_back(child);
@@ -152,7 +153,7 @@ private:
         // Now and then a person of this tree is entered a second time and linked.
         if (!full() && reg_.personCount() > 2 && chance(30)) {
             const int source = reg_.personCount() - pick(std::min(reg_.personCount(), 10));
-            const int copy = addPerson(reg_.person(source).男女, reg_.person(source).姓);
+            const int copy = addPerson(reg_.person(source).isFemale(), reg_.person(source).姓);
             reg_.person(copy).名 = reg_.person(source).名;
             reg_.person(copy).C_当事者NO = static_cast<std::int16_t>(source);
         }

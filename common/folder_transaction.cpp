@@ -328,20 +328,80 @@ void FolderTransaction::remove(std::string_view name) {
     }
 }
 
+namespace {
+
+constexpr std::string_view kUnchanged = "。どのファイルも元のままです。";
+
+} // namespace
+
+// One commit's working state: the entries staged so far, and the start of every message.
+struct FolderTransaction::Commit {
+    FileOps& ops;
+    const fs::path& folder;
+    fs::path journal;
+    std::string subject;
+    std::vector<Entry> entries;
+
+    void refuseOverJournal() const;
+    void stage(const std::vector<Change>& changes);
+    void writeJournal() const;
+    void renameIntoPlace();
+
+    void removeStaged() const {
+        for (const Entry& e : entries) {
+            if (!e.remove) {
+                ops.remove(folder / e.staged);
+            }
+        }
+    }
+    [[noreturn]] void failBeforeRenames(std::string_view what, int err, bool journalMade) const {
+        if (journalMade) {
+            ops.remove(journal);
+        }
+        removeStaged();
+        throw FileError(subject + std::string(what) + "（" + systemReason(err) + "）" +
+                        std::string(kUnchanged));
+    }
+    // A failure once renaming has begun puts the old files back at once.
+    [[noreturn]] void failAfterRenames(const std::string& what, int err) const {
+        std::string message = subject + what + "（" + systemReason(err) + "）";
+        const int undone = undo(ops, folder, entries);
+        const int synced = undone == 0 ? ops.syncFolder(folder) : undone;
+        const int cleared = synced == 0 ? ops.remove(journal) : synced;
+        if (cleared == 0) {
+            message += std::string(kUnchanged);
+        } else {
+            message += "。元に戻すこともできませんでした（" + systemReason(cleared) +
+                       "）。次にこのフォルダを開くときに元に戻します。";
+        }
+        throw FileError(message);
+    }
+};
+
 void FolderTransaction::commit() {
     if (committed_) {
         throw std::logic_error("FolderTransaction committed twice");
     }
     committed_ = true;
-    FileOps& ops = fileOps();
     std::vector<std::string> names;
     for (const auto& c : changes_) {
         names.push_back(c.name);
     }
-    const std::string subject = quotedNames(names) + "を保存できません：";
-    constexpr std::string_view kUnchanged = "。どのファイルも元のままです。";
-    const fs::path journal = folder_ / kJournalName;
+    Commit run{
+        fileOps(), folder_, folder_ / kJournalName, quotedNames(names) + "を保存できません：", {}};
+    run.refuseOverJournal();
+    run.stage(changes_);
+    if (run.entries.empty()) {
+        return;
+    }
+    run.writeJournal();
+    run.renameIntoPlace();
+    // Done. The old files go; what cannot go now goes at the next recovery.
+    removeAsides(run.ops, folder_, run.entries);
+}
 
+// A journal left in the folder belongs to another change, finished or not.
+void FolderTransaction::Commit::refuseOverJournal() const {
     bool journalThere = false;
     if (const int err = probe(ops, journal, journalThere)) {
         throw FileError(subject + "フォルダを調べられません（" + systemReason(err) + "）" +
@@ -353,22 +413,17 @@ void FolderTransaction::commit() {
                         "途中で止まった変更です）。フォルダを開き直してください" +
                         std::string(kUnchanged));
     }
+}
 
-    // Stage every new file; nothing in the folder changes yet.
-    std::vector<Entry> entries;
-    auto removeStaged = [&] {
-        for (const Entry& e : entries) {
-            if (!e.remove) {
-                ops.remove(folder_ / e.staged);
-            }
-        }
-    };
-    for (const auto& c : changes_) {
+// Every new file staged beside its name, and a place to set each old file aside; nothing in
+// the folder changes yet. A removal of a file that is not there is no entry.
+void FolderTransaction::Commit::stage(const std::vector<Change>& changes) {
+    for (const auto& c : changes) {
         Entry e;
         e.name = c.name;
         e.remove = c.remove;
         // Only a regular file is replaced or removed; a folder in its place is refused.
-        const int kind = ops.regularFile(folder_ / c.name);
+        const int kind = ops.regularFile(folder / c.name);
         const bool exists = kind == 0;
         if (kind != 0 && kind != ENOENT) {
             removeStaged();
@@ -382,7 +437,7 @@ void FolderTransaction::commit() {
         } else {
             fs::path staged;
             std::string what;
-            if (const int err = tryStageFile(folder_ / c.name, c.bytes, staged, what)) {
+            if (const int err = tryStageFile(folder / c.name, c.bytes, staged, what)) {
                 removeStaged();
                 throw FileError(subject + "「" + c.name + "」の" + what + "（" + systemReason(err) +
                                 "）" + std::string(kUnchanged));
@@ -393,27 +448,18 @@ void FolderTransaction::commit() {
         }
         if (exists) {
             e.aside = setAsideName(c.name);
-            if (present(ops, folder_ / e.aside)) {
-                ops.remove(folder_ / e.aside); // a leftover of our own naming
+            if (present(ops, folder / e.aside)) {
+                ops.remove(folder / e.aside); // a leftover of our own naming
             }
         }
         entries.push_back(std::move(e));
     }
-    if (entries.empty()) {
-        return;
-    }
+}
 
-    // The journal, durable before anything is renamed.
+// The journal, durable before anything is renamed.
+void FolderTransaction::Commit::writeJournal() const {
     const std::string bytes = journalBytes(entries);
     int fd = -1;
-    auto failBeforeRenames = [&](std::string_view what, int err, bool journalMade) {
-        if (journalMade) {
-            ops.remove(journal);
-        }
-        removeStaged();
-        throw FileError(subject + std::string(what) + "（" + systemReason(err) + "）" +
-                        std::string(kUnchanged));
-    };
     if (const int err = ops.createNew(journal, fd)) {
         failBeforeRenames("変更の記録を作れません", err, false);
     }
@@ -428,55 +474,43 @@ void FolderTransaction::commit() {
     if (const int err = ops.close(fd)) {
         failBeforeRenames("変更の記録を閉じられません", err, true);
     }
-    if (const int err = ops.syncFolder(folder_)) {
+    if (const int err = ops.syncFolder(folder)) {
         failBeforeRenames("フォルダをディスクに書き出せません", err, true);
     }
+}
 
-    // The renames. A failure from here on puts the old files back at once.
-    auto failAfter = [&](std::string what, int err) {
-        std::string message = subject + what + "（" + systemReason(err) + "）";
-        const int undone = undo(ops, folder_, entries);
-        const int synced = undone == 0 ? ops.syncFolder(folder_) : undone;
-        const int cleared = synced == 0 ? ops.remove(journal) : synced;
-        if (cleared == 0) {
-            message += std::string(kUnchanged);
-        } else {
-            message += "。元に戻すこともできませんでした（" + systemReason(cleared) +
-                       "）。次にこのフォルダを開くときに元に戻します。";
-        }
-        throw FileError(message);
-    };
+// Each old file set aside and each new one renamed into its place (or the name removed);
+// then the folder synced and the journal removed.
+void FolderTransaction::Commit::renameIntoPlace() {
     for (const Entry& e : entries) {
         if (!e.aside.empty()) {
-            if (const int err = setAside(ops, folder_, e)) {
-                failAfter("「" + e.name + "」を退避できません", err);
+            if (const int err = setAside(ops, folder, e)) {
+                failAfterRenames("「" + e.name + "」を退避できません", err);
             }
         }
         if (!e.remove) {
-            if (const int err = ops.rename(folder_ / e.staged, folder_ / e.name)) {
-                failAfter("「" + e.name + "」を置き換えられません", err);
+            if (const int err = ops.rename(folder / e.staged, folder / e.name)) {
+                failAfterRenames("「" + e.name + "」を置き換えられません", err);
             }
         } else {
             // Set aside by a second link, the name itself goes now; set aside by a rename,
             // it has gone.
             bool there = false;
-            int err = probe(ops, folder_ / e.name, there);
+            int err = probe(ops, folder / e.name, there);
             if (err == 0 && there) {
-                err = ops.remove(folder_ / e.name);
+                err = ops.remove(folder / e.name);
             }
             if (err != 0) {
-                failAfter("「" + e.name + "」を削除できません", err);
+                failAfterRenames("「" + e.name + "」を削除できません", err);
             }
         }
     }
-    if (const int err = ops.syncFolder(folder_)) {
-        failAfter("フォルダをディスクに書き出せません", err);
+    if (const int err = ops.syncFolder(folder)) {
+        failAfterRenames("フォルダをディスクに書き出せません", err);
     }
     if (const int err = ops.remove(journal)) {
-        failAfter("変更の記録を消せません", err);
+        failAfterRenames("変更の記録を消せません", err);
     }
-    // Done. The old files go; what cannot go now goes at the next recovery.
-    removeAsides(ops, folder_, entries);
 }
 
 std::string recoverFolder(const std::filesystem::path& folderIn) {

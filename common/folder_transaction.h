@@ -56,6 +56,7 @@ private:
         bool remove = false;
         std::string bytes;
     };
+    struct Commit; // one commit's working state and steps (folder_transaction.cpp)
     std::filesystem::path folder_;
     std::vector<Change> changes_;
     bool committed_ = false;

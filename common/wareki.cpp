@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace common {
@@ -213,64 +214,76 @@ std::string WarekiDate::text() const {
     return dateText(era, eraYear, month, day, leapMonth);
 }
 
-WarekiReading readWareki(std::string_view input) {
+namespace {
+
+// The characters of a written date, spaces left out.
+std::vector<std::string> dateCharacters(std::string_view input) {
     std::vector<std::string> cs;
     for (std::string& c : characters(input)) {
         if (!isSpace(c)) {
             cs.push_back(std::move(c));
         }
     }
-    if (cs.empty()) {
-        return fail("日付が書かれていません");
-    }
+    return cs;
+}
+
+// The parts of a date as written: "<元号><year>年[閏]<month>月<day>日".
+struct WrittenDate {
     const Era* era = nullptr;
+    int year = 0;
+    bool leap = false;
+    int month = 0;
+    int day = 0;
+};
+
+// Reads the parts of the (non-empty) characters of a date into `w`; the reason when they
+// cannot be read, in the order in which they are written.
+std::optional<std::string> readParts(const std::vector<std::string>& cs, WrittenDate& w) {
     if (cs.size() >= 2) {
         const std::string name = cs[0] + cs[1];
         for (const Era& e : kEras) {
             if (name == e.name) {
-                era = &e;
+                w.era = &e;
             }
         }
     }
-    if (era == nullptr) {
-        return fail("元号（明治・大正・昭和・平成・令和）で始まっていません");
+    if (w.era == nullptr) {
+        return "元号（明治・大正・昭和・平成・令和）で始まっていません";
     }
     std::size_t pos = 2;
-    int year = 0;
     if (pos < cs.size() && cs[pos] == "元") {
-        year = 1;
+        w.year = 1;
         ++pos;
     } else if (const auto n = readNumber(cs, pos)) {
-        year = *n;
+        w.year = *n;
     } else {
-        return fail("年の数字が読めません");
+        return "年の数字が読めません";
     }
     if (pos >= cs.size() || cs[pos] != "年") {
-        return fail("「年」がありません");
+        return "「年」がありません";
     }
     ++pos;
-    if (year < 1) {
-        return fail(std::string(era->name) + "０年はありません");
+    if (w.year < 1) {
+        return std::string(w.era->name) + "０年はありません";
     }
-    bool leap = false;
     if (pos < cs.size() && cs[pos] == "閏") {
-        leap = true;
+        w.leap = true;
         ++pos;
     }
     const auto month = readNumber(cs, pos);
     if (!month) {
-        return fail(pos >= cs.size() ? "月と日がありません" : "月の数字が読めません");
+        return pos >= cs.size() ? "月と日がありません" : "月の数字が読めません";
     }
     if (pos >= cs.size() || cs[pos] != "月") {
-        return fail("「月」がありません");
+        return "「月」がありません";
     }
     ++pos;
     const auto day = readNumber(cs, pos);
     if (!day) {
-        return fail(pos >= cs.size() ? "日がありません" : "日の数字が読めません");
+        return pos >= cs.size() ? "日がありません" : "日の数字が読めません";
     }
     if (pos >= cs.size() || cs[pos] != "日") {
-        return fail("「日」がありません");
+        return "「日」がありません";
     }
     ++pos;
     if (pos < cs.size()) {
@@ -278,69 +291,92 @@ WarekiReading readWareki(std::string_view input) {
         for (std::size_t i = pos; i < cs.size(); ++i) {
             rest += cs[i];
         }
-        return fail("日付のあとに「" + rest + "」があります");
+        return "日付のあとに「" + rest + "」があります";
     }
     if (*month < 1 || *month > 12) {
-        return fail(fullWidthNumber(*month) + "月はありません");
+        return fullWidthNumber(*month) + "月はありません";
     }
+    w.month = *month;
+    w.day = *day;
+    return std::nullopt;
+}
 
-    WarekiDate d;
-    d.era = std::string(era->name);
-    d.eraYear = year;
-    d.month = *month;
-    d.day = *day;
-    d.leapMonth = leap;
-    const int western = era->firstYear + year - 1;
-
-    if (era->name == "明治" && western <= kLastLunisolarYear) {
-        // The lunisolar calendar: months of 29 or 30 days, the leap months of its years.
-        d.lunisolar = true;
-        d.civil = {western, *month, *day};
-        if (leap) {
-            bool known = false;
-            for (const LeapMonth& l : kLeapMonths) {
-                known = known || (l.year == western && l.month == *month);
-            }
-            if (!known) {
-                return fail(d.text() + "はありません（閏月は明治元年閏４月と明治３年閏１０月）");
-            }
+// A date of Meiji up to its 5th year: the lunisolar calendar, months of 29 or 30 days and
+// the leap months of its years.
+WarekiReading lunisolarDate(WarekiDate d, int western) {
+    d.lunisolar = true;
+    d.civil = {western, d.month, d.day};
+    if (d.leapMonth) {
+        bool known = false;
+        for (const LeapMonth& l : kLeapMonths) {
+            known = known || (l.year == western && l.month == d.month);
         }
-        if (*day < 1 || *day > 30) {
-            return fail("旧暦（明治５年まで）の月は３０日までです");
+        if (!known) {
+            return fail(d.text() + "はありません（閏月は明治元年閏４月と明治３年閏１０月）");
         }
-        if (d.civil > kLastLunisolarDay && !leap) {
-            return fail(
-                "明治５年１２月３日からあとの１２月の日はありません（明治５年１２月２日の翌日"
-                "が明治６年１月１日）");
-        }
-        return {d, {}};
     }
-    if (leap) {
+    if (d.day < 1 || d.day > 30) {
+        return fail("旧暦（明治５年まで）の月は３０日までです");
+    }
+    if (d.civil > kLastLunisolarDay && !d.leapMonth) {
+        return fail("明治５年１２月３日からあとの１２月の日はありません（明治５年１２月２日の翌日"
+                    "が明治６年１月１日）");
+    }
+    return {d, {}};
+}
+
+// A date of the Gregorian calendar: a real day within its era.
+WarekiReading gregorianDate(WarekiDate d, const Era& era, int western) {
+    if (d.leapMonth) {
         return fail("閏月は明治５年までの旧暦にしかありません");
     }
-    d.civil = {western, *month, *day};
+    d.civil = {western, d.month, d.day};
     if (!isRealDate(d.civil)) {
-        if (*month == 2 && *day == 29) {
-            return fail(std::string(era->name) + eraYearText(year) + "年（" +
+        if (d.month == 2 && d.day == 29) {
+            return fail(std::string(era.name) + eraYearText(d.eraYear) + "年（" +
                         std::to_string(western) +
                         "年）はうるう年ではありません（２月は２８日まで）");
         }
-        return fail(fullWidthNumber(*month) + "月は" +
-                    fullWidthNumber(daysInMonth(western, *month)) + "日までです");
+        return fail(fullWidthNumber(d.month) + "月は" +
+                    fullWidthNumber(daysInMonth(western, d.month)) + "日までです");
     }
-    if (d.civil < era->first) {
-        const CivilDate before = dayBefore(era->first);
-        const std::string firstText = warekiText(era->first).value_or("");
-        return fail(d.text() + "は" + std::string(era->name) + "より前です（" +
-                    std::string(era->name) + "は" + firstText + "から、その前日は" +
+    if (d.civil < era.first) {
+        const CivilDate before = dayBefore(era.first);
+        const std::string firstText = warekiText(era.first).value_or("");
+        return fail(d.text() + "は" + std::string(era.name) + "より前です（" +
+                    std::string(era.name) + "は" + firstText + "から、その前日は" +
                     warekiText(before).value_or("") + "）");
     }
-    if (era->last.year != 0 && d.civil > era->last) {
-        return fail(d.text() + "は" + std::string(era->name) + "の終わりより後です（" +
-                    warekiText(era->last).value_or("") + "が最後の日、この日は" +
+    if (era.last.year != 0 && d.civil > era.last) {
+        return fail(d.text() + "は" + std::string(era.name) + "の終わりより後です（" +
+                    warekiText(era.last).value_or("") + "が最後の日、この日は" +
                     warekiText(d.civil).value_or("") + "）");
     }
     return {d, {}};
+}
+
+} // namespace
+
+WarekiReading readWareki(std::string_view input) {
+    const std::vector<std::string> cs = dateCharacters(input);
+    if (cs.empty()) {
+        return fail("日付が書かれていません");
+    }
+    WrittenDate w;
+    if (const auto reason = readParts(cs, w)) {
+        return fail(*reason);
+    }
+    WarekiDate d;
+    d.era = std::string(w.era->name);
+    d.eraYear = w.year;
+    d.month = w.month;
+    d.day = w.day;
+    d.leapMonth = w.leap;
+    const int western = w.era->firstYear + w.year - 1;
+    if (w.era->name == "明治" && western <= kLastLunisolarYear) {
+        return lunisolarDate(d, western);
+    }
+    return gregorianDate(d, *w.era, western);
 }
 
 std::optional<std::string> warekiText(const CivilDate& d) {

@@ -2,17 +2,15 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
-#include "common/folder_backup.h"
 #include "common/folder_transaction.h"
 #include "common/line_forms.h"
 #include "common/text.h"
+#include "converter/capacities.h"
 #include "converter/files.h"
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
 #include <stdexcept>
-#include <thread>
 
 namespace converter {
 
@@ -39,21 +37,6 @@ bool isValidUtf8(std::string_view bytes) {
 
 bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
-}
-
-// The backup made before an import takes files away; a backup of the same second already
-// there (one made just before) is waited out.
-std::filesystem::path backupBeforeImport(const std::filesystem::path& folder) {
-    for (int attempt = 0;; ++attempt) {
-        if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {
-            return *made;
-        }
-        if (attempt == 2) {
-            throw common::FileError(
-                "同じ時刻のバックアップがすでにあります。1 秒待ってからやり直してください");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    }
 }
 
 } // namespace
@@ -446,14 +429,6 @@ std::string longLinesMessage(const std::vector<int>& lines) {
     return text;
 }
 
-static std::string companionBytes(std::string_view name, std::size_t persons) {
-    common::LineWriter companion{std::string(name)};
-    for (std::size_t i = 1; i <= persons; ++i) {
-        companion.integer("当事者NO%(" + std::to_string(i) + ")=,", 0);
-    }
-    return companion.take();
-}
-
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
                                  common::Dialogs& dialogs, std::filesystem::path* written) {
     std::string bytes;
@@ -472,7 +447,24 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     }
     const std::filesystem::path target =
         path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
-    if (!recoverDataFolder(target, dialogs)) {
+    if (!recoverDataFolder(target, dialogs) ||
+        refuseMaskedFolder(target, dialogs, kImportErrorTitle)) {
+        return JobOutcome::Stopped;
+    }
+    // The chart editor refuses a register with more persons than "KANKYO.TXT" allows (the
+    // working directory's, as it reads it, else the one in the folder).
+    try {
+        const Capacities limits = findCapacities({"KANKYO.TXT", target / "KANKYO.TXT"});
+        if (static_cast<long>(result.persons.size()) > limits.最大登録人数) {
+            dialogs.ok(kImportErrorTitle,
+                       "ＣＳＶデータの " + std::to_string(result.persons.size()) + " 人は「" +
+                           common::displayName(limits.source) + "」の最大登録人数（" +
+                           std::to_string(limits.最大登録人数) + " 人）を超えるので取り込めません",
+                       common::Icon::Stop);
+            return JobOutcome::Stopped;
+        }
+    } catch (const common::FileError& e) {
+        dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
     }
     std::vector<std::string_view> moved;
@@ -484,7 +476,7 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     std::optional<std::filesystem::path> backup;
     try {
         if (!moved.empty()) {
-            backup = backupBeforeImport(target);
+            backup = backupBeforeReplacing(target);
         }
         // The companion files beside the register hold one value per person; those of the
         // register replaced would describe other persons (and a shorter one makes the
@@ -494,7 +486,7 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
         common::FolderTransaction change(target);
         change.write(kPersonFile, std::move(bytes));
         for (std::string_view name : {kFounderFile, kNameOrderFile}) {
-            change.write(name, companionBytes(name, result.persons.size()));
+            change.write(name, companionBytes(std::vector<long>(result.persons.size(), 0)));
         }
         for (std::string_view name : moved) {
             change.remove(name);

@@ -166,7 +166,9 @@ inline constexpr std::string_view kMovedNote =
 // lines with extra fields. The family register and the drawing settings of that folder
 // name persons of the register replaced: when one exists, the question says so, the
 // folder is backed up first (as the main window's backup does) and they move into that
-// backup, so that the folder loads afterwards; a message says where they went.
+// backup, so that the folder loads afterwards; a message says where they went. A masked
+// folder, and more persons than 最大登録人数 of "KANKYO.TXT" (the working directory's, else
+// the folder's), are refused with nothing written.
 // `written` receives the path of the file written.
 JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
                                  common::Dialogs& dialogs,

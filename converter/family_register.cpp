@@ -3,9 +3,12 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/line_forms.h"
+#include "common/text.h"
 #include "converter/files.h"
 #include "converter/person_register.h"
 
+#include <algorithm>
+#include <stdexcept>
 #include <system_error>
 
 namespace converter {
@@ -78,14 +81,6 @@ long leadingNumber(std::string_view line, std::size_t offset) {
     return any ? v : 0;
 }
 
-std::string numbered(std::string_view key, std::size_t i) {
-    return std::string(key) + std::to_string(i) + ")=,";
-}
-
-std::string childKey(std::string_view key, std::size_t j, std::size_t i) {
-    return std::string(key) + std::to_string(j) + "・" + std::to_string(i) + ")=,";
-}
-
 } // namespace
 
 std::vector<家族> parseFamilyRegister(std::string bytes, const std::string& fileName) {
@@ -148,40 +143,110 @@ std::vector<家族> readFamilyRegister(const std::filesystem::path& folder) {
     return parseFamilyRegister(common::readFile(folder / kFamilyFile), std::string(kFamilyFile));
 }
 
+namespace {
+
+// Writes the register's lines straight into Shift-JIS bytes: keys are encoded once, numbers
+// are ASCII, and only texts go through the codec. A text that would not read back is handed
+// to common::LineWriter, whose refusal names the file and the key.
+class FamilyBytes {
+public:
+    explicit FamilyBytes(std::size_t families) { out_.reserve(families * 480 + 64); }
+
+    void integer(const std::string& key, std::string_view index, long value) {
+        out_ += key;
+        out_ += index;
+        out_ += common::formatInteger(value);
+        out_ += "\r\n";
+    }
+    // `index` in Shift-JIS for the file, `indexUtf8` for a message.
+    void text(const std::string& key, std::string_view index, std::string_view keyUtf8,
+              std::string_view indexUtf8, const std::string& value) {
+        out_ += key;
+        out_ += index;
+        const bool ascii = std::all_of(value.begin(), value.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        try {
+            if (!common::readsBackUnquoted(value)) {
+                throw common::Cp932Error("", 0);
+            }
+            out_ += ascii ? value : common::encodeCp932(value);
+        } catch (const common::Cp932Error&) {
+            common::LineWriter(std::string(kFamilyFile))
+                .text(std::string(keyUtf8) + std::string(indexUtf8), value);
+            throw std::logic_error("LineWriter accepted a value it must refuse"); // not reached
+        }
+        out_ += "\r\n";
+    }
+    void raw(std::string_view bytes) { out_ += bytes; }
+    std::string take() { return std::move(out_); }
+
+private:
+    std::string out_;
+};
+
+struct FamilyKey {
+    explicit FamilyKey(std::string_view utf8) : utf8(utf8), cp932(common::encodeCp932(utf8)) {}
+    std::string_view utf8;
+    std::string cp932;
+};
+
+} // namespace
+
 std::string familyRegisterBytes(const std::vector<家族>& families) {
-    common::LineWriter out{std::string(kFamilyFile)};
-    out.integer("バージョン,", 220);
-    out.integer("最大婚姻数%=,", static_cast<long>(families.size()));
+    static const FamilyKey confirmed("夫婦確定_f%("), number("婚姻NO%("), form("形態%("),
+        formL3("形態L3%("), husband("夫NO%("), wife("妻NO%("), husbandTitle("夫肩書$("),
+        wifeTitle("妻肩書$("), hideSpouse("配偶者非表示_F%("), hideSurname("配偶者姓F%("),
+        lineage("系統_F%("), divorced("離婚_F%("), divorceDate("離婚年月日$("), children("子数%("),
+        child("子NO%("), childTitle("子の肩書$("), childKind("子の形態%("), adopted("縁組日$("),
+        acknowledged("認知日$(");
+    static const std::string dot = common::encodeCp932("・");
+    FamilyBytes out(families.size());
+    common::LineWriter head{std::string(kFamilyFile)};
+    head.integer("バージョン,", 220);
+    head.integer("最大婚姻数%=,", static_cast<long>(families.size()));
+    out.raw(head.bytes());
     std::size_t i = 0;
     for (const auto& f : families) {
         ++i;
-        out.line("");
-        out.integer(numbered("夫婦確定_f%(", i), f.夫婦確定_f);
-        out.integer(numbered("婚姻NO%(", i), f.婚姻NO);
-        out.integer(numbered("形態%(", i), f.形態);
-        out.integer(numbered("形態L3%(", i), f.形態L3);
-        out.integer(numbered("夫NO%(", i), f.夫NO);
-        out.integer(numbered("妻NO%(", i), f.妻NO);
-        out.text(numbered("夫肩書$(", i), f.夫肩書);
-        out.text(numbered("妻肩書$(", i), f.妻肩書);
-        out.integer(numbered("配偶者非表示_F%(", i), f.配偶者非表示_F);
-        out.integer(numbered("配偶者姓F%(", i), f.配偶者姓F);
-        out.integer(numbered("系統_F%(", i), f.系統_F);
-        out.integer(numbered("離婚_F%(", i), f.離婚_F);
+        const std::string index = std::to_string(i) + ")=,";
+        auto integer = [&](const FamilyKey& k, long v) { out.integer(k.cp932, index, v); };
+        auto text = [&](const FamilyKey& k, const std::string& v) {
+            out.text(k.cp932, index, k.utf8, index, v);
+        };
+        out.raw("\r\n");
+        integer(confirmed, f.夫婦確定_f);
+        integer(number, f.婚姻NO);
+        integer(form, f.形態);
+        integer(formL3, f.形態L3);
+        integer(husband, f.夫NO);
+        integer(wife, f.妻NO);
+        text(husbandTitle, f.夫肩書);
+        text(wifeTitle, f.妻肩書);
+        integer(hideSpouse, f.配偶者非表示_F);
+        integer(hideSurname, f.配偶者姓F);
+        integer(lineage, f.系統_F);
+        integer(divorced, f.離婚_F);
         if (f.離婚_F == 1) {
-            out.text(numbered("離婚年月日$(", i), f.離婚年月日);
+            text(divorceDate, f.離婚年月日);
         }
-        out.integer(numbered("子数%(", i), static_cast<long>(f.子.size()));
+        integer(children, static_cast<long>(f.子.size()));
         std::size_t j = 0;
         for (const auto& c : f.子) {
             ++j;
-            out.integer(childKey("子NO%(", j, i), c.子NO);
-            out.text(childKey("子の肩書$(", j, i), c.子の肩書);
-            out.integer(childKey("子の形態%(", j, i), c.子の形態);
+            // The child's place first, then "・" and the family: 子NO%(1・3)=,
+            const std::string place = std::to_string(j);
+            const std::string childIndex = place + dot + index;
+            const std::string childIndexUtf8 = place + "・" + index;
+            auto childText = [&](const FamilyKey& k, const std::string& v) {
+                out.text(k.cp932, childIndex, k.utf8, childIndexUtf8, v);
+            };
+            out.integer(child.cp932, childIndex, c.子NO);
+            childText(childTitle, c.子の肩書);
+            out.integer(childKind.cp932, childIndex, c.子の形態);
             if (c.子の形態 == 1) {
-                out.text(childKey("縁組日$(", j, i), c.縁組日);
+                childText(adopted, c.縁組日);
             } else if (c.子の形態 == 2) {
-                out.text(childKey("認知日$(", j, i), c.認知日);
+                childText(acknowledged, c.認知日);
             }
         }
     }

@@ -67,25 +67,32 @@ class GedcomLines {
 public:
     explicit GedcomLines(GedcomVersion v) : version_(v) { out_.reserve(1 << 20); }
 
+    // A line with a text value; in 5.5.1 a value longer than a line holds goes on CONC lines.
     void line(int level, std::string_view tag, std::string_view value = {},
               std::string_view xref = {}) {
-        put(level, xref, tag, escaped(value));
+        if (!xref.empty()) {
+            put(level, xref, tag, escaped(value));
+        } else {
+            long_(level, tag, value, level + 1);
+        }
     }
     // A value that points at a record ("@I12@").
     void pointer(int level, std::string_view tag, std::string_view xref) {
         put(level, {}, tag, xref);
     }
-    // A text value of several lines: the first on the tag, the others on CONT lines.
+    // A text value of several lines: the first on the tag, the others on CONT lines (a long
+    // line of them continued by CONC lines beside its CONT).
     void text(int level, std::string_view tag, const std::vector<std::string_view>& lines) {
         for (std::size_t k = 0; k < lines.size(); ++k) {
-            long_(k == 0 ? level : level + 1, k == 0 ? tag : "CONT", lines[k]);
+            long_(k == 0 ? level : level + 1, k == 0 ? tag : "CONT", lines[k], level + 1);
         }
     }
     void date(int level, std::string_view wareki) {
         const GedcomDate d = gedcomDate(wareki);
         if (version_ == GedcomVersion::V551) {
             // A date taken from a phrase is an interpreted date; a phrase alone is in
-            // parentheses. Parentheses inside the phrase would end it early.
+            // parentheses. Parentheses inside the phrase would end it early: they become
+            // spaces there, and the text itself goes beside the date as it stands.
             std::string phrase = d.phrase;
             for (auto& c : phrase) {
                 if (c == '(' || c == ')') {
@@ -93,10 +100,14 @@ public:
                 }
             }
             long_(level, "DATE",
-                  d.value.empty() ? "(" + phrase + ")" : "INT " + d.value + " (" + phrase + ")");
+                  d.value.empty() ? "(" + phrase + ")" : "INT " + d.value + " (" + phrase + ")",
+                  level + 1);
+            if (phrase != d.phrase) {
+                line(level + 1, "_TSUBAKI_TEXT", d.phrase);
+            }
         } else {
             line(level, "DATE", d.value);
-            long_(level + 1, "PHRASE", d.phrase);
+            line(level + 1, "PHRASE", d.phrase);
         }
     }
     std::string take() { return std::move(out_); }
@@ -114,10 +125,34 @@ private:
         }
         return s;
     }
+    static bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+    // Where the piece of `v` that starts at `start` ends: at most kChunk bytes, between two
+    // UTF-8 characters, and not beside a space (a reader may drop a space at the end or the
+    // start of a line). Cut beside a space only when the piece holds nothing else.
+    static std::size_t cut(std::string_view v, std::size_t start) {
+        std::size_t end = std::min(v.size(), start + kChunk);
+        while (end < v.size() && end > start && continuationByte(v[end])) {
+            --end;
+        }
+        if (end >= v.size()) {
+            return v.size();
+        }
+        for (std::size_t e = end; e > start; --e) {
+            if (!continuationByte(v[e]) && v[e - 1] != ' ' && v[e] != ' ') {
+                return e;
+            }
+        }
+        return end > start ? end : v.size();
+    }
     // A value that may be longer than a 5.5.1 line holds (255 characters with the level
-    // and tag): the rest goes on CONC lines, cut between UTF-8 characters.
-    void long_(int level, std::string_view tag, std::string_view value) {
-        std::string v = escaped(value);
+    // and tag): the rest goes on CONC lines of level `concLevel`.
+    void long_(int level, std::string_view tag, std::string_view value, int concLevel) {
+        std::string copy;
+        std::string_view v = value;
+        if (value.find('@') != std::string_view::npos) {
+            copy = escaped(value);
+            v = copy;
+        }
         if (version_ == GedcomVersion::V70 || v.size() <= kChunk) {
             put(level, {}, tag, v);
             return;
@@ -125,22 +160,18 @@ private:
         std::size_t start = 0;
         bool first = true;
         while (start < v.size()) {
-            std::size_t end = std::min(v.size(), start + kChunk);
-            while (end < v.size() && (static_cast<unsigned char>(v[end]) & 0xC0) == 0x80) {
-                --end;
-            }
-            // A CONC line must not end or begin with a space that a reader might drop.
-            while (end < v.size() && end > start + 1 && (v[end - 1] == ' ' || v[end] == ' ')) {
-                --end;
-            }
-            put(first ? level : level + 1, {}, first ? tag : "CONC",
-                std::string_view(v).substr(start, end - start));
+            const std::size_t end = cut(v, start);
+            put(first ? level : concLevel, {}, first ? tag : "CONC", v.substr(start, end - start));
             first = false;
             start = end;
         }
     }
     void put(int level, std::string_view xref, std::string_view tag, std::string_view value) {
-        out_ += std::to_string(level);
+        if (level < 10) {
+            out_ += static_cast<char>('0' + level);
+        } else {
+            out_ += std::to_string(level);
+        }
         out_ += ' ';
         if (!xref.empty()) {
             out_ += xref;
@@ -194,179 +225,247 @@ GedcomSource readGedcomSource(const std::filesystem::path& folder) {
     return s;
 }
 
-std::string gedcomText(const GedcomSource& source, GedcomVersion version) {
-    const auto& persons = source.persons.persons;
-    const auto& families = source.families;
-    const long personCount = static_cast<long>(persons.size());
-    // The families each person is a spouse and a child of, in family order.
-    std::vector<std::vector<long>> spouseOf(persons.size() + 1);
-    std::vector<std::vector<ChildPlace>> childOf(persons.size() + 1);
-    auto valid = [&](long n) { return n >= 1 && n <= personCount; };
-    for (std::size_t i = 0; i < families.size(); ++i) {
-        const 家族& f = families[i];
-        const long n = static_cast<long>(i) + 1;
-        if (valid(f.夫NO)) {
-            spouseOf[static_cast<std::size_t>(f.夫NO)].push_back(n);
-        }
-        if (valid(f.妻NO) && f.妻NO != f.夫NO) {
-            spouseOf[static_cast<std::size_t>(f.妻NO)].push_back(n);
-        }
-        for (const auto& c : f.子) {
-            if (valid(c.子NO)) {
-                childOf[static_cast<std::size_t>(c.子NO)].push_back({n, &c});
+namespace {
+
+// The GEDCOM text of one data folder's registers, record by record.
+class GedcomWriter {
+public:
+    GedcomWriter(const GedcomSource& source, GedcomVersion version)
+        : source_(source), version_(version), g_(version),
+          count_(static_cast<long>(source.persons.persons.size())),
+          spouseOf_(source.persons.persons.size() + 1),
+          childOf_(source.persons.persons.size() + 1) {
+        // The families each person is a spouse and a child of, in family order.
+        for (std::size_t i = 0; i < source.families.size(); ++i) {
+            const 家族& f = source.families[i];
+            const long n = static_cast<long>(i) + 1;
+            if (valid(f.夫NO)) {
+                spouseOf_[static_cast<std::size_t>(f.夫NO)].push_back(n);
+            }
+            if (valid(f.妻NO) && f.妻NO != f.夫NO) {
+                spouseOf_[static_cast<std::size_t>(f.妻NO)].push_back(n);
+            }
+            for (const auto& c : f.子) {
+                if (valid(c.子NO)) {
+                    childOf_[static_cast<std::size_t>(c.子NO)].push_back({n, &c});
+                }
             }
         }
     }
 
-    GedcomLines g(version);
-    g.line(0, "HEAD");
-    g.line(1, "GEDC");
-    g.line(2, "VERS", version == GedcomVersion::V551 ? "5.5.1" : "7.0");
-    if (version == GedcomVersion::V551) {
-        g.line(2, "FORM", "LINEAGE-LINKED");
+    std::string text() {
+        head();
+        for (long i = 1; i <= count_; ++i) {
+            const 当事者& p = source_.persons.persons[static_cast<std::size_t>(i - 1)];
+            g_.line(0, "INDI", {}, person(i));
+            personFacts(p);
+            childLinks(i);
+            for (long f : spouseOf_[static_cast<std::size_t>(i)]) {
+                g_.pointer(1, "FAMS", family(f));
+            }
+            personTags(i, p);
+        }
+        for (std::size_t k = 0; k < source_.families.size(); ++k) {
+            familyRecord(static_cast<long>(k) + 1, source_.families[k]);
+        }
+        g_.line(0, "TRLR");
+        return g_.take();
     }
-    g.line(1, "SOUR", "MOKUREN");
-    g.line(2, "NAME", "mokuren");
-    if (version == GedcomVersion::V551) {
-        g.line(1, "CHAR", "UTF-8");
-    }
-    g.line(1, "_TSUBAKI_VERSION",
-           source.persons.current ? "V" + std::to_string(source.persons.version)
-                                  : std::string("OLD"));
 
-    for (long i = 1; i <= personCount; ++i) {
-        const 当事者& p = persons[static_cast<std::size_t>(i - 1)];
-        g.line(0, "INDI", {}, person(i));
-        g.line(1, "NAME",
-               p.名.empty() && p.姓.empty() ? std::string()
-                                            : (p.名.empty() ? "" : p.名 + " ") + "/" + p.姓 + "/");
+private:
+    bool valid(long n) const { return n >= 1 && n <= count_; }
+
+    void head() {
+        g_.line(0, "HEAD");
+        g_.line(1, "GEDC");
+        g_.line(2, "VERS", version_ == GedcomVersion::V551 ? "5.5.1" : "7.0");
+        if (version_ == GedcomVersion::V551) {
+            g_.line(2, "FORM", "LINEAGE-LINKED");
+        }
+        g_.line(1, "SOUR", "MOKUREN");
+        g_.line(2, "NAME", "mokuren");
+        if (version_ == GedcomVersion::V551) {
+            g_.line(1, "CHAR", "UTF-8");
+            g_.pointer(1, "SUBM", kSubmitter); // 5.5.1 requires the submitter
+        }
+        g_.line(1, "_TSUBAKI_VERSION",
+                source_.persons.current ? "V" + std::to_string(source_.persons.version)
+                                        : std::string("OLD"));
+        if (version_ == GedcomVersion::V551) {
+            g_.line(0, "SUBM", {}, kSubmitter);
+            g_.line(1, "NAME", "mokuren");
+        }
+    }
+    static constexpr std::string_view kSubmitter = "@U1@";
+
+    // The name, sex, birth, death, address, domicile and notes.
+    void personFacts(const 当事者& p) {
+        g_.line(1, "NAME",
+                p.名.empty() && p.姓.empty() ? std::string()
+                                             : (p.名.empty() ? "" : p.名 + " ") + "/" + p.姓 + "/");
         if (!p.名.empty()) {
-            g.line(2, "GIVN", p.名);
+            g_.line(2, "GIVN", p.名);
         }
         if (!p.姓.empty()) {
-            g.line(2, "SURN", p.姓);
+            g_.line(2, "SURN", p.姓);
         }
-        g.line(1, "SEX", p.isFemale() ? "F" : "M");
+        g_.line(1, "SEX", p.isFemale() ? "F" : "M");
         if (!p.生年月日.empty()) {
-            g.line(1, "BIRT");
-            g.date(2, p.生年月日);
+            g_.line(1, "BIRT");
+            g_.date(2, p.生年月日);
         }
         if (!p.死亡年月日.empty()) {
-            g.line(1, "DEAT", "Y");
-            g.date(2, p.死亡年月日);
+            g_.line(1, "DEAT", "Y");
+            g_.date(2, p.死亡年月日);
         }
         if (!p.住所1.empty() || !p.住所2.empty()) {
-            g.line(1, "RESI");
-            g.text(2, "ADDR", twoLines(p.住所1, p.住所2));
+            g_.line(1, "RESI");
+            g_.text(2, "ADDR", twoLines(p.住所1, p.住所2));
         }
         if (!p.本籍1.empty() || !p.本籍2.empty()) {
-            g.text(1, "FACT", twoLines(p.本籍1, p.本籍2));
-            g.line(2, "TYPE", "本籍");
+            g_.text(1, "FACT", twoLines(p.本籍1, p.本籍2));
+            g_.line(2, "TYPE", "本籍");
         }
         if (!p.備考1.empty() || !p.備考2.empty()) {
-            g.text(1, "NOTE", twoLines(p.備考1, p.備考2));
+            g_.text(1, "NOTE", twoLines(p.備考1, p.備考2));
         }
-        for (const ChildPlace& c : childOf[static_cast<std::size_t>(i)]) {
-            g.pointer(1, "FAMC", family(c.familyNo));
-            g.line(2, "PEDI", c.child->子の形態 == 1 ? "adopted" : "birth");
-        }
-        for (const ChildPlace& c : childOf[static_cast<std::size_t>(i)]) {
-            if (c.child->子の形態 == 1) {
-                g.line(1, "ADOP", c.child->縁組日.empty() ? "Y" : "");
-                if (!c.child->縁組日.empty()) {
-                    g.date(2, c.child->縁組日);
-                }
-                g.pointer(2, "FAMC", family(c.familyNo));
-            } else if (c.child->子の形態 == 2) {
-                g.line(1, "EVEN");
-                g.line(2, "TYPE", "認知");
-                if (!c.child->認知日.empty()) {
-                    g.date(2, c.child->認知日);
-                }
-                g.pointer(2, "_TSUBAKI_FAMC", family(c.familyNo));
+    }
+
+    // The families the person is a child of, and the adoption and acknowledgment events.
+    void childLinks(long i) {
+        for (const ChildPlace& c : childOf_[static_cast<std::size_t>(i)]) {
+            g_.pointer(1, "FAMC", family(c.familyNo));
+            // 7.0 writes its enumerations in capitals.
+            const bool adopted = c.child->子の形態 == 1;
+            if (version_ == GedcomVersion::V551) {
+                g_.line(2, "PEDI", adopted ? "adopted" : "birth");
+            } else {
+                g_.line(2, "PEDI", adopted ? "ADOPTED" : "BIRTH");
             }
         }
-        for (long f : spouseOf[static_cast<std::size_t>(i)]) {
-            g.pointer(1, "FAMS", family(f));
+        for (const ChildPlace& c : childOf_[static_cast<std::size_t>(i)]) {
+            if (c.child->子の形態 == 1) {
+                g_.line(1, "ADOP", c.child->縁組日.empty() ? "Y" : "");
+                if (!c.child->縁組日.empty()) {
+                    g_.date(2, c.child->縁組日);
+                }
+                g_.pointer(2, "FAMC", family(c.familyNo));
+            } else if (c.child->子の形態 == 2) {
+                g_.line(1, "EVEN");
+                g_.line(2, "TYPE", "認知");
+                if (!c.child->認知日.empty()) {
+                    g_.date(2, c.child->認知日);
+                }
+                g_.pointer(2, "_TSUBAKI_FAMC", family(c.familyNo));
+            }
         }
+    }
+
+    // What only the registers know of a person.
+    void personTags(long i, const 当事者& p) {
         if (p.当事者NO != i) {
-            g.line(1, "_TSUBAKI_NO", std::to_string(p.当事者NO));
+            g_.line(1, "_TSUBAKI_NO", std::to_string(p.当事者NO));
         }
         if (p.C_当事者NO != i) {
             if (valid(p.C_当事者NO)) {
-                g.pointer(1, "_TSUBAKI_LINK", person(p.C_当事者NO));
+                g_.pointer(1, "_TSUBAKI_LINK", person(p.C_当事者NO));
             } else {
-                g.line(1, "_TSUBAKI_LINK", std::to_string(p.C_当事者NO));
+                g_.line(1, "_TSUBAKI_LINK", std::to_string(p.C_当事者NO));
             }
         }
-        integerTag(g, 1, "_TSUBAKI_FATHER", p.実父NO);
-        integerTag(g, 1, "_TSUBAKI_MOTHER", p.実母NO);
-        integerTag(g, 1, "_TSUBAKI_PARENTS_FAMILY", p.父母家族NO);
-        integerTag(g, 1, "_TSUBAKI_DESCENDANT", p.子孫_F);
-        integerTag(g, 1, "_TSUBAKI_DESCENDANT_SET", p.子孫_FL);
-        integerTag(g, 1, "_TSUBAKI_HIDE_SURNAME", p.当姓);
-        integerTag(g, 1, "_TSUBAKI_NAME_ORDER", p.姓名順);
-        if (static_cast<std::size_t>(i - 1) < source.founders.size()) {
-            integerTag(g, 1, "_TSUBAKI_FOUNDER", source.founders[static_cast<std::size_t>(i - 1)]);
+        integerTag(g_, 1, "_TSUBAKI_FATHER", p.実父NO);
+        integerTag(g_, 1, "_TSUBAKI_MOTHER", p.実母NO);
+        integerTag(g_, 1, "_TSUBAKI_PARENTS_FAMILY", p.父母家族NO);
+        integerTag(g_, 1, "_TSUBAKI_DESCENDANT", p.子孫_F);
+        integerTag(g_, 1, "_TSUBAKI_DESCENDANT_SET", p.子孫_FL);
+        integerTag(g_, 1, "_TSUBAKI_HIDE_SURNAME", p.当姓);
+        integerTag(g_, 1, "_TSUBAKI_NAME_ORDER", p.姓名順);
+        if (static_cast<std::size_t>(i - 1) < source_.founders.size()) {
+            integerTag(g_, 1, "_TSUBAKI_FOUNDER",
+                       source_.founders[static_cast<std::size_t>(i - 1)]);
         }
         if (p.男女 != 1 && p.男女 != 2) {
-            g.line(1, "_TSUBAKI_SEX", std::to_string(p.男女));
+            g_.line(1, "_TSUBAKI_SEX", std::to_string(p.男女));
         }
     }
 
-    for (std::size_t k = 0; k < families.size(); ++k) {
-        const 家族& f = families[k];
-        const long n = static_cast<long>(k) + 1;
-        g.line(0, "FAM", {}, family(n));
+    void familyRecord(long n, const 家族& f) {
+        g_.line(0, "FAM", {}, family(n));
         if (valid(f.夫NO)) {
-            g.pointer(1, "HUSB", person(f.夫NO));
+            g_.pointer(1, "HUSB", person(f.夫NO));
         }
         if (valid(f.妻NO)) {
-            g.pointer(1, "WIFE", person(f.妻NO));
+            g_.pointer(1, "WIFE", person(f.妻NO));
         }
         if (valid(f.夫NO) && valid(f.妻NO) && !f.nonMarital()) {
-            g.line(1, "MARR", "Y");
+            g_.line(1, "MARR", "Y");
         }
         if (f.離婚_F == 1) {
-            g.line(1, "DIV", f.離婚年月日.empty() ? "Y" : "");
+            g_.line(1, "DIV", f.離婚年月日.empty() ? "Y" : "");
             if (!f.離婚年月日.empty()) {
-                g.date(2, f.離婚年月日);
+                g_.date(2, f.離婚年月日);
             }
         }
         for (const auto& c : f.子) {
-            if (valid(c.子NO)) {
-                g.pointer(1, "CHIL", person(c.子NO));
-            } else {
-                g.line(1, "_TSUBAKI_CHIL", std::to_string(c.子NO));
-            }
-            if (!c.子の肩書.empty()) {
-                g.line(2, "_TSUBAKI_TITLE", c.子の肩書);
-            }
-            integerTag(g, 2, "_TSUBAKI_KIND", c.子の形態);
+            child(c);
         }
-        if (f.婚姻NO != n) {
-            g.line(1, "_TSUBAKI_NO", std::to_string(f.婚姻NO));
+        familyTags(n, f);
+    }
+
+    void child(const 家族の子& c) {
+        if (valid(c.子NO)) {
+            g_.pointer(1, "CHIL", person(c.子NO));
+        } else {
+            g_.line(1, "_TSUBAKI_CHIL", std::to_string(c.子NO));
         }
-        integerTag(g, 1, "_TSUBAKI_CONFIRMED", f.夫婦確定_f);
-        integerTag(g, 1, "_TSUBAKI_FORM", f.形態);
-        integerTag(g, 1, "_TSUBAKI_FORM_UNCONFIRMED", f.形態L3);
-        if (!valid(f.夫NO)) {
-            integerTag(g, 1, "_TSUBAKI_HUSB", f.夫NO);
+        if (!c.子の肩書.empty()) {
+            g_.line(2, "_TSUBAKI_TITLE", c.子の肩書);
         }
-        if (!valid(f.妻NO)) {
-            integerTag(g, 1, "_TSUBAKI_WIFE", f.妻NO);
-        }
-        g.line(1, "_TSUBAKI_HUSB_TITLE", f.夫肩書);
-        g.line(1, "_TSUBAKI_WIFE_TITLE", f.妻肩書);
-        integerTag(g, 1, "_TSUBAKI_HIDE_SPOUSE", f.配偶者非表示_F);
-        integerTag(g, 1, "_TSUBAKI_HIDE_SPOUSE_SURNAME", f.配偶者姓F);
-        integerTag(g, 1, "_TSUBAKI_LINEAGE", f.系統_F);
-        if (f.離婚_F != 0 && f.離婚_F != 1) {
-            g.line(1, "_TSUBAKI_DIVORCE", std::to_string(f.離婚_F));
+        integerTag(g_, 2, "_TSUBAKI_KIND", c.子の形態);
+        // A child entry that names no person of the register has no INDI for the event that
+        // would carry its date.
+        const std::string& date = c.子の形態 == 1 ? c.縁組日 : c.認知日;
+        if (!valid(c.子NO) && (c.子の形態 == 1 || c.子の形態 == 2) && !date.empty()) {
+            g_.line(2, "_TSUBAKI_DATE", date);
         }
     }
-    g.line(0, "TRLR");
-    return g.take();
+
+    // What only the registers know of a family.
+    void familyTags(long n, const 家族& f) {
+        if (f.婚姻NO != n) {
+            g_.line(1, "_TSUBAKI_NO", std::to_string(f.婚姻NO));
+        }
+        integerTag(g_, 1, "_TSUBAKI_CONFIRMED", f.夫婦確定_f);
+        integerTag(g_, 1, "_TSUBAKI_FORM", f.形態);
+        integerTag(g_, 1, "_TSUBAKI_FORM_UNCONFIRMED", f.形態L3);
+        if (!valid(f.夫NO)) {
+            integerTag(g_, 1, "_TSUBAKI_HUSB", f.夫NO);
+        }
+        if (!valid(f.妻NO)) {
+            integerTag(g_, 1, "_TSUBAKI_WIFE", f.妻NO);
+        }
+        g_.line(1, "_TSUBAKI_HUSB_TITLE", f.夫肩書);
+        g_.line(1, "_TSUBAKI_WIFE_TITLE", f.妻肩書);
+        integerTag(g_, 1, "_TSUBAKI_HIDE_SPOUSE", f.配偶者非表示_F);
+        integerTag(g_, 1, "_TSUBAKI_HIDE_SPOUSE_SURNAME", f.配偶者姓F);
+        integerTag(g_, 1, "_TSUBAKI_LINEAGE", f.系統_F);
+        if (f.離婚_F != 0 && f.離婚_F != 1) {
+            g_.line(1, "_TSUBAKI_DIVORCE", std::to_string(f.離婚_F));
+        }
+    }
+
+    const GedcomSource& source_;
+    GedcomVersion version_;
+    GedcomLines g_;
+    long count_;
+    std::vector<std::vector<long>> spouseOf_;
+    std::vector<std::vector<ChildPlace>> childOf_;
+};
+
+} // namespace
+
+std::string gedcomText(const GedcomSource& source, GedcomVersion version) {
+    return GedcomWriter(source, version).text();
 }
 
 JobOutcome exportGedcom(const std::filesystem::path& folder, GedcomVersion version,

@@ -1,10 +1,13 @@
 #include "converter/job.h"
 
 #include "common/file_io.h"
+#include "common/folder_backup.h"
 #include "common/folder_transaction.h"
 #include "converter/files.h"
 
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 namespace converter {
 
@@ -29,6 +32,32 @@ std::optional<std::filesystem::path> chooseDataFolder(common::Dialogs& dialogs,
         return std::nullopt;
     }
     return folder;
+}
+
+bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
+                        std::string_view title) {
+    if (!fileExists(folder / kSavedPersonFile)) {
+        return false;
+    }
+    dialogs.ok(title,
+               "「" + folder.string() + "」は個人情報を隠した状態です（「" +
+                   std::string(kSavedPersonFile) +
+                   "」があります）。先に個人情報を戻してから取り込んでください。",
+               common::Icon::Stop);
+    return true;
+}
+
+std::filesystem::path backupBeforeReplacing(const std::filesystem::path& folder) {
+    for (int attempt = 0;; ++attempt) {
+        if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {
+            return *made;
+        }
+        if (attempt == 2) {
+            throw common::FileError(
+                "同じ時刻のバックアップがすでにあります。1 秒待ってからやり直してください");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
 }
 
 bool confirmOverwrite(common::Dialogs& dialogs, const std::filesystem::path& path,

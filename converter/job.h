@@ -62,4 +62,15 @@ inline constexpr std::string_view kRecoveredTitle = "データフォルダを修
 
 bool fileExists(const std::filesystem::path& path);
 
+// True, after a stop box titled `title`, when `folder` is masked (it holds
+// "9_当事者目録.TXT"): an import must not replace its register, or restoring would put the
+// register set aside back over the one imported.
+bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
+                        std::string_view title);
+
+// The backup (common::backupDataFolder) an import makes before it takes files of `folder`
+// away; a backup of the same second already there (one made just before) is waited out.
+// Throws common::FileError.
+std::filesystem::path backupBeforeReplacing(const std::filesystem::path& folder);
+
 } // namespace converter

@@ -296,17 +296,17 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
     // The real files are set aside and the masked ones put in their place in one folder
     // transaction: whatever happens, the folder holds either the real register and settings
     // or the masked ones with the real ones set aside, never a mix, and "当事者目録.TXT" is
-    // never missing.
+    // never missing. The settings go in before the register, so that even while the
+    // transaction runs (or a kill stops it) the masked register never stands beside the
+    // real names of the settings.
     try {
         common::FolderTransaction change(folder);
         change.write(kSavedPersonFile, std::move(originalRegister));
         if (settings) {
             change.write(kSavedSettingsFile, std::move(originalSettings));
-        }
-        change.write(kPersonFile, std::move(maskedRegister));
-        if (settings) {
             change.write(kSettingsFile, std::move(maskedSettings));
         }
+        change.write(kPersonFile, std::move(maskedRegister));
         change.commit();
     } catch (const common::FileError& e) {
         stop(dialogs, kMaskErrorTitle, e.what());

@@ -3,6 +3,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/line_forms.h"
+#include "common/person_fields.h"
 #include "common/text.h"
 #include "converter/files.h"
 
@@ -74,6 +75,14 @@ std::string numbered(std::string_view key, int i) {
     return s;
 }
 
+// The fields of a record in file order, and the generation of a layout.
+constexpr const auto& kFields = common::kPersonFields<当事者>;
+
+common::PersonRegisterGeneration generation(const RegisterLayout& layout) {
+    using G = common::PersonRegisterGeneration;
+    return layout.hasLinkFields() ? G::Linked : layout.current ? G::Versioned : G::Old;
+}
+
 } // namespace
 
 bool RegisterLayout::hasLinkFields() const {
@@ -142,7 +151,7 @@ PersonReader::PersonReader(std::string bytes, std::string fileName)
     layout_ = parseLayout(in_.rawLine(), in_.fileName());
     // The count is checked against what the file can hold before anything is made for it:
     // an empty line and a key and a value for each field.
-    const long fields = 14 + (layout_.current ? 2 : 0) + (layout_.hasLinkFields() ? 3 : 0);
+    const long fields = common::personFieldCount<当事者>(generation(layout_));
     in_.requireItems(layout_.count, 1 + 2 * fields, "人数");
 }
 
@@ -153,38 +162,17 @@ bool PersonReader::next(当事者& p) {
     const long i = ++read_;
     common::ItemReader& in = in_;
     in.rawLine(); // the empty line before each record
-    p.当事者NO = keyedInteger(in);
-    p.実父NO = keyedInteger(in);
-    p.実母NO = keyedInteger(in);
-    p.父母家族NO = keyedInteger(in);
-    p.子孫_F = keyedInteger(in);
-    p.男女 = keyedInteger(in);
-    p.姓 = keyedText(in);
-    p.名 = keyedText(in);
-    p.住所1 = keyedText(in);
-    if (layout_.current) {
-        p.住所2 = keyedText(in);
-    } else {
-        p.住所2.clear();
+    const auto fieldsIn = generation(layout_);
+    for (const auto& field : kFields) {
+        const bool present = field.in(fieldsIn);
+        if (field.kind == common::PersonFieldKind::Text) {
+            p.*field.text = present ? keyedText(in) : std::string();
+        } else {
+            p.*field.integer = present ? keyedInteger(in) : 0;
+        }
     }
-    p.本籍1 = keyedText(in);
-    if (layout_.current) {
-        p.本籍2 = keyedText(in);
-    } else {
-        p.本籍2.clear();
-    }
-    p.生年月日 = keyedText(in);
-    p.死亡年月日 = keyedText(in);
-    p.備考1 = keyedText(in);
-    p.備考2 = keyedText(in);
-    if (layout_.hasLinkFields()) {
-        p.C_当事者NO = keyedInteger(in);
-        p.子孫_FL = keyedInteger(in);
-        p.当姓 = keyedInteger(in);
-    } else {
+    if (!layout_.hasLinkFields()) {
         p.C_当事者NO = i;
-        p.子孫_FL = 0;
-        p.当姓 = 0;
     }
     return true;
 }
@@ -239,6 +227,21 @@ std::vector<long> parseNameOrder(std::string bytes, long count) {
     return order;
 }
 
+std::string companionBytes(const std::vector<long>& values) {
+    static const std::string key = common::encodeCp932("当事者NO%(");
+    std::string out;
+    out.reserve(values.size() * 24);
+    long i = 0;
+    for (long v : values) {
+        out += key;
+        out += std::to_string(++i);
+        out += ")=,";
+        out += common::formatInteger(v);
+        out += "\r\n";
+    }
+    return out;
+}
+
 PersonRegister readPersonRegister(const std::filesystem::path& folder) {
     PersonRegister reg =
         parsePersonRegister(common::readFile(folder / kPersonFile), std::string(kPersonFile));
@@ -272,10 +275,15 @@ public:
         if (!common::readsBackUnquoted(value)) {
             refuse(keyUtf8, i, value);
         }
-        try {
-            out_ += common::encodeCp932(value);
-        } catch (const common::Cp932Error&) {
-            refuse(keyUtf8, i, value);
+        if (std::all_of(value.begin(), value.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            out_ += value; // ASCII is the same in Shift-JIS
+        } else {
+            try {
+                out_ += common::encodeCp932(value);
+            } catch (const common::Cp932Error&) {
+                refuse(keyUtf8, i, value);
+            }
         }
         out_ += "\r\n";
     }
@@ -319,41 +327,29 @@ PersonWriter::PersonWriter(const RegisterLayout& layout, std::size_t expected)
 PersonWriter::~PersonWriter() = default;
 
 void PersonWriter::add(const 当事者& p) {
-    static const Key no("当事者NO%("), father("実父NO%("), mother("実母NO%("),
-        family("父母家族NO%("), descendant("子孫_F%("), sex("男女%("), surname("姓$("),
-        given("名$("), address1("住所1$("), address("住所$("), address2("住所2$("),
-        domicile1("本籍1$("), domicile("本籍$("), domicile2("本籍2$("), birth("生年月日$("),
-        death("死亡年月日$("), note1("備考1$("), note2("備考2$("), source("C_当事者NO%("),
-        descendantL("子孫_FL%("), hidden("当姓%(");
+    // Each field's key in both generations, encoded once.
+    static const std::vector<std::pair<Key, Key>> keys = [] {
+        std::vector<std::pair<Key, Key>> k;
+        for (const auto& field : kFields) {
+            k.emplace_back(Key(field.key), Key(field.keyIn(common::PersonRegisterGeneration::Old)));
+        }
+        return k;
+    }();
     RegisterBytes& out = impl_->out;
-    const bool current = impl_->layout.current;
+    const auto fieldsIn = generation(impl_->layout);
     const long i = ++impl_->written;
-    auto text = [&](const Key& k, const std::string& v) { out.text(k.cp932, k.utf8, i, v); };
     out.line("");
-    out.integer(no.cp932, i, p.当事者NO);
-    out.integer(father.cp932, i, p.実父NO);
-    out.integer(mother.cp932, i, p.実母NO);
-    out.integer(family.cp932, i, p.父母家族NO);
-    out.integer(descendant.cp932, i, p.子孫_F);
-    out.integer(sex.cp932, i, p.男女);
-    text(surname, p.姓);
-    text(given, p.名);
-    text(current ? address1 : address, p.住所1);
-    if (current) {
-        text(address2, p.住所2);
-    }
-    text(current ? domicile1 : domicile, p.本籍1);
-    if (current) {
-        text(domicile2, p.本籍2);
-    }
-    text(birth, p.生年月日);
-    text(death, p.死亡年月日);
-    text(note1, p.備考1);
-    text(note2, p.備考2);
-    if (impl_->layout.hasLinkFields()) {
-        out.integer(source.cp932, i, p.C_当事者NO);
-        out.integer(descendantL.cp932, i, p.子孫_FL);
-        out.integer(hidden.cp932, i, p.当姓);
+    for (std::size_t n = 0; n < kFields.size(); ++n) {
+        const auto& field = kFields[n];
+        if (!field.in(fieldsIn)) {
+            continue;
+        }
+        const Key& k = impl_->layout.current ? keys[n].first : keys[n].second;
+        if (field.kind == common::PersonFieldKind::Text) {
+            out.text(k.cp932, k.utf8, i, p.*field.text);
+        } else {
+            out.integer(k.cp932, i, p.*field.integer);
+        }
     }
 }
 

@@ -122,6 +122,10 @@ std::vector<long> readNameOrder(const std::filesystem::path& folder, long count)
 // the line.
 std::vector<long> parseNameOrder(std::string bytes, long count);
 
+// The bytes of a companion file of the register ("創始階層登録.TXT", "姓名順.TXT"): one line
+// "当事者NO%(i)=," and the value per person.
+std::string companionBytes(const std::vector<long>& values);
+
 // Parses the bytes of "当事者目録.TXT". Throws common::FileError naming `fileName` and the
 // line for anything that cannot be read (a count that is not a number, a truncated file, a
 // text that is not Shift-JIS, a non-numeric integer).

@@ -3,6 +3,7 @@
 #include "common/cp932.h"
 #include "common/file_io.h"
 #include "common/line_forms.h"
+#include "common/text.h"
 
 #include <system_error>
 
@@ -36,6 +37,21 @@ std::vector<std::string> readList(common::ItemReader& in) {
         list.push_back(in.textItem());
     }
     return list;
+}
+
+// A title as the reader takes it back: verbatim, or in double quotes when it holds a
+// comma, a colon, a control character or spaces at either end (a title read from a quoted
+// item). Throws common::FileError for one that no form reads back (a double quote that
+// would open a quoted item, a line break).
+std::string titleItem(const char* list, const std::string& title) {
+    if (common::readsBackUnquoted(title)) {
+        return common::encodeCp932(title);
+    }
+    if (title.find_first_of("\"\n") != std::string::npos) {
+        throw common::FileError("「KANKYO.TXT」に書けない肩書があります（" + std::string(list) +
+                                "：" + title + "）：引用符か改行を含みます");
+    }
+    return "\"" + common::encodeCp932(title) + "\"";
 }
 
 } // namespace
@@ -83,7 +99,7 @@ std::string environmentBytes(const Environment& env) {
     auto list = [&](const char* key, const std::vector<std::string>& items) {
         keyed(key, static_cast<long>(items.size()));
         for (const auto& item : items) {
-            out += common::encodeCp932(item);
+            out += titleItem(key, item);
             out += "\r\n";
         }
     };

@@ -22,6 +22,8 @@ struct Environment {
     std::vector<std::string> 娘;
     std::vector<std::string> 夫;
     std::vector<std::string> 妻;
+
+    bool operator==(const Environment&) const = default;
 };
 
 // The husband and wife title lists used when the file ends after the 娘 list.
@@ -33,6 +35,8 @@ Environment parseEnvironment(const std::string& bytes, const std::string& fileNa
 // Reads "KANKYO.TXT"; a missing file is reported with the place where it was looked for.
 Environment readEnvironment(const std::filesystem::path& file);
 
+// The bytes of "KANKYO.TXT", which read back as `env`. Throws common::FileError for a title
+// that no form of the file holds, common::Cp932Error for one Shift-JIS cannot hold.
 std::string environmentBytes(const Environment& env);
 // The environment-file writer (replaces the file atomically).
 void writeEnvironment(const std::filesystem::path& file, const Environment& env);

@@ -54,10 +54,10 @@ public:
         for (auto& c : f.子) {
             c.子NO = person("子NO%", false);
             c.子の肩書 = text();
-            c.子の形態 = integer();
-            if (c.子の形態 == 1) {
+            c.子の形態 = static_cast<ChildKind>(integer());
+            if (c.子の形態 == ChildKind::Adopted) {
                 c.縁組日 = text();
-            } else if (c.子の形態 == 2) {
+            } else if (c.子の形態 == ChildKind::Acknowledged) {
                 c.認知日 = text();
             }
         }
@@ -123,12 +123,12 @@ std::vector<家族> parseFamilyRegister(const std::string& bytes, const std::str
         in.rawLine();
         f.夫婦確定_f = r.integer();
         f.婚姻NO = r.integer();
-        f.形態 = r.integer();
-        f.形態L3 = r.integer();
+        f.形態 = static_cast<UnionForm>(r.integer());
+        f.形態L3 = static_cast<UnionForm>(r.integer());
         f.夫NO = r.person("夫NO%", true);
         f.妻NO = r.person("妻NO%", true);
         if (older) {
-            f.系統_F = r.integer();
+            f.系統_F = static_cast<Lineage>(r.integer());
             r.divorceAndChildren(f);
             f.夫肩書 = "夫";
             f.妻肩書 = "妻";
@@ -138,7 +138,7 @@ std::vector<家族> parseFamilyRegister(const std::string& bytes, const std::str
             f.妻肩書 = r.text();
             f.配偶者非表示_F = r.integer();
             f.配偶者姓F = r.integer();
-            f.系統_F = r.integer();
+            f.系統_F = static_cast<Lineage>(r.integer());
             r.divorceAndChildren(f);
         }
     }
@@ -174,15 +174,15 @@ void writeFamily(common::LineWriter& out, const 家族& f, int i, std::int16_t n
     out.line("");
     out.integer(numbered("夫婦確定_f%(", i), f.夫婦確定_f);
     out.integer(numbered("婚姻NO%(", i), number);
-    out.integer(numbered("形態%(", i), f.形態);
-    out.integer(numbered("形態L3%(", i), f.形態L3);
+    out.integer(numbered("形態%(", i), fileValue(f.形態));
+    out.integer(numbered("形態L3%(", i), fileValue(f.形態L3));
     out.integer(numbered("夫NO%(", i), f.夫NO);
     out.integer(numbered("妻NO%(", i), f.妻NO);
     out.text(numbered("夫肩書$(", i), f.夫肩書);
     out.text(numbered("妻肩書$(", i), f.妻肩書);
     out.integer(numbered("配偶者非表示_F%(", i), f.配偶者非表示_F);
     out.integer(numbered("配偶者姓F%(", i), f.配偶者姓F);
-    out.integer(numbered("系統_F%(", i), f.系統_F);
+    out.integer(numbered("系統_F%(", i), fileValue(f.系統_F));
     out.integer(numbered("離婚_F%(", i), f.離婚_F);
     if (f.離婚_F == 1) {
         out.text(numbered("離婚年月日$(", i), f.離婚年月日);
@@ -193,10 +193,10 @@ void writeFamily(common::LineWriter& out, const 家族& f, int i, std::int16_t n
         ++j;
         out.integer(childKey("子NO%(", j, i), c.子NO);
         out.text(childKey("子の肩書$(", j, i), c.子の肩書);
-        out.integer(childKey("子の形態%(", j, i), c.子の形態);
-        if (c.子の形態 == 1) {
+        out.integer(childKey("子の形態%(", j, i), fileValue(c.子の形態));
+        if (c.子の形態 == ChildKind::Adopted) {
             out.text(childKey("縁組日$(", j, i), c.縁組日);
-        } else if (c.子の形態 == 2) {
+        } else if (c.子の形態 == ChildKind::Acknowledged) {
             out.text(childKey("認知日$(", j, i), c.認知日);
         }
     }

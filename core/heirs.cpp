@@ -20,7 +20,7 @@ struct Tie {
     int child = 0;
     int family = 0;
     int position = 0; // child position, from 1
-    int kind = 0;     // 子の形態
+    ChildKind kind = ChildKind::Birth;
 };
 
 // A person the descent rules looked at, with those who may take its place.
@@ -52,11 +52,11 @@ public:
                     continue;
                 }
                 const int x = linkSource(reg, c.子NO);
-                // A child not yet acknowledged (3) has its mother only.
+                // A child not yet acknowledged has its mother only.
                 if (w != 0) {
                     tie({w, x, f, k, c.子の形態});
                 }
-                if (h != 0 && c.子の形態 != 3) {
+                if (h != 0 && c.子の形態 != ChildKind::Unacknowledged) {
                     tie({h, x, f, k, c.子の形態});
                 }
             }
@@ -68,6 +68,36 @@ public:
         if (!valid(d_)) {
             return out_;
         }
+        const SpouseShares* law = lawAtDeath();
+        if (law == nullptr) {
+            out_.oldLaw = true;
+            return out_;
+        }
+        spouses();
+        Ranks ranks = firstRank();
+        const Share rankShare = spouseHeirs(ranks, *law);
+        rankHeirs(ranks, rankShare);
+        if (ranks.undetermined) {
+            out_.complete = false;
+        }
+        accountForOthers(accountFor);
+        return out_;
+    }
+
+private:
+    // The heirs of each rank that the descent rules found, and the first rank that has any.
+    struct Ranks {
+        std::optional<HeirRank> rank;
+        bool undetermined = false; // whether the first rank is open (dates cannot be read)
+        std::vector<Node> descendants;
+        std::vector<int> ascendants;
+        int ascendantLevel = 0;
+        std::vector<Node> siblings;
+    };
+
+    // The spouse shares of the law at the deceased's death (the present law when the date
+    // is not known); nullptr for a death under the old law.
+    const SpouseShares* lawAtDeath() {
         const std::string& deathText = reg_.person(d_).死亡年月日;
         if (!deathText.empty()) {
             const common::WarekiReading r = common::readWareki(deathText);
@@ -77,100 +107,100 @@ public:
                 unreadable(d_, "死亡年月日", deathText, r.reason);
             }
         }
-        const SpouseShares* law = &kSpouseShares[0];
         if (death_) {
-            law = death_->lunisolar ? nullptr : spouseSharesFor(death_->civil);
+            return death_->lunisolar ? nullptr : spouseSharesFor(death_->civil);
         }
-        if (law == nullptr) {
-            out_.oldLaw = true;
-            return out_;
-        }
+        return &kSpouseShares[0];
+    }
 
-        spouses();
-        std::optional<HeirRank> rank;
-        Share rankShare{1, 1};
-        std::vector<Node> descendants = descent(d_, 1, kMaxGenerations);
-        bool undetermined = false;
-        if (anyCounts(descendants)) {
-            rank = HeirRank::Descendant;
-        } else if (anyUnknown(descendants)) {
-            undetermined = true;
+    Ranks firstRank() {
+        Ranks r;
+        r.descendants = descent(d_, 1, kMaxGenerations);
+        if (anyCounts(r.descendants)) {
+            r.rank = HeirRank::Descendant;
+        } else if (anyUnknown(r.descendants)) {
+            r.undetermined = true;
         }
-        std::vector<int> ascendants;
-        int ascendantLevel = 0;
-        if (!rank && !undetermined) {
-            ascendantLevel = nearestAscendants(ascendants, undetermined);
-            if (!ascendants.empty()) {
-                rank = HeirRank::Ascendant;
+        if (!r.rank && !r.undetermined) {
+            r.ascendantLevel = nearestAscendants(r.ascendants, r.undetermined);
+            if (!r.ascendants.empty()) {
+                r.rank = HeirRank::Ascendant;
             }
         }
-        std::vector<Node> siblingNodes = siblings();
-        if (!rank && !undetermined) {
-            if (anyCounts(siblingNodes)) {
-                rank = HeirRank::Sibling;
-            } else if (anyUnknown(siblingNodes)) {
-                undetermined = true;
+        r.siblings = siblings();
+        if (!r.rank && !r.undetermined) {
+            if (anyCounts(r.siblings)) {
+                r.rank = HeirRank::Sibling;
+            } else if (anyUnknown(r.siblings)) {
+                r.undetermined = true;
             }
         }
+        return r;
+    }
 
-        if (!spouses_.empty()) {
-            Share spouseShare{1, 1};
-            if (rank == HeirRank::Descendant) {
-                spouseShare = law->withDescendants;
-            } else if (rank == HeirRank::Ascendant) {
-                spouseShare = law->withAscendants;
-            } else if (rank == HeirRank::Sibling) {
-                spouseShare = law->withSiblings;
-            }
-            rankShare = Share{1, 1} - spouseShare;
-            if (undetermined) {
-                spouseShare = Share{0, 0}; // not known while the first place is open
-            }
-            for (int s : spouses_) {
-                Heir h;
-                h.person = s;
-                h.rank = HeirRank::Spouse;
-                h.relationship = std::string(word(kSpouse, s));
-                h.generation = 0;
-                h.share = spouseShare.divided(static_cast<std::int64_t>(spouses_.size()));
-                addHeir(h, 0);
-            }
+    // The spouses as heirs, with their share beside the first rank; returns what is left
+    // for that rank.
+    Share spouseHeirs(const Ranks& r, const SpouseShares& law) {
+        if (spouses_.empty()) {
+            return Share{1, 1};
         }
+        Share spouseShare{1, 1};
+        if (r.rank == HeirRank::Descendant) {
+            spouseShare = law.withDescendants;
+        } else if (r.rank == HeirRank::Ascendant) {
+            spouseShare = law.withAscendants;
+        } else if (r.rank == HeirRank::Sibling) {
+            spouseShare = law.withSiblings;
+        }
+        const Share rankShare = Share{1, 1} - spouseShare;
+        if (r.undetermined) {
+            spouseShare = Share{0, 0}; // not known while the first place is open
+        }
+        for (int s : spouses_) {
+            Heir h;
+            h.person = s;
+            h.rank = HeirRank::Spouse;
+            h.relationship = std::string(word(kSpouse, s));
+            h.generation = 0;
+            h.share = spouseShare.divided(static_cast<std::int64_t>(spouses_.size()));
+            addHeir(h, 0);
+        }
+        return rankShare;
+    }
 
-        // The descendants.
-        if (rank == HeirRank::Descendant) {
-            assign(descendants, rankShare, HeirRank::Descendant, 0, 0, false);
+    // The heirs of the first rank with `rankShare`; everyone of the other ranks passed over.
+    void rankHeirs(Ranks& r, Share rankShare) {
+        if (r.rank == HeirRank::Descendant) {
+            assign(r.descendants, rankShare, HeirRank::Descendant, 0, 0, false);
         } else {
-            passAll(descendants);
+            passAll(r.descendants);
         }
-        // The ascendants.
-        if (rank == HeirRank::Ascendant) {
-            sortByBirth(ascendants, true);
-            for (int a : ascendants) {
+        if (r.rank == HeirRank::Ascendant) {
+            sortByBirth(r.ascendants, true);
+            for (int a : r.ascendants) {
                 Heir h;
                 h.person = a;
                 h.rank = HeirRank::Ascendant;
-                h.generation = ascendantLevel;
-                h.relationship = ascendantWord(a, ascendantLevel);
-                h.share = rankShare.divided(static_cast<std::int64_t>(ascendants.size()));
+                h.generation = r.ascendantLevel;
+                h.relationship = ascendantWord(a, r.ascendantLevel);
+                h.share = rankShare.divided(static_cast<std::int64_t>(r.ascendants.size()));
                 addHeir(h, 0);
             }
-        } else if (rank == HeirRank::Descendant) {
+        } else if (r.rank == HeirRank::Descendant) {
             for (const Tie& t : parents_[index(d_)]) {
                 const Survival s = survival(t.parent);
                 pass(t.parent, s == Survival::Survives ? PassReason::PriorRank : reasonFor(s));
             }
         }
-        // The siblings.
-        if (rank == HeirRank::Sibling) {
-            assign(siblingNodes, rankShare, HeirRank::Sibling, 0, 0, true);
+        if (r.rank == HeirRank::Sibling) {
+            assign(r.siblings, rankShare, HeirRank::Sibling, 0, 0, true);
         } else {
-            passAll(siblingNodes);
+            passAll(r.siblings);
         }
-        if (undetermined) {
-            out_.complete = false;
-        }
+    }
 
+    // Why each of `accountFor` that is no heir is none, and everyone passed over.
+    void accountForOthers(const std::vector<int>& accountFor) {
         for (int p : accountFor) {
             if (!valid(p)) {
                 continue;
@@ -191,10 +221,8 @@ public:
                 out_.passedOver.push_back(po);
             }
         }
-        return out_;
     }
 
-private:
     bool valid(int p) const { return p >= 1 && p <= reg_.personCount(); }
     static std::size_t index(int p) { return static_cast<std::size_t>(p); }
     const 当事者& person(int p) const { return reg_.person(p); }
@@ -288,7 +316,7 @@ private:
                 continue;
             }
             const int other = h == d_ ? w : h;
-            const bool married = (F.夫婦確定_f == 1 ? F.形態 : F.形態L3) == 0;
+            const bool married = (F.夫婦確定_f == 1 ? F.形態 : F.形態L3) == UnionForm::Marriage;
             if (F.離婚_F == 1) {
                 pass(other, PassReason::Divorced);
             } else if (!married) {
@@ -340,7 +368,7 @@ private:
                 n.counts = true;
             } else if (n.survival != Survival::Unknown && generation < lastGeneration) {
                 n.below = descent(t.child, generation + 1, lastGeneration);
-                if (t.kind == 1) {
+                if (t.kind == ChildKind::Adopted) {
                     restrictToAdoption(n);
                 }
                 n.counts = anyCounts(n.below);
@@ -439,7 +467,8 @@ private:
             if (!slot.子の肩書.empty() && slot.子の肩書 != "子") {
                 return slot.子の肩書;
             }
-            return n.tie.kind == 1 ? std::string(word(kAdoptedChild, n.person)) : "子";
+            return n.tie.kind == ChildKind::Adopted ? std::string(word(kAdoptedChild, n.person))
+                                                    : "子";
         }
         if (static_cast<std::size_t>(n.generation) <= kDescendantWords.size()) {
             return std::string(
@@ -451,7 +480,7 @@ private:
     std::string ascendantWord(int a, int level) const {
         if (level == 1) {
             for (const Tie& t : parents_[index(d_)]) {
-                if (t.parent == a && t.kind == 1) {
+                if (t.parent == a && t.kind == ChildKind::Adopted) {
                     return std::string(word(kAdoptiveParent, a));
                 }
             }
@@ -591,7 +620,7 @@ private:
                     n.counts = true;
                 } else if (n.survival != Survival::Unknown) {
                     n.below = descent(t.child, 2, 1 + kSiblingRepresentationGenerations);
-                    if (t.kind == 1) {
+                    if (t.kind == ChildKind::Adopted) {
                         restrictToAdoption(n);
                     }
                     n.counts = anyCounts(n.below);

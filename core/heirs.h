@@ -12,8 +12,8 @@
 //
 // Who is whose parent comes from the families' child lists: both partners are parents of a
 // child by birth, an adopted child and an acknowledged child; only the mother of a child not
-// yet acknowledged (子の形態 3). Dates are read as 和暦 (common/wareki.h); a death date that
-// cannot be read leaves the person's place open and is reported, never guessed.
+// yet acknowledged (ChildKind::Unacknowledged). Dates are read as 和暦 (common/wareki.h); a death
+// date that cannot be read leaves the person's place open and is reported, never guessed.
 #pragma once
 
 #include "core/drawing_settings.h"

@@ -4,10 +4,12 @@
 #include "common/file_io.h"
 #include "common/folder_transaction.h"
 #include "common/line_forms.h"
+#include "common/person_fields.h"
 #include "common/text.h"
 #include "core/constants.h"
 
 #include <string>
+#include <type_traits>
 
 namespace core {
 
@@ -17,7 +19,13 @@ bool PersonRegisterLayout::isOld() const {
 
 namespace {
 
-std::string numbered(const char* key, int i) {
+using common::PersonRegisterGeneration;
+
+// The fields of a record, in file order.
+constexpr const auto& kFields = common::kPersonFields<当事者>;
+using PersonField = std::remove_cvref_t<decltype(kFields[0])>;
+
+std::string numbered(std::string_view key, int i) {
     return std::string(key) + std::to_string(i) + ")=,";
 }
 
@@ -42,11 +50,41 @@ std::string keyedText(common::ItemReader& in) {
     return fullWidthText(in);
 }
 
-void checkPersonReference(common::ItemReader& in, std::int16_t value, int count, bool allowZero,
-                          const char* field) {
-    if (value < (allowZero ? 0 : 1) || value > count) {
-        in.fail(std::string(field) + " の値" + common::formatInteger(value) +
+// The person references of a record are checked as soon as they are read, so that a
+// refusal names their line: 実父NO% and 実母NO% (0 for none) and C_当事者NO%.
+void checkPersonReference(common::ItemReader& in, const PersonField& field, std::int16_t value,
+                          int count) {
+    const bool parent = field.integer == &当事者::実父NO || field.integer == &当事者::実母NO;
+    if (!parent && field.integer != &当事者::C_当事者NO) {
+        return;
+    }
+    if (value < (parent ? 0 : 1) || value > count) {
+        const std::string_view key = field.key.substr(0, field.key.size() - 1); // without "("
+        in.fail(std::string(key) + " の値" + common::formatInteger(value) +
                 "は当事者番号として正しくありません（当事者は " + std::to_string(count) + " 人）");
+    }
+}
+
+// One record of `generation`, after its empty line; the link fields of a register without
+// them make the person its own link source.
+void readRecord(common::ItemReader& in, PersonRegisterGeneration generation, int i, int count,
+                当事者& p) {
+    in.rawLine(); // the empty line before each record
+    for (const PersonField& field : kFields) {
+        if (!field.in(generation)) {
+            continue;
+        }
+        if (field.kind == common::PersonFieldKind::Text) {
+            p.*field.text = keyedText(in);
+        } else {
+            p.*field.integer = keyedInteger(in);
+            checkPersonReference(in, field, p.*field.integer, count);
+        }
+    }
+    if (generation != PersonRegisterGeneration::Linked) {
+        p.C_当事者NO = static_cast<std::int16_t>(i);
+        p.子孫_FL = 0;
+        p.当姓 = 0;
     }
 }
 
@@ -80,50 +118,16 @@ std::vector<当事者> parsePersonRegister(const std::string& bytes, const std::
                                 std::to_string(count) + " が KANKYO.TXT の最大登録人数（" +
                                 std::to_string(capacity) + "）を超えています");
     }
-    const bool second = layout.hasVersion;                         // 住所2$ and 本籍2$
-    const bool links = layout.hasVersion && layout.version >= 200; // the last three fields
+    const auto generation = common::personRegisterGeneration(layout.hasVersion, layout.version);
     // An empty line and a key and a value for each field.
-    in.requireItems(count, 1 + 2 * (14 + (second ? 2 : 0) + (links ? 3 : 0)), "人数");
+    in.requireItems(count, 1 + 2 * common::personFieldCount<当事者>(generation), "人数");
     if (layout.isOld() && !ask()) {
         throw OldVersionDeclined();
     }
 
     std::vector<当事者> persons(static_cast<std::size_t>(count));
     for (int i = 1; i <= count; ++i) {
-        当事者& p = persons[static_cast<std::size_t>(i - 1)];
-        in.rawLine(); // the empty line before each record
-        p.当事者NO = keyedInteger(in);
-        p.実父NO = keyedInteger(in);
-        checkPersonReference(in, p.実父NO, count, true, "実父NO%");
-        p.実母NO = keyedInteger(in);
-        checkPersonReference(in, p.実母NO, count, true, "実母NO%");
-        p.父母家族NO = keyedInteger(in);
-        p.子孫_F = keyedInteger(in);
-        p.男女 = keyedInteger(in);
-        p.姓 = keyedText(in);
-        p.名 = keyedText(in);
-        p.住所1 = keyedText(in);
-        if (second) {
-            p.住所2 = keyedText(in);
-        }
-        p.本籍1 = keyedText(in);
-        if (second) {
-            p.本籍2 = keyedText(in);
-        }
-        p.生年月日 = keyedText(in);
-        p.死亡年月日 = keyedText(in);
-        p.備考1 = keyedText(in);
-        p.備考2 = keyedText(in);
-        if (links) {
-            p.C_当事者NO = keyedInteger(in);
-            checkPersonReference(in, p.C_当事者NO, count, false, "C_当事者NO%");
-            p.子孫_FL = keyedInteger(in);
-            p.当姓 = keyedInteger(in);
-        } else {
-            p.C_当事者NO = static_cast<std::int16_t>(i);
-            p.子孫_FL = 0;
-            p.当姓 = 0;
-        }
+        readRecord(in, generation, i, count, persons[static_cast<std::size_t>(i - 1)]);
     }
     if (layoutOut != nullptr) {
         *layoutOut = layout;
@@ -175,25 +179,14 @@ std::string personRegisterBytes(const std::vector<当事者>& persons) {
     for (const auto& p : persons) {
         ++i;
         out.line("");
-        out.integer(numbered("当事者NO%(", i), p.当事者NO);
-        out.integer(numbered("実父NO%(", i), p.実父NO);
-        out.integer(numbered("実母NO%(", i), p.実母NO);
-        out.integer(numbered("父母家族NO%(", i), p.父母家族NO);
-        out.integer(numbered("子孫_F%(", i), p.子孫_F);
-        out.integer(numbered("男女%(", i), p.男女);
-        out.text(numbered("姓$(", i), p.姓);
-        out.text(numbered("名$(", i), p.名);
-        out.text(numbered("住所1$(", i), p.住所1);
-        out.text(numbered("住所2$(", i), p.住所2);
-        out.text(numbered("本籍1$(", i), p.本籍1);
-        out.text(numbered("本籍2$(", i), p.本籍2);
-        out.text(numbered("生年月日$(", i), p.生年月日);
-        out.text(numbered("死亡年月日$(", i), p.死亡年月日);
-        out.text(numbered("備考1$(", i), p.備考1);
-        out.text(numbered("備考2$(", i), p.備考2);
-        out.integer(numbered("C_当事者NO%(", i), p.C_当事者NO);
-        out.integer(numbered("子孫_FL%(", i), p.子孫_FL);
-        out.integer(numbered("当姓%(", i), p.当姓);
+        for (const PersonField& field : kFields) {
+            const std::string key = numbered(field.key, i);
+            if (field.kind == common::PersonFieldKind::Text) {
+                out.text(key, p.*field.text);
+            } else {
+                out.integer(key, p.*field.integer);
+            }
+        }
     }
     return out.take();
 }

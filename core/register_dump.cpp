@@ -77,15 +77,15 @@ void family(JsonWriter& w, const 家族& f) {
     w.beginObject();
     integer(w, "夫婦確定_f", f.夫婦確定_f);
     integer(w, "婚姻NO", f.婚姻NO);
-    integer(w, "形態", f.形態);
-    integer(w, "形態L3", f.形態L3);
+    integer(w, "形態", fileValue(f.形態));
+    integer(w, "形態L3", fileValue(f.形態L3));
     integer(w, "夫NO", f.夫NO);
     integer(w, "妻NO", f.妻NO);
     text(w, "夫肩書", f.夫肩書);
     text(w, "妻肩書", f.妻肩書);
     integer(w, "配偶者非表示_F", f.配偶者非表示_F);
     integer(w, "配偶者姓F", f.配偶者姓F);
-    integer(w, "系統_F", f.系統_F);
+    integer(w, "系統_F", fileValue(f.系統_F));
     integer(w, "離婚_F", f.離婚_F);
     text(w, "離婚年月日", f.離婚年月日);
     integer(w, "子数", f.子数());
@@ -95,7 +95,7 @@ void family(JsonWriter& w, const 家族& f) {
         w.beginObject();
         integer(w, "子NO", c.子NO);
         text(w, "子の肩書", c.子の肩書);
-        integer(w, "子の形態", c.子の形態);
+        integer(w, "子の形態", fileValue(c.子の形態));
         text(w, "縁組日", c.縁組日);
         text(w, "認知日", c.認知日);
         w.endObject();

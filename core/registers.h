@@ -9,6 +9,58 @@
 
 namespace core {
 
+// The codes of the family register. Each keeps the 16-bit value read from the file, named
+// or not, so that a register is written back as it was read; a rule that meets a value
+// without a name says how it counts it.
+
+// The line of direct descent of a family (系統_F, "直系の接続選択").
+enum class Lineage : std::int16_t {
+    Unset = 0,    // "未設定"
+    Paternal = 1, // "父系": drawn through the husband
+    Maternal = 2, // "母系": drawn through the wife
+};
+
+// Whether the lineage names a side: Paternal or Maternal. Where this is asked, any other
+// value counts as unset.
+constexpr bool isChosen(Lineage lineage) {
+    return lineage == Lineage::Paternal || lineage == Lineage::Maternal;
+}
+// The lineage of a centre on the husband (true) or on the wife.
+constexpr Lineage lineageThrough(bool husband) {
+    return husband ? Lineage::Paternal : Lineage::Maternal;
+}
+// Whether a family of `lineage` may be taken through a person on `side` (the person's
+// lineage(), below): unset, or that very side. The other side, and a value without a name,
+// may not.
+constexpr bool admitsSide(Lineage lineage, Lineage side) {
+    return lineage == Lineage::Unset || lineage == side;
+}
+
+// The form of a couple's union (形態 once confirmed, 形態L3 before).
+enum class UnionForm : std::int16_t {
+    Marriage = 0,
+    NonMarital = 1, // "非婚姻関係": a common-law couple or a single parent
+};
+
+// How a child belongs to a family (子の形態).
+enum class ChildKind : std::int16_t {
+    Birth = 0,          // a child of the couple by birth
+    Adopted = 1,        // "養子縁組": with 縁組日
+    Acknowledged = 2,   // "認知": acknowledged by the father, with 認知日
+    Unacknowledged = 3, // of a non-marital union, not yet acknowledged: the mother's only
+};
+
+// The value written into the file.
+constexpr std::int16_t fileValue(Lineage v) {
+    return static_cast<std::int16_t>(v);
+}
+constexpr std::int16_t fileValue(UnionForm v) {
+    return static_cast<std::int16_t>(v);
+}
+constexpr std::int16_t fileValue(ChildKind v) {
+    return static_cast<std::int16_t>(v);
+}
+
 // One person ("当事者") of "当事者目録.TXT", with the two values of its companion files.
 struct 当事者 {
     std::int16_t 当事者NO = 0;
@@ -38,8 +90,11 @@ struct 当事者 {
     bool isFemale() const { return 男女 >= 2; }         // what most rules ask: from 2 on
     bool isMale() const { return !isFemale(); }         // below 2, 0 included
     bool isRecordedFemale() const { return 男女 == 2; } // exactly female: the wife choices
-    bool hasRecordedSex() const { return 男女 == 1 || 男女 == 2; }
-    int side() const { return isFemale() ? 2 : 1; } // 1 male, 2 female, as the searches count
+    bool isRecordedMale() const { return 男女 == 1; }   // exactly male
+    bool hasRecordedSex() const { return isRecordedMale() || isRecordedFemale(); }
+    // The side of the families taken through this person: Paternal for a man, Maternal for
+    // a woman, as isFemale() decides.
+    Lineage lineage() const { return isFemale() ? Lineage::Maternal : Lineage::Paternal; }
     void setSex(bool female) { 男女 = female ? 2 : 1; }
     bool operator==(const 当事者&) const = default;
 };
@@ -48,9 +103,9 @@ struct 当事者 {
 struct Child {
     std::int16_t 子NO = 0;
     std::string 子の肩書;
-    std::int16_t 子の形態 = 0; // 0 birth, 1 adopted, 2 acknowledged, 3 not yet acknowledged
-    std::string 縁組日;        // kept in the file only when 子の形態 is 1
-    std::string 認知日;        // kept in the file only when 子の形態 is 2
+    ChildKind 子の形態 = ChildKind::Birth;
+    std::string 縁組日; // kept in the file only for an Adopted child
+    std::string 認知日; // kept in the file only for an Acknowledged child
     bool operator==(const Child&) const = default;
 };
 
@@ -58,15 +113,15 @@ struct Child {
 struct 家族 {
     std::int16_t 夫婦確定_f = 0;
     std::int16_t 婚姻NO = 0;
-    std::int16_t 形態 = 0;   // confirmed couple: 1 non-marital, 0 marriage
-    std::int16_t 形態L3 = 0; // unconfirmed couple: 1 non-marital, 0 marriage
+    UnionForm 形態 = UnionForm::Marriage;   // of a confirmed couple
+    UnionForm 形態L3 = UnionForm::Marriage; // while the couple is not confirmed
     std::int16_t 夫NO = 0;
     std::int16_t 妻NO = 0;
     std::string 夫肩書;
     std::string 妻肩書;
     std::int16_t 配偶者非表示_F = 0;
     std::int16_t 配偶者姓F = 0;
-    std::int16_t 系統_F = 0; // 0 not set, 1 through the father, 2 through the mother
+    Lineage 系統_F = Lineage::Unset;
     std::int16_t 離婚_F = 0;
     std::string 離婚年月日; // kept in the file only when 離婚_F is 1
     std::vector<Child> 子;  // positions 1..子数 are 子[0..子数-1]

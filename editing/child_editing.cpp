@@ -151,165 +151,176 @@ void FamilyEditor::leaveChildSelection() {
 }
 
 void FamilyEditor::addChild(int x) {
-    if (x == 0 || !hasFamily() || !validPerson(x)) {
+    if (!childCanBeAdded(x)) {
         return;
     }
+    auto& reg = data_.reg;
+    const bool linked = linkUsable(reg, x);
+    if (linked) {
+        announceChildLinks(x);
+    }
+    const ParentsSearch parents =
+        linked ? 当事者リンク検索_SUB3(reg, x) : ParentsSearch{LinkedParents::None, x, 0};
+    const std::optional<core::ChildKind> form = parents.result == LinkedParents::None
+                                                    ? childFormByParents(x)
+                                                    : childFormWithLinkedParents(x, parents);
+    if (form) {
+        enterChild(x, *form, parents);
+    }
+    fillChildList();
+    if (family().子数() > 0) {
+        controls_.hide("BUTTON_A14A");
+    }
+}
+
+bool FamilyEditor::childCanBeAdded(int x) {
+    if (x == 0 || !hasFamily() || !validPerson(x)) {
+        return false;
+    }
+    const auto& f = family();
+    if (f.子数() >= data_.env.一世帯当りの子供の最大数) {
+        refuseAtCapacity("この家族の子供の数", "一世帯当りの子供の最大数",
+                         data_.env.一世帯当りの子供の最大数);
+        return false;
+    }
+    // Never offered as a candidate.
+    return !(x == f.夫NO || x == f.妻NO || familyHasChild(data_.reg, currentFamily(), x) ||
+             (f.夫NO == 0 && f.妻NO == 0));
+}
+
+void FamilyEditor::announceChildLinks(int x) {
+    const LinkSearch link = 当事者リンク検索_SUB1(data_.reg, x);
+    if (link.result == LinkRole::Source) {
+        dialogs_.ok("当事者リンクのメッセージ",
+                    "選択した" + name(x) + "は、\n" + name(link.partner) +
+                        "のリンク元になっています",
+                    Icon::Exclamation);
+    } else if (link.result == LinkRole::Target) {
+        dialogs_.ok("当事者リンクのメッセージ",
+                    "選択した" + name(x) + "は、\n" + name(link.person) +
+                        "のリンク先になっています",
+                    Icon::Exclamation);
+    }
+}
+
+core::ChildKind FamilyEditor::adoptedBySingleParent() {
+    const bool fatherOnly = family().夫NO > 0 && family().妻NO == 0;
+    dialogs_.ok("警告",
+                fatherOnly ? "親は独身なので、男性の養子になります"
+                           : "親は独身なので、女性の養子になります",
+                Icon::Exclamation);
+    return core::ChildKind::Adopted;
+}
+
+std::optional<core::ChildKind> FamilyEditor::childFormByParents(int x) {
     auto& f = family();
     const int fam = currentFamily();
     const int h = f.夫NO;
     const int w = f.妻NO;
-    if (f.子数() >= data_.env.一世帯当りの子供の最大数) {
-        refuseAtCapacity("この家族の子供の数", "一世帯当りの子供の最大数",
-                         data_.env.一世帯当りの子供の最大数);
-        return;
-    }
-    if (x == h || x == w || familyHasChild(data_.reg, fam, x) || (h == 0 && w == 0)) {
-        return; // never offered as a candidate
-    }
-    auto& reg = data_.reg;
-    const bool linked = linkUsable(reg, x);
-
-    // Notices about the link group of x.
-    LinkSearch first{};
-    if (linked) {
-        first = 当事者リンク検索_SUB1(reg, x);
-    }
-    if (first.result == 1) {
-        dialogs_.ok("当事者リンクのメッセージ",
-                    "選択した" + name(x) + "は、\n" + name(first.partner) +
-                        "のリンク元になっています",
-                    Icon::Exclamation);
-    } else if (first.result == 2) {
-        dialogs_.ok("当事者リンクのメッセージ",
-                    "選択した" + name(x) + "は、\n" + name(first.person) +
-                        "のリンク先になっています",
-                    Icon::Exclamation);
-    }
-    LinkSearch second{0, x, 0};
-    if (linked) {
-        second = 当事者リンク検索_SUB3(reg, x);
-    }
-
     auto& p = person(x);
-    const bool nonMarriage = f.形態 == 1;
-    const bool fatherOnly = h > 0 && w == 0;
-    const bool motherOnly = h == 0 && w > 0;
-    std::int16_t form = 0;
-    bool rejected = false;
-    bool entered = false;
-    auto adoptedBySingleParent = [&] {
-        form = 1;
-        dialogs_.ok("警告",
-                    fatherOnly ? "親は独身なので、男性の養子になります"
-                               : "親は独身なので、女性の養子になります",
-                    Icon::Exclamation);
-    };
-
-    if (second.result == 0) {
-        if (nonMarriage && fatherOnly) {
-            if (p.実父NO == h) {
-                rejected = true;
-                dialogs_.ok("警告　登録できません", "既に父親は実の父になっています", Icon::Stop);
-            } else {
-                adoptedBySingleParent();
-            }
-        } else if (nonMarriage && motherOnly) {
-            if (p.実母NO == w) {
-                rejected = true;
-                dialogs_.ok("警告　登録できません", "既に母親は実の母になっています", Icon::Stop);
-            } else {
-                adoptedBySingleParent();
-            }
-        } else if (nonMarriage) {
-            if (p.実母NO == 0) {
-                p.実父NO = 0;
-                p.実母NO = static_cast<std::int16_t>(w);
-                p.父母家族NO = static_cast<std::int16_t>(fam);
-                form = 3;
-                dialogs_.ok("警告", "二人は結婚していないので母親だけ実母になります",
-                            Icon::Exclamation);
-            } else {
-                rejected = true;
-                dialogs_.ok("警告　実母が存在しています", "結婚していない二人の養子にはなれません",
-                            Icon::Stop);
-            }
-        } else if (p.実父NO == 0 && p.実母NO == 0) {
-            if (dialogs_.yes("警告　実の両親が登録されていません",
-                             "父母を実の両親として登録してもいいですか", Icon::Question)) {
-                p.実父NO = static_cast<std::int16_t>(h);
-                p.実母NO = static_cast<std::int16_t>(w);
-                p.父母家族NO = static_cast<std::int16_t>(fam);
-                if (p.子孫_F != 0) {
-                    // Entered as it is, so that the person keeps its descendant flags.
-                    core::Child c;
-                    c.子NO = static_cast<std::int16_t>(x);
-                    f.子.push_back(std::move(c));
-                    entered = true;
-                } else {
-                    controls_.check("CHECK_A5A");
-                    controls_.disable("CHECK_A5A");
-                }
-            } else {
-                dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
-                form = 1;
-            }
-        } else {
-            form = 1;
-            if (w > 0 && p.実母NO == w) {
-                dialogs_.ok("注意　母親は実母です。", "父の養子として登録しました",
-                            Icon::Information);
-            } else if (h > 0 && p.実父NO == h) {
-                dialogs_.ok("注意　父親は実父です。", "母の養子として登録しました",
-                            Icon::Information);
-            } else {
-                dialogs_.ok("注意　実の両親が別にいます。", "養子として登録しました",
-                            Icon::Information);
-            }
+    const bool nonMarriage = f.形態 == core::UnionForm::NonMarital;
+    if (nonMarriage && h > 0 && w == 0) {
+        if (p.実父NO == h) {
+            dialogs_.ok("警告　登録できません", "既に父親は実の父になっています", Icon::Stop);
+            return std::nullopt;
         }
-    } else {
-        std::string warning;
-        if (second.result == 1) {
-            warning = name(x) + "は、実の親がいる\n" + name(second.person) +
-                      "のリンク元なので、\n養子縁組になります";
-        } else if (second.result == 2) {
-            warning = name(x) + "は、実の親がいる\n" + name(second.partner) +
-                      "のリンク先になっているので、\n養子縁組になります";
-        } else {
-            warning = "選択した" + name(x) + "は、\n" + name(second.partner) +
-                      "のリンク先になっていますが、同じリンク先になる\n" + name(second.person) +
-                      "には実の親がいるので養子縁組になります";
+        return adoptedBySingleParent();
+    }
+    if (nonMarriage && h == 0 && w > 0) {
+        if (p.実母NO == w) {
+            dialogs_.ok("警告　登録できません", "既に母親は実の母になっています", Icon::Stop);
+            return std::nullopt;
         }
-        dialogs_.ok("警告", warning, Icon::Stop);
-        if (nonMarriage && (fatherOnly || motherOnly)) {
-            adoptedBySingleParent();
-        } else if (nonMarriage) {
-            rejected = true;
-            dialogs_.ok("警告", "結婚していない二人の養子にはなれません", Icon::Stop);
-        } else {
+        return adoptedBySingleParent();
+    }
+    if (nonMarriage) {
+        if (p.実母NO != 0) {
+            dialogs_.ok("警告　実母が存在しています", "結婚していない二人の養子にはなれません",
+                        Icon::Stop);
+            return std::nullopt;
+        }
+        p.実父NO = 0;
+        p.実母NO = static_cast<std::int16_t>(w);
+        p.父母家族NO = static_cast<std::int16_t>(fam);
+        dialogs_.ok("警告", "二人は結婚していないので母親だけ実母になります", Icon::Exclamation);
+        return core::ChildKind::Unacknowledged;
+    }
+    if (p.実父NO == 0 && p.実母NO == 0) {
+        if (!dialogs_.yes("警告　実の両親が登録されていません",
+                          "父母を実の両親として登録してもいいですか", Icon::Question)) {
             dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
-            form = 1;
+            return core::ChildKind::Adopted;
         }
+        p.実父NO = static_cast<std::int16_t>(h);
+        p.実母NO = static_cast<std::int16_t>(w);
+        p.父母家族NO = static_cast<std::int16_t>(fam);
+        if (p.子孫_F != 0) {
+            // Entered as it is, so that the person keeps its descendant flags.
+            core::Child c;
+            c.子NO = static_cast<std::int16_t>(x);
+            f.子.push_back(std::move(c));
+            return std::nullopt;
+        }
+        controls_.check("CHECK_A5A");
+        controls_.disable("CHECK_A5A");
+        return core::ChildKind::Birth;
     }
+    if (w > 0 && p.実母NO == w) {
+        dialogs_.ok("注意　母親は実母です。", "父の養子として登録しました", Icon::Information);
+    } else if (h > 0 && p.実父NO == h) {
+        dialogs_.ok("注意　父親は実父です。", "母の養子として登録しました", Icon::Information);
+    } else {
+        dialogs_.ok("注意　実の両親が別にいます。", "養子として登録しました", Icon::Information);
+    }
+    return core::ChildKind::Adopted;
+}
 
-    if (!rejected && !entered) {
-        core::Child c;
-        c.子NO = static_cast<std::int16_t>(x);
-        c.子の形態 = form;
-        f.子.push_back(std::move(c));
-        p.子孫_F = static_cast<std::int16_t>(fam);
-        p.子孫_FL = static_cast<std::int16_t>(fam);
-        if (second.result == 2 || second.result == 3) {
-            const int s = second.partner;
-            person(s).子孫_F = static_cast<std::int16_t>(fam);
-            dialogs_.ok("子孫フラッグ強制変更メッセージ",
-                        "選択中の" + name(x) + "は、\n" + name(s) + "と\nリンクしているので、\n" +
-                            "リンク元の" + name(s) + "の子孫フラッグを変更します。",
-                        Icon::Exclamation);
-        }
+std::optional<core::ChildKind>
+FamilyEditor::childFormWithLinkedParents(int x, const ParentsSearch& parents) {
+    std::string warning;
+    if (parents.result == LinkedParents::OfTarget) {
+        warning = name(x) + "は、実の親がいる\n" + name(parents.person) +
+                  "のリンク元なので、\n養子縁組になります";
+    } else if (parents.result == LinkedParents::OfSource) {
+        warning = name(x) + "は、実の親がいる\n" + name(parents.partner) +
+                  "のリンク先になっているので、\n養子縁組になります";
+    } else {
+        warning = "選択した" + name(x) + "は、\n" + name(parents.partner) +
+                  "のリンク先になっていますが、同じリンク先になる\n" + name(parents.person) +
+                  "には実の親がいるので養子縁組になります";
     }
-    fillChildList();
-    if (f.子数() > 0) {
-        controls_.hide("BUTTON_A14A");
+    dialogs_.ok("警告", warning, Icon::Stop);
+    const auto& f = family();
+    if (f.形態 == core::UnionForm::NonMarital) {
+        const bool fatherOnly = f.夫NO > 0 && f.妻NO == 0;
+        const bool motherOnly = f.夫NO == 0 && f.妻NO > 0;
+        if (fatherOnly || motherOnly) {
+            return adoptedBySingleParent();
+        }
+        dialogs_.ok("警告", "結婚していない二人の養子にはなれません", Icon::Stop);
+        return std::nullopt;
+    }
+    dialogs_.ok("注意", "父母の養子として登録しました", Icon::Information);
+    return core::ChildKind::Adopted;
+}
+
+void FamilyEditor::enterChild(int x, core::ChildKind form, const ParentsSearch& parents) {
+    const auto fam = static_cast<std::int16_t>(currentFamily());
+    core::Child c;
+    c.子NO = static_cast<std::int16_t>(x);
+    c.子の形態 = form;
+    family().子.push_back(std::move(c));
+    person(x).子孫_F = fam;
+    person(x).子孫_FL = fam;
+    if (parents.result == LinkedParents::OfSource ||
+        parents.result == LinkedParents::OfOtherTarget) {
+        // The link source's descendant flag follows its target into this family.
+        const int s = parents.partner;
+        person(s).子孫_F = fam;
+        dialogs_.ok("子孫フラッグ強制変更メッセージ",
+                    "選択中の" + name(x) + "は、\n" + name(s) + "と\nリンクしているので、\n" +
+                        "リンク元の" + name(s) + "の子孫フラッグを変更します。",
+                    Icon::Exclamation);
     }
 }
 
@@ -327,7 +338,7 @@ void FamilyEditor::selectChild() {
     for (const char* c : {"BUTTON_A17A", "CHECK_A5A", "BUTTON_A20A", "TEXT_A16A", "COMBO_A3A"}) {
         controls_.show(c);
     }
-    if (slot.子の形態 == 1) {
+    if (slot.子の形態 == core::ChildKind::Adopted) {
         controls_.show("CHECK_A3A");
         controls_.check("CHECK_A3A");
         controls_.disable("CHECK_A3A");
@@ -335,7 +346,7 @@ void FamilyEditor::selectChild() {
         controls_.show("EDIT_A10A");
         controls_.show("BUTTON_A18A");
         controls_.setText("EDIT_A10A", slot.縁組日);
-    } else if (slot.子の形態 == 2) {
+    } else if (slot.子の形態 == core::ChildKind::Acknowledged) {
         controls_.show("CHECK_A4A");
         controls_.check("CHECK_A4A");
         controls_.disable("CHECK_A4A");
@@ -343,13 +354,13 @@ void FamilyEditor::selectChild() {
         controls_.show("EDIT_A11A");
         controls_.show("BUTTON_A19A");
         controls_.setText("EDIT_A11A", slot.認知日);
-    } else if (slot.子の形態 == 3) {
+    } else if (slot.子の形態 == core::ChildKind::Unacknowledged) {
         controls_.show("CHECK_A4A");
         controls_.enable("CHECK_A4A");
         controls_.uncheck("CHECK_A4A");
         slot.認知日.clear();
     }
-    if (slot.子の形態 != 1) {
+    if (slot.子の形態 != core::ChildKind::Adopted) {
         slot.縁組日.clear();
     }
     if (!validPerson(x)) {
@@ -361,13 +372,13 @@ void FamilyEditor::selectChild() {
     int d = x;
     if (linkUsable(data_.reg, x)) {
         const auto link = 当事者リンク検索_SUB1(data_.reg, x);
-        if (link.result != 0) {
-            const int other = link.result == 1 ? link.partner : link.person;
+        if (link.result != LinkRole::None) {
+            const int other = link.result == LinkRole::Source ? link.partner : link.person;
             dialogs_.ok("当事者リンクのメッセージ",
                         "選択中の" + name(x) + "は、\n" + name(other) + "と\nリンクしています。",
                         Icon::Exclamation);
         }
-        if (link.result == 2 && validPerson(link.person)) {
+        if (link.result == LinkRole::Target && validPerson(link.person)) {
             d = link.person;
         }
     }
@@ -385,15 +396,16 @@ void FamilyEditor::acknowledgeClicked() {
     }
     auto& f = family();
     auto& slot = f.child(k);
-    if (slot.子の形態 != 3 || f.夫NO == 0 || !validPerson(slot.子NO)) {
-        controls_.check("CHECK_A4A", slot.子の形態 == 2);
+    if (slot.子の形態 != core::ChildKind::Unacknowledged || f.夫NO == 0 ||
+        !validPerson(slot.子NO)) {
+        controls_.check("CHECK_A4A", slot.子の形態 == core::ChildKind::Acknowledged);
         return;
     }
     if (!controls_.checked("CHECK_A4A")) {
         return;
     }
     if (dialogs_.yes("認知確認", "本当に父親はこの子を認知しましたか", Icon::Question)) {
-        slot.子の形態 = 2;
+        slot.子の形態 = core::ChildKind::Acknowledged;
         person(slot.子NO).実父NO = f.夫NO;
         controls_.show("TEXT_A13A");
         controls_.show("EDIT_A11A");
@@ -455,11 +467,11 @@ void FamilyEditor::descendantFlagClicked() {
         return;
     }
     const auto fam = static_cast<std::int16_t>(currentFamily());
-    const auto link =
-        linkUsable(data_.reg, x) ? 当事者リンク検索_SUB1(data_.reg, x) : LinkSearch{0, x, 0};
-    if (link.result == 1) {
+    const auto link = linkUsable(data_.reg, x) ? 当事者リンク検索_SUB1(data_.reg, x)
+                                               : LinkSearch{LinkRole::None, x, 0};
+    if (link.result == LinkRole::Source) {
         person(x).子孫_F = fam;
-    } else if (link.result == 2 && validPerson(link.person)) {
+    } else if (link.result == LinkRole::Target && validPerson(link.person)) {
         const int s = link.person;
         person(s).子孫_F = fam;
         dialogs_.ok("子孫フラッグ強制変更メッセージ",
@@ -536,12 +548,13 @@ void FamilyEditor::deleteChild() {
     fillChildList();
     if (known) {
         auto& reg = data_.reg;
-        const auto link = linkUsable(reg, x) ? 当事者リンク検索_SUB1(reg, x) : LinkSearch{0, x, 0};
-        if (link.result == 1) {
+        const auto link =
+            linkUsable(reg, x) ? 当事者リンク検索_SUB1(reg, x) : LinkSearch{LinkRole::None, x, 0};
+        if (link.result == LinkRole::Source) {
             dialogs_.ok("当事者リンク関連メッセージ",
                         "選択中の" + name(x) + "は、\n" + name(link.partner) + "の\nリンク元です。",
                         Icon::Exclamation);
-        } else if (link.result == 2) {
+        } else if (link.result == LinkRole::Target) {
             dialogs_.ok("当事者リンク関連メッセージ",
                         "選択中の" + name(x) + "は、\n" + name(link.person) + "の\nリンク先です。",
                         Icon::Exclamation);

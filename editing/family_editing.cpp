@@ -13,6 +13,12 @@ namespace editing {
 namespace {
 
 using common::Icon;
+using core::UnionForm;
+
+// The form of the union that the box "非婚姻関係" stands for.
+UnionForm unionForm(bool nonMarital) {
+    return nonMarital ? UnionForm::NonMarital : UnionForm::Marriage;
+}
 
 // The buttons of FORM2 that change families; disabled while the chart settings are open.
 constexpr const char* kFamilyEditingButtons[] = {"BUTTON_A5A", "BUTTON_A9A", "BUTTON_A14A",
@@ -219,7 +225,7 @@ void FamilyEditor::newFamily() {
         controls_.show("BUTTON_A14A");
         showChildrenSection(false);
         setCurrentFamily(data_.reg.familyCount() + 1);
-        setLineOfDescentRadios(0);
+        setLineOfDescentRadios(core::Lineage::Unset);
         controls_.uncheck("CHECK_A21A");
     }
     core::家族 f;
@@ -313,11 +319,11 @@ bool FamilyEditor::registerFamily(bool byOwnButton) {
     fillBaseFamilyChoices();
     fillPersonChoices(); // the "♪" marks follow the new partners
     if (controls_.checked("RADIO_A2A")) {
-        f.系統_F = 1;
+        f.系統_F = core::Lineage::Paternal;
     } else if (controls_.checked("RADIO_A7A")) {
-        f.系統_F = 2;
+        f.系統_F = core::Lineage::Maternal;
     } else {
-        f.系統_F = 0;
+        f.系統_F = core::Lineage::Unset;
     }
     if (divorceDate) {
         f.離婚年月日 = *divorceDate;
@@ -346,7 +352,7 @@ void FamilyEditor::confirmCouple() {
     if (!dialogs_.yes("確定確認", "婚姻関係・夫婦名の確定をしてもいいですか", Icon::Question)) {
         return;
     }
-    f.形態 = controls_.checked("CHECK_A1A") ? 1 : 0;
+    f.形態 = unionForm(controls_.checked("CHECK_A1A"));
     f.夫婦確定_f = 1;
     showChildrenSection(true);
     controls_.hide("BUTTON_A13A");
@@ -371,26 +377,26 @@ void FamilyEditor::nonMarriageClicked() {
     if (!controls_.checked("CHECK_A1A")) {
         if (husband != wife) {
             controls_.check("CHECK_A1A");
-            f.形態L3 = 1;
+            f.形態L3 = UnionForm::NonMarital;
             if (confirmed) {
                 controls_.disable("CHECK_A1A");
-                f.形態 = 1;
+                f.形態 = UnionForm::NonMarital;
             }
         } else if (husband && wife) {
             const bool married =
                 dialogs_.yes("婚姻の確認", "本当に二人は結婚したのですか", Icon::Question);
             controls_.check("CHECK_A1A", !married);
-            f.形態L3 = married ? 0 : 1;
+            f.形態L3 = unionForm(!married);
             if (confirmed) {
-                f.形態 = married ? 0 : 1;
+                f.形態 = unionForm(!married);
             }
         }
     } else if (husband && wife) {
         dialogs_.ok("内縁関係の確認", "選択中の二人は、内縁関係になります", Icon::Exclamation);
-        f.形態L3 = 1;
+        f.形態L3 = UnionForm::NonMarital;
     } else {
         controls_.uncheck("CHECK_A1A");
-        f.形態L3 = 0;
+        f.形態L3 = UnionForm::Marriage;
     }
     形態表示_SUB();
 }
@@ -406,7 +412,7 @@ void FamilyEditor::divorceClicked() {
         dialogs_.ok("警告", "離婚できません", Icon::Stop);
         return;
     }
-    if (f.夫婦確定_f != 1 || f.形態 == 1) {
+    if (f.夫婦確定_f != 1 || f.形態 == UnionForm::NonMarital) {
         // Only a confirmed marriage ends in divorce; the box is hidden otherwise.
         controls_.uncheck("CHECK_A2A");
         return;
@@ -446,22 +452,22 @@ void FamilyEditor::婚姻制御_SUB() {
     const bool husband = f.夫NO != 0;
     const bool wife = f.妻NO != 0;
     if (f.夫婦確定_f == 1) {
-        controls_.check("CHECK_A1A", f.形態 == 1);
+        controls_.check("CHECK_A1A", f.形態 == UnionForm::NonMarital);
         controls_.check("CHECK_A2A", f.離婚_F == 1);
     } else if (husband != wife) {
         controls_.uncheck("CHECK_A2A");
         controls_.check("CHECK_A1A");
-        if (f.形態L3 == 0) {
+        if (f.形態L3 == UnionForm::Marriage) {
             dialogs_.ok("独身警告", "選択中の婚姻関係は、独身とみなして、非婚姻関係になります",
                         Icon::Exclamation);
         }
-        f.形態L3 = 1;
+        f.形態L3 = UnionForm::NonMarital;
     } else if (!husband) {
         controls_.uncheck("CHECK_A1A");
         controls_.uncheck("CHECK_A2A");
-        f.形態L3 = 0;
+        f.形態L3 = UnionForm::Marriage;
     } else {
-        controls_.check("CHECK_A1A", f.形態L3 == 1);
+        controls_.check("CHECK_A1A", f.形態L3 == UnionForm::NonMarital);
         controls_.uncheck("CHECK_A2A");
     }
 }
@@ -496,7 +502,7 @@ void FamilyEditor::形態表示_SUB() {
         } else if (single) {
             controls_.disable("CHECK_A1A");
         } else if (both) {
-            controls_.check("CHECK_A1A", f.形態L3 == 1);
+            controls_.check("CHECK_A1A", f.形態L3 == UnionForm::NonMarital);
         }
         controls_.hide("CHECK_A2A");
         controls_.uncheck("CHECK_A2A");
@@ -504,10 +510,10 @@ void FamilyEditor::形態表示_SUB() {
     }
 }
 
-void FamilyEditor::setLineOfDescentRadios(int lineOfDescent) {
-    controls_.check("RADIO_A1A", lineOfDescent != 1 && lineOfDescent != 2);
-    controls_.check("RADIO_A2A", lineOfDescent == 1);
-    controls_.check("RADIO_A7A", lineOfDescent == 2);
+void FamilyEditor::setLineOfDescentRadios(core::Lineage lineage) {
+    controls_.check("RADIO_A1A", !core::isChosen(lineage)); // "未設定" for a value without a name
+    controls_.check("RADIO_A2A", lineage == core::Lineage::Paternal);
+    controls_.check("RADIO_A7A", lineage == core::Lineage::Maternal);
 }
 
 void FamilyEditor::lockLineOfDescent() {
@@ -515,19 +521,19 @@ void FamilyEditor::lockLineOfDescent() {
         controls_.enable(r);
     }
     auto& f = family();
-    int locked = 0;
+    core::Lineage locked = core::Lineage::Unset;
     if (f.夫NO != 0 && f.妻NO == 0) {
-        locked = 1;
+        locked = core::Lineage::Paternal;
     } else if (f.妻NO != 0 && f.夫NO == 0) {
-        locked = 2;
+        locked = core::Lineage::Maternal;
     }
-    if (locked == 0) {
+    if (locked == core::Lineage::Unset) {
         return;
     }
     setLineOfDescentRadios(locked);
     // The register follows what the form shows: a one-parent family descends through that
     // parent.
-    f.系統_F = static_cast<std::int16_t>(locked);
+    f.系統_F = locked;
     for (const char* r : {"RADIO_A1A", "RADIO_A2A", "RADIO_A7A"}) {
         controls_.disable(r);
     }
@@ -550,8 +556,8 @@ void FamilyEditor::婚姻離婚CHECK_SUB2() {
 // ---------------------------------------------------------------------------------------
 // Line of descent, display flags, titles
 
-void FamilyEditor::lineOfDescentChosen(int lineOfDescent) {
-    if (!hasFamily() || lineOfDescent < 0 || lineOfDescent > 2) {
+void FamilyEditor::lineOfDescentChosen(core::Lineage lineage) {
+    if (!hasFamily() || (lineage != core::Lineage::Unset && !core::isChosen(lineage))) {
         return;
     }
     auto& f = family();
@@ -559,8 +565,8 @@ void FamilyEditor::lineOfDescentChosen(int lineOfDescent) {
         setLineOfDescentRadios(f.系統_F); // locked to the present parent's side
         return;
     }
-    setLineOfDescentRadios(lineOfDescent);
-    f.系統_F = static_cast<std::int16_t>(lineOfDescent);
+    setLineOfDescentRadios(lineage);
+    f.系統_F = lineage;
 }
 
 void FamilyEditor::hideSpouseClicked() {
@@ -724,7 +730,7 @@ template <void (FamilyEditor::*operation)()> bool done(FamilyEditor& e) {
     return true;
 }
 
-template <int line> bool lineOfDescent(FamilyEditor& e) {
+template <core::Lineage line> bool lineOfDescent(FamilyEditor& e) {
     e.lineOfDescentChosen(line);
     return true;
 }
@@ -757,9 +763,9 @@ constexpr Operation kOperations[] = {
     {E::CHECK_A21A_ON, done<&FamilyEditor::hideSpouseClicked>},
     {E::COMBO_A5A_CHANGE, done<&FamilyEditor::baseFamilyChanged>},
     {E::BUTTON36_ON, done<&FamilyEditor::storeDivorceDate>},
-    {E::RADIO_A1A_ON, lineOfDescent<0>},
-    {E::RADIO_A2A_ON, lineOfDescent<1>},
-    {E::RADIO_A7A_ON, lineOfDescent<2>},
+    {E::RADIO_A1A_ON, lineOfDescent<core::Lineage::Unset>},
+    {E::RADIO_A2A_ON, lineOfDescent<core::Lineage::Paternal>},
+    {E::RADIO_A7A_ON, lineOfDescent<core::Lineage::Maternal>},
     {E::COMBO6_CHANGE, done<&FamilyEditor::storeHusbandTitle>},
     {E::COMBO7_CHANGE, done<&FamilyEditor::storeWifeTitle>},
     {E::CHECK44_ON, done<&FamilyEditor::hideSpouseSurnameClicked>},

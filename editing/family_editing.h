@@ -21,6 +21,7 @@
 #include "editing/event_codes.h"
 #include "editing/family_controls.h"
 #include "editing/family_lists.h"
+#include "editing/person_links.h"
 
 #include <functional>
 #include <optional>
@@ -95,7 +96,7 @@ public:
     void nonMarriageClicked();
     void divorceClicked();
     void storeDivorceDate();
-    void lineOfDescentChosen(int lineOfDescent); // 0 "未設定", 1 "父系", 2 "母系"
+    void lineOfDescentChosen(core::Lineage lineage); // Unset, Paternal or Maternal
     void hideSpouseClicked();
     void hideHouseholdHeadClicked();
     void hideSpouseSurnameClicked();
@@ -147,7 +148,7 @@ private:
     void 婚姻制御_SUB();
     void 形態表示_SUB();
     void lockLineOfDescent();
-    void setLineOfDescentRadios(int lineOfDescent);
+    void setLineOfDescentRadios(core::Lineage lineage);
     void 婚姻離婚CHECK_SUB1();
     void 婚姻離婚CHECK_SUB2();
 
@@ -155,7 +156,15 @@ private:
     void clearChildDetail();
     void hideChildTitleControls();
     void leaveChildSelection();
+    // Adding a child: the checks, the notices about its link group, the choice of its form
+    // (nullopt when it is refused, or was entered as it is) and the entry.
     void addChild(int x);
+    bool childCanBeAdded(int x);
+    void announceChildLinks(int x);
+    std::optional<core::ChildKind> childFormByParents(int x);
+    std::optional<core::ChildKind> childFormWithLinkedParents(int x, const ParentsSearch& parents);
+    core::ChildKind adoptedBySingleParent();
+    void enterChild(int x, core::ChildKind form, const ParentsSearch& parents);
     void reselectChild(int slot);
     std::string name(int person) const;
 

@@ -14,6 +14,25 @@ std::string numbered(const core::Registers& reg, int n) {
     return displayName(reg, n) + "(" + std::to_string(n) + "）";
 }
 
+// The second line of the refusal of a link that would register real parents twice.
+std::string conflictText(const core::Registers& reg, int s, const LinkCheck& check) {
+    switch (check.result) {
+    case LinkConflict::ChosenHasParents:
+        return displayName(reg, s) + "(" + std::to_string(s) + "）にも、既に実の親がいます。";
+    case LinkConflict::TargetOfChosenHasParents:
+        return "同じく" + numbered(reg, s) + "をリンク元にしている、\n" + numbered(reg, check.a) +
+               "にも、実の親がいます。";
+    case LinkConflict::SourceHasParents:
+        return numbered(reg, check.b) + "にも、既に実の親がいます。";
+    case LinkConflict::TargetOfSourceHasParents:
+        return numbered(reg, check.b) + "をリンク元にしている、\n" + numbered(reg, check.a) +
+               "に、実の親がいます。";
+    case LinkConflict::None:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 std::string linkLabel(int source) {
@@ -22,7 +41,7 @@ std::string linkLabel(int source) {
 
 std::optional<std::vector<int>> beginLink(core::Registers& reg, int p, bool female,
                                           std::string_view nameP, common::Dialogs& dialogs) {
-    if (const auto s = 当事者リンク検索_SUB1(reg, p); s.result == 1) {
+    if (const auto s = 当事者リンク検索_SUB1(reg, p); s.result == LinkRole::Source) {
         common::STOP_SUB(dialogs, "リンクエラー",
                          std::string(nameP) + "は、\n " + std::to_string(s.partner) + ":" +
                              displayName(reg, s.partner) +
@@ -46,43 +65,21 @@ std::optional<std::vector<int>> beginLink(core::Registers& reg, int p, bool fema
 LinkOutcome chooseLinkSource(core::Registers& reg, int p, int s, std::string_view nameP,
                              common::Dialogs& dialogs) {
     const std::string name(nameP);
-    int result = 5;
-    LinkCheck check{0, p, s, 0};
-    if (s != p) {
-        check = 当事者リンク検索_SUB2(reg, p, s);
-        result = check.result;
-        if (check.chosen != 0) {
-            common::STOP_SUB(dialogs, "当事者リンクメッセージ",
-                             "選択した" + displayName(reg, check.chosen) + "は、既に\n" +
-                                 displayName(reg, check.b) + "がリンク元になっています。");
-        }
+    if (s == p) {
+        common::STOP_SUB(dialogs, "同一人登録によるリンクエラー",
+                         "リンク先とリンク元が同一になります。\nよってリンクできません。");
+        return {};
     }
-    if (result != 0) {
-        std::string text =
-            result == 5 ? "リンク先とリンク元が同一になります。" : name + "には実の親がいて、\n";
-        switch (result) {
-        case 1:
-            text += displayName(reg, s) + "(" + std::to_string(s) + "）にも、既に実の親がいます。";
-            break;
-        case 2:
-            text += "同じく" + numbered(reg, s) + "をリンク元にしている、\n" +
-                    numbered(reg, check.a) + "にも、実の親がいます。";
-            break;
-        case 3:
-            text += numbered(reg, check.b) + "にも、既に実の親がいます。";
-            break;
-        case 4:
-            text += numbered(reg, check.b) + "をリンク元にしている、\n" + numbered(reg, check.a) +
-                    "に、実の親がいます。";
-            break;
-        default:
-            break;
-        }
-        text += "\nよってリンクできません。";
-        common::STOP_SUB(dialogs,
-                         result == 5 ? "同一人登録によるリンクエラー"
-                                     : "実の親の二重登録によるリンクエラー",
-                         text);
+    const LinkCheck check = 当事者リンク検索_SUB2(reg, p, s);
+    if (check.chosen != 0) {
+        common::STOP_SUB(dialogs, "当事者リンクメッセージ",
+                         "選択した" + displayName(reg, check.chosen) + "は、既に\n" +
+                             displayName(reg, check.b) + "がリンク元になっています。");
+    }
+    if (check.result != LinkConflict::None) {
+        common::STOP_SUB(dialogs, "実の親の二重登録によるリンクエラー",
+                         name + "には実の親がいて、\n" + conflictText(reg, s, check) +
+                             "\nよってリンクできません。");
         return {};
     }
     const int source = check.b;

@@ -50,7 +50,7 @@ std::string personDetailText(const core::Registers& reg, int n) {
     std::string first = "当事者Ｎｏ：" + std::to_string(n);
     if (p.C_当事者NO != n) {
         first += "　　当事者Ｎｏ：" + std::to_string(p.C_当事者NO) + "のリンク先";
-    } else if (const auto s = 当事者リンク検索_SUB1(reg, n); s.result == 1) {
+    } else if (const auto s = 当事者リンク検索_SUB1(reg, n); s.result == LinkRole::Source) {
         first += "　　当事者Ｎｏ：" + std::to_string(s.partner) + "のリンク元";
     }
     auto parent = [&](int no) {

@@ -23,7 +23,7 @@ PersonFormView personFormView(const core::Registers& reg, const PersonSession& s
         view.linkLabel = linkLabel(person.C_当事者NO);
     }
     // A link source cannot itself be linked to another source.
-    view.linkable = 当事者リンク検索_SUB1(reg, p).result != 1;
+    view.linkable = 当事者リンク検索_SUB1(reg, p).result != LinkRole::Source;
     view.sexLocked = sexLocked(reg, p);
     view.copyAvailable = session.committedCount >= 1;
     view.fatherLine = parentLine("実父：", reg, person.実父NO);

@@ -27,14 +27,14 @@ std::vector<int> linkTargets(const core::Registers& reg, int source) {
 
 LinkSearch 当事者リンク検索_SUB1(const core::Registers& reg, int p) {
     if (isLinkTarget(reg, p)) {
-        return {2, linkSource(reg, p), p};
+        return {LinkRole::Target, linkSource(reg, p), p};
     }
     for (int i = 1; i <= reg.personCount(); ++i) {
         if (i != p && reg.person(i).C_当事者NO == p) {
-            return {1, p, i};
+            return {LinkRole::Source, p, i};
         }
     }
-    return {0, p, 0};
+    return {LinkRole::None, p, 0};
 }
 
 namespace {
@@ -59,40 +59,40 @@ int targetWithRealParents(const core::Registers& reg, int source,
 
 } // namespace
 
-LinkSearch 当事者リンク検索_SUB3(const core::Registers& reg, int p) {
+ParentsSearch 当事者リンク検索_SUB3(const core::Registers& reg, int p) {
     if (!isLinkTarget(reg, p)) {
         if (const int q = targetWithRealParents(reg, p, {p})) {
-            return {1, q, p};
+            return {LinkedParents::OfTarget, q, p};
         }
-        return {0, p, 0};
+        return {LinkedParents::None, p, 0};
     }
     const int s = linkSource(reg, p);
     if (hasRealParents(reg, s)) {
-        return {2, p, s};
+        return {LinkedParents::OfSource, p, s};
     }
     if (const int q = targetWithRealParents(reg, s, {p, s})) {
-        return {3, q, s};
+        return {LinkedParents::OfOtherTarget, q, s};
     }
-    return {0, p, s};
+    return {LinkedParents::None, p, s};
 }
 
 LinkCheck 当事者リンク検索_SUB2(const core::Registers& reg, int a, int b) {
-    LinkCheck c{0, a, b, 0};
+    LinkCheck c{LinkConflict::None, a, b, 0};
     const bool aHasParents = hasRealParents(reg, a);
     if (aHasParents) {
         if (hasRealParents(reg, b)) {
-            c.result = 1;
+            c.result = LinkConflict::ChosenHasParents;
         } else if (const int q = targetWithRealParents(reg, b, {a, b})) {
-            c.result = 2;
+            c.result = LinkConflict::TargetOfChosenHasParents;
             c.a = q;
         }
-        if (c.result == 0 && isLinkTarget(reg, b)) {
+        if (c.result == LinkConflict::None && isLinkTarget(reg, b)) {
             c.chosen = b;
             c.b = linkSource(reg, b);
             if (hasRealParents(reg, c.b)) {
-                c.result = 3;
+                c.result = LinkConflict::SourceHasParents;
             } else if (const int q = targetWithRealParents(reg, c.b, {a, c.b, c.chosen})) {
-                c.result = 4;
+                c.result = LinkConflict::TargetOfSourceHasParents;
                 c.a = q;
             }
         }

@@ -18,7 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         written = core::environmentBytes(env);
     } catch (const common::Cp932Error&) {
         return 0; // a title that Shift-JIS cannot hold is refused, never written wrong
+    } catch (const common::FileError&) {
+        return 0; // so is one that would read back as something else
     }
-    (void)written;
+    try {
+        fuzz::require(core::parseEnvironment(written, "KANKYO.TXT") == env,
+                      "the environment file reads back as written");
+    } catch (const common::FileError&) {
+        fuzz::require(false, "a written environment file is readable");
+    }
     return 0;
 }

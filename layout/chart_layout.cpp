@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace layout {
 
@@ -9,10 +10,6 @@ namespace {
 
 std::string basicStr(int n) {
     return n < 0 ? std::to_string(n) : " " + std::to_string(n);
-}
-
-int sideOf(const core::当事者& p) {
-    return p.side();
 }
 
 // The positioning pass over the trees of one chart, with its working state.
@@ -86,12 +83,33 @@ private:
     // The tag of a person's own block hanging under `parentFamily` at `k` (0: none).
     std::string ownTag(int person, int parentFamily, int k) const {
         std::string letter = "A";
-        if (parentFamily != 0 && s_.run.family(parentFamily).child(k).子の形態 == 1) {
+        if (parentFamily != 0 &&
+            s_.run.family(parentFamily).child(k).子の形態 == core::ChildKind::Adopted) {
             letter = s_.run.person(person).子孫_F == parentFamily ? "B" : "C";
         }
         return letter + basicStr(person) + letter;
     }
+    // A household entered through `person` at level L, hanging under child k of
+    // `parentFamily`: its blocks placed in turn along the level, then its extent recorded.
+    struct Entry {
+        int f = 0;
+        int person = 0;
+        int L = 0;
+        float start = 0;      // where the household begins along the level
+        bool carries = false; // the person's block carries its parents' connection
+        int pf = 0;           // the parent family and child index it carries (0: none)
+        int pk = 0;
+        int personSlot = 0;  // the slot of the person's own block
+        float personRel = 0; // where that block begins, from `start`
+    };
     void householdEntry(int f, int person, int L, int parentFamily, int k);
+    void placeSingleParent(const Entry& e, SlotLayout& head);
+    void placeCouple(Entry& e, SlotLayout& head);
+    // Whether the person's block in this household stays empty, shown in another of its
+    // households instead.
+    bool sharesBlock(int f, int person, int order) const;
+    void placeSpouse(Entry& e, int who, bool isHusband, bool shared);
+    void closeHouseholdEntry(const Entry& e, SlotLayout& head);
     void leaf(int f, int k, int L);
     void closeChildren(int f, int L);
     void householdExit(int f, int L);
@@ -116,123 +134,148 @@ private:
 
 void Positioner::householdEntry(int f, int person, int L, int parentFamily, int k) {
     const FamilySurvey& fs = s_.family(f);
-    const core::家族& family = s_.run.family(f);
-    FamilyLayout& fl = fam(f);
     LevelState& l = level(L);
     l.householdStart = l.running;
-    const float start = l.running;
-    const int order = fs.orderNo;
-    const bool carries = L > 0 && parentFamily != 0 && order < 4;
-    const int pf = carries ? parentFamily : 0;
-    const int pk = carries ? k : 0;
+    Entry e;
+    e.f = f;
+    e.person = person;
+    e.L = L;
+    e.start = l.running;
+    e.carries = L > 0 && parentFamily != 0 && fs.orderNo < 4;
+    e.pf = e.carries ? parentFamily : 0;
+    e.pk = e.carries ? k : 0;
+    e.personSlot = fs.slots[0];
+    FamilyLayout& fl = fam(f);
     fl.slot = fs.slots[0];
     fl.tree = tree_;
-    fl.childAnchors.assign(static_cast<std::size_t>(family.子数()) + 1, 0.0f);
+    fl.childAnchors.assign(static_cast<std::size_t>(s_.run.family(f).子数()) + 1, 0.0f);
     hangsUnder_[static_cast<std::size_t>(f - 1)] = {parentFamily, k};
 
     SlotLayout& head = slot(fs.slots[0]);
     head.family = f;
-    int personSlot = fs.slots[0];
-    float personRel = 0;
-    if (order == 1) {
-        head.kind = SlotKind::SingleParent;
-        head.person = person;
-        head.source = sourceOf(f, person);
-        head.kindKey = "A" + basicStr(person);
-        head.block = measurer_.head(person, head.source, pf, pk, BlockBlanking::None);
-        head.tag = ownTag(person, pf, pk);
-        place(l, head.block);
-        fl.linePoint = anchorAlong(head.block);
+    if (fs.orderNo == 1) {
+        placeSingleParent(e, head);
     } else {
-        head.kind = SlotKind::Couple;
-        head.kindKey = "B" + basicStr(f);
-        head.source = sourceOf(f, person);
-        const std::vector<int>& households = s_.person(person).households;
-        const bool hasSingle = std::any_of(households.begin(), households.end(),
-                                           [&](int h) { return s_.family(h).orderNo == 1; });
-        const bool unlinked = sourceOf(f, person) == person || style_.当事者リンク元に統一;
-        bool shared = false;
-        if (households.size() > 1 && order < 4 && unlinked) {
-            shared = vertical_ ? order == 3 || (order == 2 && hasSingle)
-                               : order == 2 || (order == 3 && hasSingle);
-        }
-        const bool female = sideOf(s_.run.person(person)) == 2;
-        const bool even = order % 2 == 0;
-        const bool husbandFirst = vertical_ ? even == female : even != female;
-        const int first = husbandFirst ? family.夫NO : family.妻NO;
-        const int second = husbandFirst ? family.妻NO : family.夫NO;
-        const int hide = family.配偶者非表示_F;
-        for (int i = 0; i < 2; ++i) {
-            const int who = i == 0 ? first : second;
-            const bool isHusband = i == 0 ? husbandFirst : !husbandFirst;
-            SlotLayout& sl = slot(isHusband ? fs.slots[1] : fs.slots[2]);
-            sl.kind = SlotKind::Spouse;
-            sl.family = f;
-            sl.householdSlot = fs.slots[0];
-            sl.person = who;
-            sl.source = isHusband ? s_.sourceHusband(f) : s_.sourceWife(f);
-            sl.kindKey = "A" + basicStr(who);
-            sl.level = L;
-            sl.tree = tree_;
-            if (who == 0) {
-                // A household taken as a couple with one partner missing (a one-parent
-                // base family): the missing partner's block is empty.
-                sl.block = NameBlock{};
-                sl.block.empty = true;
-            } else if (who == person) {
-                const BlockBlanking blanking = shared ? BlockBlanking::Empty
-                                               : hide == 10 || hide == 11
-                                                   ? BlockBlanking::HiddenHead
-                                                   : BlockBlanking::None;
-                sl.block = measurer_.head(person, sl.source, pf, pk, blanking);
-                if (!sl.block.empty && order < 4) {
-                    sl.tag = ownTag(person, pf, pk);
-                }
-                personSlot = sl.slot;
-                personRel = l.running - start;
-            } else {
-                const BlockBlanking blanking =
-                    hide == 1 || hide == 11 ? BlockBlanking::Empty : BlockBlanking::None;
-                sl.block = measurer_.spouse(who, sl.source, f, blanking);
-                if (!sl.block.empty) {
-                    sl.tag = "C" + basicStr(who) + "C";
-                }
-            }
-            sl.stack = l.running - start;
-            place(l, sl.block);
-            if (i == 0) {
-                // The marriage gap.
-                const float centre = l.running + 2.5f * char_;
-                fl.childAnchors[0] = centre;
-                fl.linePoint = centre - start;
-                l.running += 5 * char_;
-            }
+        placeCouple(e, head);
+    }
+    closeHouseholdEntry(e, head);
+}
+
+void Positioner::placeSingleParent(const Entry& e, SlotLayout& head) {
+    head.kind = SlotKind::SingleParent;
+    head.person = e.person;
+    head.source = sourceOf(e.f, e.person);
+    head.kindKey = "A" + basicStr(e.person);
+    head.block = measurer_.head(e.person, head.source, e.pf, e.pk, BlockBlanking::None);
+    head.tag = ownTag(e.person, e.pf, e.pk);
+    place(level(e.L), head.block);
+    fam(e.f).linePoint = anchorAlong(head.block);
+}
+
+bool Positioner::sharesBlock(int f, int person, int order) const {
+    const std::vector<int>& households = s_.person(person).households;
+    const bool hasSingle = std::any_of(households.begin(), households.end(),
+                                       [&](int h) { return s_.family(h).orderNo == 1; });
+    const bool unlinked = sourceOf(f, person) == person || style_.当事者リンク元に統一;
+    if (households.size() <= 1 || order >= 4 || !unlinked) {
+        return false;
+    }
+    return vertical_ ? order == 3 || (order == 2 && hasSingle)
+                     : order == 2 || (order == 3 && hasSingle);
+}
+
+void Positioner::placeCouple(Entry& e, SlotLayout& head) {
+    const int order = s_.family(e.f).orderNo;
+    const core::家族& family = s_.run.family(e.f);
+    head.kind = SlotKind::Couple;
+    head.kindKey = "B" + basicStr(e.f);
+    head.source = sourceOf(e.f, e.person);
+    const bool shared = sharesBlock(e.f, e.person, order);
+    const bool female = s_.run.person(e.person).isFemale();
+    const bool even = order % 2 == 0;
+    const bool husbandFirst = vertical_ ? even == female : even != female;
+    for (const bool isHusband : {husbandFirst, !husbandFirst}) {
+        placeSpouse(e, isHusband ? family.夫NO : family.妻NO, isHusband, shared);
+        if (isHusband == husbandFirst) {
+            // The marriage gap.
+            LevelState& l = level(e.L);
+            FamilyLayout& fl = fam(e.f);
+            const float centre = l.running + 2.5f * char_;
+            fl.childAnchors[0] = centre;
+            fl.linePoint = centre - e.start;
+            l.running += 5 * char_;
         }
     }
-    const SlotLayout& ps = slot(personSlot);
-    const bool shown = !ps.block.empty;
-    if (carries && shown) {
+}
+
+void Positioner::placeSpouse(Entry& e, int who, bool isHusband, bool shared) {
+    const FamilySurvey& fs = s_.family(e.f);
+    const int hide = s_.run.family(e.f).配偶者非表示_F;
+    LevelState& l = level(e.L);
+    SlotLayout& sl = slot(isHusband ? fs.slots[1] : fs.slots[2]);
+    sl.kind = SlotKind::Spouse;
+    sl.family = e.f;
+    sl.householdSlot = fs.slots[0];
+    sl.person = who;
+    sl.source = isHusband ? s_.sourceHusband(e.f) : s_.sourceWife(e.f);
+    sl.kindKey = "A" + basicStr(who);
+    sl.level = e.L;
+    sl.tree = tree_;
+    if (who == 0) {
+        // A household taken as a couple with one partner missing (a one-parent base family):
+        // the missing partner's block is empty.
+        sl.block = NameBlock{};
+        sl.block.empty = true;
+    } else if (who == e.person) {
+        const BlockBlanking blanking = shared                     ? BlockBlanking::Empty
+                                       : hide == 10 || hide == 11 ? BlockBlanking::HiddenHead
+                                                                  : BlockBlanking::None;
+        sl.block = measurer_.head(e.person, sl.source, e.pf, e.pk, blanking);
+        if (!sl.block.empty && fs.orderNo < 4) {
+            sl.tag = ownTag(e.person, e.pf, e.pk);
+        }
+        e.personSlot = sl.slot;
+        e.personRel = l.running - e.start;
+    } else {
+        const BlockBlanking blanking =
+            hide == 1 || hide == 11 ? BlockBlanking::Empty : BlockBlanking::None;
+        sl.block = measurer_.spouse(who, sl.source, e.f, blanking);
+        if (!sl.block.empty) {
+            sl.tag = "C" + basicStr(who) + "C";
+        }
+    }
+    sl.stack = l.running - e.start;
+    place(l, sl.block);
+}
+
+void Positioner::closeHouseholdEntry(const Entry& e, SlotLayout& head) {
+    const bool single = s_.family(e.f).orderNo == 1;
+    LevelState& l = level(e.L);
+    FamilyLayout& fl = fam(e.f);
+    const SlotLayout& ps = slot(e.personSlot);
+    const bool connected = e.carries && !ps.block.empty;
+    if (connected) {
         // The person's own block sets where its parents' line attaches.
-        fam(pf).childAnchors[static_cast<std::size_t>(pk)] = personRel + anchorAlong(ps.block);
-        slot(personSlot).parentFamily = pf;
-        slot(personSlot).childIndex = pk;
+        fam(e.pf).childAnchors[static_cast<std::size_t>(e.pk)] =
+            e.personRel + anchorAlong(ps.block);
+        slot(e.personSlot).parentFamily = e.pf;
+        slot(e.personSlot).childIndex = e.pk;
     }
-    head.source = order == 1 ? head.source : sourceOf(f, person);
-    record(head, L);
-    head.stack = start;
+    record(head, e.L);
+    head.stack = e.start;
     l.running += 2 * char_;
-    fl.span = l.running - start;
-    fl.size = order == 1 ? stackSize(head.block) : fl.span;
+    fl.span = l.running - e.start;
+    fl.size = single ? stackSize(head.block) : fl.span;
     head.stackSize = fl.size;
-    if (order == 1) {
-        fl.childAnchors[0] = start + fl.linePoint;
+    if (single) {
+        fl.childAnchors[0] = e.start + fl.linePoint;
     }
-    if (carries && shown) {
-        head.parentFamily = pf;
-        head.childIndex = pk;
-        fam(pf).childAnchors[static_cast<std::size_t>(pk)] += start;
+    if (connected) {
+        head.parentFamily = e.pf;
+        head.childIndex = e.pk;
+        fam(e.pf).childAnchors[static_cast<std::size_t>(e.pk)] += e.start;
         fl.connected = true;
-        fl.connectionOffset = personRel + anchorAlong(ps.block);
+        fl.connectionOffset = e.personRel + anchorAlong(ps.block);
     }
 }
 
@@ -381,18 +424,15 @@ std::vector<LevelState> Positioner::positionTree(int tree, int root) {
     return std::move(levels_);
 }
 
-// Places the trees one after another along the stacking axis (vertical writing from the
-// last root to the first, so that the first tree ends up on the right), the generations
-// at the level pitch, and computes the chart extent.
-void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& placement) {
-    const bool vertical = style.vertical;
-    const float stackChar = static_cast<float>(vertical ? style.CW : style.CH);
-    const float levelChar = static_cast<float>(vertical ? style.CH : style.CW);
-    float offset = placement.headingOffset;
-    float stackEnd = placement.headingOffset;
+// The trees one after another along the stacking axis (vertical writing from the last
+// root to the first, so that the first tree ends up on the right) and the generations at the
+// level pitch. Returns where the last tree ends along the stacking axis.
+float placeTrees(ChartLayout& out, float stackChar, float levelChar, float headingOffset) {
+    float offset = headingOffset;
+    float stackEnd = headingOffset;
     const std::size_t n = out.trees.size();
     for (std::size_t i = 0; i < n; ++i) {
-        TreeLayout& tree = out.trees[vertical ? n - 1 - i : i];
+        TreeLayout& tree = out.trees[out.vertical ? n - 1 - i : i];
         tree.stackOffset = offset;
         stackEnd = offset + tree.extent;
         offset = stackEnd + stackChar;
@@ -401,9 +441,14 @@ void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& pl
     for (TreeLayout& tree : out.trees) {
         tree.levelOffset = out.levelPitch * static_cast<float>(tree.startLevel);
     }
-    float furthest = 0;
-    bool any = false;
-    // Slots with a path first; spouse blocks follow their household.
+    return stackEnd;
+}
+
+// The slots with a path (every kind but the spouse blocks) on the chart. Returns the
+// furthest level position of one, nullopt when there is none.
+std::optional<float> placeSlotsWithPath(ChartLayout& out) {
+    const bool vertical = out.vertical;
+    std::optional<float> furthest;
     for (SlotLayout& sl : out.slots) {
         if (!sl.used() || sl.kind == SlotKind::Spouse) {
             continue;
@@ -434,9 +479,14 @@ void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& pl
         sl.height = vertical ? levelSize : stackSize;
         sl.anchorX = sl.x + (vertical ? anchorAcross : anchorAlong);
         sl.anchorY = sl.y + (vertical ? anchorAlong : anchorAcross);
-        furthest = std::max(furthest, along);
-        any = true;
+        furthest = std::max(furthest.value_or(0.0f), along);
     }
+    return furthest;
+}
+
+// The spouse blocks, at their place in their household.
+void placeSpouseSlots(ChartLayout& out) {
+    const bool vertical = out.vertical;
     for (SlotLayout& sl : out.slots) {
         if (sl.kind != SlotKind::Spouse) {
             continue;
@@ -451,6 +501,10 @@ void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& pl
         sl.anchorX = sl.x + static_cast<float>(sl.block.anchorX);
         sl.anchorY = sl.y + static_cast<float>(sl.block.anchorY);
     }
+}
+
+// The anchors of each family's lines, moved from its tree onto the chart.
+void placeFamilyAnchors(ChartLayout& out) {
     for (FamilyLayout& fl : out.families) {
         if (fl.slot == 0) {
             continue;
@@ -461,11 +515,20 @@ void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& pl
             fl.chartAnchors.push_back(a + offset);
         }
     }
-    const float levelExtent = (any ? furthest : 0) + out.widest + 3 * levelChar +
+}
+
+// Places the trees, their blocks and lines on the chart, and computes the chart extent.
+void place(ChartLayout& out, const BlockStyle& style, const PlacementOptions& placement) {
+    const float stackChar = static_cast<float>(style.vertical ? style.CW : style.CH);
+    const float levelChar = static_cast<float>(style.vertical ? style.CH : style.CW);
+    const float stackExtent = placeTrees(out, stackChar, levelChar, placement.headingOffset);
+    const std::optional<float> furthest = placeSlotsWithPath(out);
+    placeSpouseSlots(out);
+    placeFamilyAnchors(out);
+    const float levelExtent = furthest.value_or(0.0f) + out.widest + 3 * levelChar +
                               out.levelPitch * static_cast<float>(placement.最下層部を広げる値);
-    const float stackExtent = stackEnd;
-    out.width = vertical ? stackExtent : levelExtent;
-    out.height = vertical ? levelExtent : stackExtent;
+    out.width = style.vertical ? stackExtent : levelExtent;
+    out.height = style.vertical ? levelExtent : stackExtent;
 }
 
 } // namespace

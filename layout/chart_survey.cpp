@@ -25,10 +25,29 @@ std::string joinedName(const core::当事者& p) {
     return both && common::姓名判断_SUB(p.姓, p.名) ? p.姓 + "・" + p.名 : p.姓 + p.名;
 }
 
-// A person's side for the searches: below 2 counts as male.
-int sideOf(const core::当事者& p) {
-    return p.side();
-}
+// The rules of the household search's second pass, in the order in which they are tried.
+// Each rule takes the first family of the person (in number order) that it fits; the next
+// is tried only when none does. Apart from the base family, a family fits a rule only when
+// it may be taken on the person's side (core::admitsSide).
+enum class HouseholdRule {
+    BaseFamily = 1,       // the base family, whatever its lineage and partners
+    MarriageOnSide = 2,   // a married couple of the person's lineage
+    MarriageUnset = 3,    // a married couple, lineage unset
+    NonMaritalOnSide = 4, // a couple not married, of the person's lineage, with children or forced
+    NonMaritalUnset = 5,  // a couple not married, lineage unset, with children or forced
+};
+constexpr HouseholdRule kHouseholdRules[] = {
+    HouseholdRule::BaseFamily,       HouseholdRule::MarriageOnSide,  HouseholdRule::MarriageUnset,
+    HouseholdRule::NonMaritalOnSide, HouseholdRule::NonMaritalUnset,
+};
+
+// The phases of the survey, which decide what the household search skips.
+enum class Phase {
+    CentreDescendants, // stage 1; its households are marked centreReached
+    Ancestors,         // stage 2
+    FromAncestors,     // stages 3 and 4 until the centre person is met: centreReached skipped
+    CentreMet,         // stages 3 and 4 from then on
+};
 
 struct SurveyFailure {
     SurveyError error;
@@ -101,12 +120,24 @@ private:
     bool hidden(int f) const { return r_.hidden[static_cast<std::size_t>(f - 1)]; }
     const std::vector<int>& familiesAsSpouse(int p) const {
         const std::size_t i = static_cast<std::size_t>(p - 1);
-        return sideOf(r_.run.person(p)) == 1 ? asHusband_[i] : asWife_[i];
+        return r_.run.person(p).isMale() ? asHusband_[i] : asWife_[i];
     }
     int founderLevel(int p) const { return std::max<int>(0, r_.run.person(p).創始階層); }
 
+    // The preparation's steps, in order.
+    void fixCentre(const core::Registers& reg, const CentreAnswer& answer);
+    void markHiddenFamilies();
+    void resolveLinks();
+    void cutHiddenFamiliesLoose();
+    void reverseChildOrder();
+    void indexSpouses();
+    // The link source of a person (0 for nobody; a person whose C_当事者NO is 0 stands for
+    // itself).
+    std::int16_t sourceOf(int p) const;
+
     void resetHouseholdTables();
     int 夫婦検索_SUB(int p);
+    bool fits(HouseholdRule rule, int f, core::Lineage side) const;
     int 夫婦検索_SUB2(int p) const;
     void 座標割当_SUB(int f, int p);
     void 家族スタック_SUB(int p);
@@ -123,20 +154,38 @@ private:
     std::vector<int> counters_; // household counter per person
     std::vector<int> discovery_;
     int slotCounter_ = 1;
-    int phase_ = 0;
+    Phase phase_ = Phase::CentreDescendants;
     int level_ = 0;
 };
 
 void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
     checkReferences(reg);
+    fixCentre(reg, answer);
+    markHiddenFamilies();
+    resolveLinks();
+    if (!opt_.releaseRun) {
+        cutHiddenFamiliesLoose();
+        if (opt_.縦書き && opt_.子供の表示を右順にする) {
+            reverseChildOrder();
+        }
+    }
+    indexSpouses();
+    resetHouseholdTables();
+}
+
+std::int16_t Survey::sourceOf(int p) const {
+    const int c = p == 0 ? 0 : r_.run.person(p).C_当事者NO;
+    return static_cast<std::int16_t>(c == 0 ? p : c);
+}
+
+void Survey::fixCentre(const core::Registers& reg, const CentreAnswer& answer) {
     const int families = reg.familyCount();
-    const int persons = reg.personCount();
     if (opt_.baseFamily < 1 || opt_.baseFamily > families) {
         failInput(families == 0 ? std::string("家族が登録されていません")
                                 : "作図時の基準家族No." + std::to_string(opt_.baseFamily) +
                                       "は登録されていない家族です");
     }
-    const std::optional<int> lineage = 男性チェック(reg, opt_.baseFamily, answer);
+    const std::optional<core::Lineage> lineage = 男性チェック(reg, opt_.baseFamily, answer);
     if (!lineage) {
         const CentreQuestion q = centreQuestion(opt_.baseFamily);
         SurveyError e;
@@ -149,26 +198,27 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
     r_.baseFamily = opt_.baseFamily;
     r_.lineage = *lineage;
     core::家族& base = run().family(opt_.baseFamily);
-    base.系統_F = static_cast<std::int16_t>(*lineage);
-    const int centre = *lineage == 1 ? base.夫NO : base.妻NO;
+    base.系統_F = *lineage;
+    const bool husband = *lineage == core::Lineage::Paternal;
+    const int centre = husband ? base.夫NO : base.妻NO;
     if (centre == 0) {
-        failInput("家族No." + std::to_string(opt_.baseFamily) + "には" +
-                  (*lineage == 1 ? "夫" : "妻") +
+        failInput("家族No." + std::to_string(opt_.baseFamily) + "には" + (husband ? "夫" : "妻") +
                   "が登録されていないため、作図の中心となる人物が決まりません");
     }
-    auto source = [&](int p) -> std::int16_t {
-        const int c = p == 0 ? 0 : reg.person(p).C_当事者NO;
-        return static_cast<std::int16_t>(c == 0 ? p : c);
-    };
-    r_.centre = source(centre);
+    r_.centre = sourceOf(centre);
+}
 
+void Survey::markHiddenFamilies() {
+    const int families = run().familyCount();
     r_.hidden.assign(static_cast<std::size_t>(families), false);
     for (int f = 1; f <= families && static_cast<std::size_t>(f) <= opt_.hidden.size(); ++f) {
         r_.hidden[static_cast<std::size_t>(f - 1)] =
             opt_.hidden[static_cast<std::size_t>(f - 1)] && f != opt_.baseFamily;
     }
+}
 
-    // Person links are resolved for the run.
+void Survey::resolveLinks() {
+    const int families = run().familyCount();
     RunChanges& ch = r_.changes;
     ch.families.resize(static_cast<std::size_t>(families));
     for (int f = 1; f <= families; ++f) {
@@ -176,39 +226,46 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
         RunChanges::FamilyRefs& saved = ch.families[static_cast<std::size_t>(f - 1)];
         saved.夫NO = fam.夫NO;
         saved.妻NO = fam.妻NO;
-        fam.夫NO = source(fam.夫NO);
-        fam.妻NO = source(fam.妻NO);
+        fam.夫NO = sourceOf(fam.夫NO);
+        fam.妻NO = sourceOf(fam.妻NO);
         for (core::Child& c : fam.子) {
             saved.子NO.push_back(c.子NO);
-            c.子NO = source(c.子NO);
+            c.子NO = sourceOf(c.子NO);
         }
     }
-    if (!opt_.releaseRun) {
-        // Children of hidden families are cut loose: they start trees of their own.
-        ch.子孫_F.resize(static_cast<std::size_t>(persons));
-        for (int p = 1; p <= persons; ++p) {
-            core::当事者& person = run().person(p);
-            ch.子孫_F[static_cast<std::size_t>(p - 1)] = person.子孫_F;
-            if (person.子孫_F != 0 && hidden(person.子孫_F)) {
-                person.子孫_F = 0;
-            }
-        }
-        if (opt_.縦書き && opt_.子供の表示を右順にする) {
-            ch.childrenReversed = true;
-            for (int f = 1; f <= families; ++f) {
-                core::家族& fam = run().family(f);
-                if (fam.子数() >= 2) {
-                    std::reverse(fam.子.begin(), fam.子.end());
-                    auto& saved = ch.families[static_cast<std::size_t>(f - 1)].子NO;
-                    std::reverse(saved.begin(), saved.end());
-                }
-            }
-        }
-    }
+}
 
-    asHusband_.assign(static_cast<std::size_t>(persons), {});
-    asWife_.assign(static_cast<std::size_t>(persons), {});
-    for (int f = 1; f <= families; ++f) {
+void Survey::cutHiddenFamiliesLoose() {
+    const int persons = run().personCount();
+    RunChanges& ch = r_.changes;
+    ch.子孫_F.resize(static_cast<std::size_t>(persons));
+    for (int p = 1; p <= persons; ++p) {
+        core::当事者& person = run().person(p);
+        ch.子孫_F[static_cast<std::size_t>(p - 1)] = person.子孫_F;
+        if (person.子孫_F != 0 && hidden(person.子孫_F)) {
+            person.子孫_F = 0;
+        }
+    }
+}
+
+void Survey::reverseChildOrder() {
+    RunChanges& ch = r_.changes;
+    ch.childrenReversed = true;
+    for (int f = 1; f <= run().familyCount(); ++f) {
+        core::家族& fam = run().family(f);
+        if (fam.子数() >= 2) {
+            std::reverse(fam.子.begin(), fam.子.end());
+            auto& saved = ch.families[static_cast<std::size_t>(f - 1)].子NO;
+            std::reverse(saved.begin(), saved.end());
+        }
+    }
+}
+
+void Survey::indexSpouses() {
+    const auto persons = static_cast<std::size_t>(run().personCount());
+    asHusband_.assign(persons, {});
+    asWife_.assign(persons, {});
+    for (int f = 1; f <= run().familyCount(); ++f) {
         const core::家族& fam = run().family(f);
         if (fam.夫NO > 0) {
             asHusband_[static_cast<std::size_t>(fam.夫NO - 1)].push_back(f);
@@ -217,7 +274,6 @@ void Survey::prepare(const core::Registers& reg, const CentreAnswer& answer) {
             asWife_[static_cast<std::size_t>(fam.妻NO - 1)].push_back(f);
         }
     }
-    resetHouseholdTables();
 }
 
 void Survey::resetHouseholdTables() {
@@ -236,14 +292,14 @@ void Survey::resetHouseholdTables() {
 }
 
 int Survey::夫婦検索_SUB(int p) {
-    const int side = sideOf(run().person(p));
+    const core::Lineage side = run().person(p).lineage();
     const std::vector<int>& list = familiesAsSpouse(p);
-    if (phase_ == 2 && p == r_.centre) {
-        phase_ = 3;
+    if (phase_ == Phase::FromAncestors && p == r_.centre) {
+        phase_ = Phase::CentreMet;
     }
     auto skipped = [&](int f) {
-        return (hidden(f) && !opt_.releaseRun) || (phase_ == 2 && fam(f).centreReached) ||
-               fam(f).orderNo > 0;
+        return (hidden(f) && !opt_.releaseRun) ||
+               (phase_ == Phase::FromAncestors && fam(f).centreReached) || fam(f).orderNo > 0;
     };
     auto take = [&](int f) {
         fam(f).orderNo = ++counter(p);
@@ -259,44 +315,16 @@ int Survey::夫婦検索_SUB(int p) {
             if (family.夫NO != 0 && family.妻NO != 0) {
                 continue;
             }
-            if (f == opt_.baseFamily || family.系統_F == 0 || family.系統_F == side) {
+            if (f == opt_.baseFamily || core::admitsSide(family.系統_F, side)) {
                 return take(f);
             }
             break;
         }
         counter(p) = 1; // order number 1 stays reserved for a single-parent household
     }
-    const bool force = opt_.非婚姻関係を強制表示;
-    for (int rule = 1; rule <= 5; ++rule) {
+    for (const HouseholdRule rule : kHouseholdRules) {
         for (int f : list) {
-            if (skipped(f)) {
-                continue;
-            }
-            const core::家族& family = run().family(f);
-            if (f != opt_.baseFamily && family.系統_F != 0 && family.系統_F != side) {
-                continue;
-            }
-            const bool couple = family.夫NO != 0 && family.妻NO != 0;
-            const bool shown = force || family.子数() > 0;
-            bool match = false;
-            switch (rule) {
-            case 1:
-                match = f == opt_.baseFamily;
-                break;
-            case 2:
-                match = couple && family.系統_F == side && family.形態 == 0;
-                break;
-            case 3:
-                match = couple && family.系統_F == 0 && family.形態 == 0;
-                break;
-            case 4:
-                match = couple && family.系統_F == side && family.形態 == 1 && shown;
-                break;
-            case 5:
-                match = couple && family.系統_F == 0 && family.形態 == 1 && shown;
-                break;
-            }
-            if (match) {
+            if (!skipped(f) && fits(rule, f, side)) {
                 return take(f);
             }
         }
@@ -304,14 +332,40 @@ int Survey::夫婦検索_SUB(int p) {
     return 0;
 }
 
+bool Survey::fits(HouseholdRule rule, int f, core::Lineage side) const {
+    const core::家族& family = r_.run.family(f);
+    if (f != opt_.baseFamily && !core::admitsSide(family.系統_F, side)) {
+        return false;
+    }
+    const bool couple = family.夫NO != 0 && family.妻NO != 0;
+    const bool shown = opt_.非婚姻関係を強制表示 || family.子数() > 0;
+    const bool marriage = family.形態 == core::UnionForm::Marriage;
+    const bool nonMarital = family.形態 == core::UnionForm::NonMarital;
+    const bool onSide = family.系統_F == side;
+    const bool unset = family.系統_F == core::Lineage::Unset;
+    switch (rule) {
+    case HouseholdRule::BaseFamily:
+        return f == opt_.baseFamily;
+    case HouseholdRule::MarriageOnSide:
+        return couple && onSide && marriage;
+    case HouseholdRule::MarriageUnset:
+        return couple && unset && marriage;
+    case HouseholdRule::NonMaritalOnSide:
+        return couple && onSide && nonMarital && shown;
+    case HouseholdRule::NonMaritalUnset:
+        return couple && unset && nonMarital && shown;
+    }
+    return false;
+}
+
 int Survey::夫婦検索_SUB2(int p) const {
-    const int side = sideOf(r_.run.person(p));
+    const core::Lineage side = r_.run.person(p).lineage();
     for (int f : familiesAsSpouse(p)) {
         const core::家族& family = r_.run.family(f);
         if (r_.families[static_cast<std::size_t>(f - 1)].orderNo > 0 || hidden(f)) {
             continue;
         }
-        if (family.系統_F != 0 && family.系統_F != side) {
+        if (!core::admitsSide(family.系統_F, side)) {
             continue;
         }
         return f;
@@ -329,7 +383,7 @@ void Survey::座標割当_SUB(int f, int p) {
     const int children = run().family(f).子数();
     s.childSlots.assign(static_cast<std::size_t>(children), 0);
     s.childHousehold.assign(static_cast<std::size_t>(children), 0);
-    if (phase_ == 0) {
+    if (phase_ == Phase::CentreDescendants) {
         s.centreReached = true;
     }
     discovery_.push_back(f);
@@ -476,8 +530,10 @@ std::pair<int, int> Survey::過去検索_SUB(int start) const {
             throw SurveyFailure{e};
         }
         const core::家族& family = r_.run.family(f);
-        const bool wifeSide =
-            family.系統_F == 2 || (family.系統_F != 1 && opt_.子孫以外は女性主体で作図);
+        // Up through the wife on a maternal lineage; where none is chosen, as the option says.
+        const bool wifeSide = core::isChosen(family.系統_F)
+                                  ? family.系統_F == core::Lineage::Maternal
+                                  : opt_.子孫以外は女性主体で作図;
         const int preferred = wifeSide ? family.妻NO : family.夫NO;
         const int other = wifeSide ? family.夫NO : family.妻NO;
         const int next = preferred != 0 ? preferred : other;
@@ -493,7 +549,7 @@ std::pair<int, int> Survey::過去検索_SUB(int start) const {
 void Survey::stage1() {
     slotCounter_ = 1;
     r_.最大深度_H = 0;
-    phase_ = 0;
+    phase_ = Phase::CentreDescendants;
     descent(r_.centre, 0);
 }
 
@@ -506,10 +562,10 @@ void Survey::release() {
 }
 
 void Survey::stage2() {
-    phase_ = 1;
+    phase_ = Phase::Ancestors;
     r_.centreDepth = r_.最大深度_H;
     const std::vector<int>& households = per(r_.centre).households;
-    const bool centreFemale = sideOf(run().person(r_.centre)) == 2;
+    const bool centreFemale = run().person(r_.centre).isFemale();
     std::vector<int> examined = {r_.centre};
     for (int f : households) {
         const core::家族& family = run().family(f);
@@ -539,7 +595,7 @@ void Survey::stage2() {
 
 void Survey::stage3() {
     resetHouseholdTables();
-    phase_ = 2;
+    phase_ = Phase::FromAncestors;
     slotCounter_ = 1;
     const bool anyAncestor =
         std::any_of(r_.先祖.begin(), r_.先祖.end(), [](int a) { return a != 0; });
@@ -556,19 +612,19 @@ void Survey::stage3() {
 }
 
 void Survey::stage4() {
+    // Each round takes the persons recorded exactly as of its sex; a person whose 男女 is
+    // neither 1 nor 2 is in no round.
     struct Round {
         bool rootsOnly; // persons whose 子孫_F is 0
-        int sex;
+        bool female;
     };
     const bool female = opt_.子孫以外は女性主体で作図;
-    const Round rounds[] = {{true, female ? 2 : 1},
-                            {true, female ? 1 : 2},
-                            {false, female ? 2 : 1},
-                            {false, female ? 1 : 2}};
+    const Round rounds[] = {{true, female}, {true, !female}, {false, female}, {false, !female}};
     for (const Round& round : rounds) {
         for (int p = 1; p <= run().personCount(); ++p) {
             const core::当事者& person = run().person(p);
-            if ((round.rootsOnly && person.子孫_F != 0) || person.男女 != round.sex) {
+            const bool inRound = round.female ? person.isRecordedFemale() : person.isRecordedMale();
+            if ((round.rootsOnly && person.子孫_F != 0) || !inRound) {
                 continue;
             }
             // A person already surveyed as a parent has no household left to draw.
@@ -627,10 +683,10 @@ CentreQuestion centreQuestion(int family) {
             "家族No." + basicStr(family) + "は、男性を中心に作図しますか？"};
 }
 
-std::optional<int> 男性チェック(const core::Registers& reg, int family,
-                                const CentreAnswer& answer) {
-    const int lineage = reg.family(family).系統_F;
-    if (lineage == 1 || lineage == 2) {
+std::optional<core::Lineage> 男性チェック(const core::Registers& reg, int family,
+                                          const CentreAnswer& answer) {
+    const core::Lineage lineage = reg.family(family).系統_F;
+    if (core::isChosen(lineage)) {
         return lineage;
     }
     if (!answer) {
@@ -640,7 +696,7 @@ std::optional<int> 男性チェック(const core::Registers& reg, int family,
     if (!yes) {
         return std::nullopt;
     }
-    return *yes ? 1 : 2;
+    return core::lineageThrough(*yes);
 }
 
 void restoreRun(core::Registers& run, const RunChanges& changes) {

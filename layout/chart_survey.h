@@ -63,9 +63,10 @@ CentreQuestion centreQuestion(int family);
 // wife, "母系"), nullopt when the question cannot be answered.
 using CentreAnswer = std::function<std::optional<bool>(const CentreQuestion&)>;
 
-// 男性チェック: the lineage of `family` (1 父系, 2 母系); asks `answer` when the family's
-// 系統_F is not set. nullopt when the question went unanswered.
-std::optional<int> 男性チェック(const core::Registers& reg, int family, const CentreAnswer& answer);
+// 男性チェック: the lineage of `family`, Paternal or Maternal; asks `answer` when the family's
+// 系統_F names neither. nullopt when the question went unanswered.
+std::optional<core::Lineage> 男性チェック(const core::Registers& reg, int family,
+                                          const CentreAnswer& answer);
 
 // Why a survey did not produce a chart. `title` and `text` are the message box's.
 struct SurveyError {
@@ -102,7 +103,7 @@ void restoreRun(core::Registers& run, const RunChanges& changes);
 struct FamilySurvey {
     int orderNo = 0;  // household order number: 1 single parent, 2.. couples; 0 = free
     int takenBy = 0;  // the person through whom the family was taken
-    int entrySex = 0; // that person's 男女
+    int entrySex = 0; // that person's 男女 as recorded
     int 階層 = 0;     // generation level of the household
     // 親接続: the family and child index under which the household was reached.
     int parentFamily = 0;
@@ -130,9 +131,10 @@ struct SurveyResult {
     core::Registers run; // the registers as the run sees them
     RunChanges changes;  // what the run changed in `run`
     int baseFamily = 0;
-    // 系統_F of the base family for the run (1 or 2). When the centre-side question was
-    // answered, the caller keeps the answer in the family's 系統_F (FORM6's lineage).
-    int lineage = 0;
+    // 系統_F of the base family for the run (Paternal or Maternal). When the centre-side
+    // question was answered, the caller keeps the answer in the family's 系統_F (FORM6's
+    // lineage).
+    core::Lineage lineage = core::Lineage::Unset;
     int centre = 0;                     // the centre person (link resolved)
     std::vector<bool> hidden;           // index family − 1
     std::vector<FamilySurvey> families; // index family − 1

@@ -14,7 +14,7 @@ bool isHeir(const std::vector<std::uint8_t>& flags, int person) {
 } // namespace
 
 int 家族調査_SUB(core::家族& family, int centre, std::vector<std::uint8_t>& heirFlags) {
-    const bool husbandMain = family.系統_F == 1;
+    const bool husbandMain = family.系統_F == core::Lineage::Paternal; // any other value: the wife
     const int main = husbandMain ? family.夫NO : family.妻NO;
     const int other = husbandMain ? family.妻NO : family.夫NO;
     std::string& mainTitle = husbandMain ? family.夫肩書 : family.妻肩書;

@@ -4,22 +4,19 @@
 
 namespace layout {
 
-std::string layoutJson(const SurveyResult& survey, const ChartLayout& chart) {
-    core::JsonWriter w;
-    w.beginObject();
-    w.key("cell");
-    w.beginArray();
-    w.value(chart.CW);
-    w.value(chart.CH);
-    w.endArray();
+namespace {
 
+void writeRoots(core::JsonWriter& w, const SurveyResult& survey) {
     w.key("roots");
     w.beginArray();
     for (int r : survey.roots) {
         w.value(r);
     }
     w.endArray();
+}
 
+// Per person with households, the households in their arranged order.
+void writeHouseholds(core::JsonWriter& w, const SurveyResult& survey) {
     w.key("households");
     w.beginObject();
     for (int p = 1; p <= static_cast<int>(survey.persons.size()); ++p) {
@@ -35,7 +32,10 @@ std::string layoutJson(const SurveyResult& survey, const ChartLayout& chart) {
         w.endArray();
     }
     w.endObject();
+}
 
+// The families the survey took, with their level, order number and slots.
+void writeFamilies(core::JsonWriter& w, const SurveyResult& survey) {
     w.key("families");
     w.beginArray();
     for (int f = 1; f <= static_cast<int>(survey.families.size()); ++f) {
@@ -59,49 +59,65 @@ std::string layoutJson(const SurveyResult& survey, const ChartLayout& chart) {
         w.endObject();
     }
     w.endArray();
+}
 
+void writeSlot(core::JsonWriter& w, const SlotLayout& sl) {
+    w.beginObject();
+    w.key("slot");
+    w.value(sl.slot);
+    w.key("kind");
+    w.value(sl.kindKey);
+    w.key("tag");
+    w.value(sl.tag);
+    w.key("level");
+    w.value(sl.level);
+    w.key("tree");
+    w.value(sl.tree);
+    w.key("path");
+    w.value(sl.path);
+    w.key("parent_family");
+    w.value(sl.parentFamily);
+    w.key("child_index");
+    w.value(sl.childIndex);
+    w.key("source");
+    w.value(sl.source);
+    w.key("x");
+    w.value(sl.x);
+    w.key("y");
+    w.value(sl.y);
+    w.key("width");
+    w.value(sl.width);
+    w.key("height");
+    w.value(sl.height);
+    w.key("anchor");
+    w.beginArray();
+    w.value(sl.anchorX);
+    w.value(sl.anchorY);
+    w.endArray();
+    w.endObject();
+}
+
+} // namespace
+
+std::string layoutJson(const SurveyResult& survey, const ChartLayout& chart) {
+    core::JsonWriter w;
+    w.beginObject();
+    w.key("cell");
+    w.beginArray();
+    w.value(chart.CW);
+    w.value(chart.CH);
+    w.endArray();
+    writeRoots(w, survey);
+    writeHouseholds(w, survey);
+    writeFamilies(w, survey);
     w.key("slots");
     w.beginArray();
     for (const SlotLayout& sl : chart.slots) {
-        if (!sl.used()) {
-            continue;
+        if (sl.used()) {
+            writeSlot(w, sl);
         }
-        w.beginObject();
-        w.key("slot");
-        w.value(sl.slot);
-        w.key("kind");
-        w.value(sl.kindKey);
-        w.key("tag");
-        w.value(sl.tag);
-        w.key("level");
-        w.value(sl.level);
-        w.key("tree");
-        w.value(sl.tree);
-        w.key("path");
-        w.value(sl.path);
-        w.key("parent_family");
-        w.value(sl.parentFamily);
-        w.key("child_index");
-        w.value(sl.childIndex);
-        w.key("source");
-        w.value(sl.source);
-        w.key("x");
-        w.value(sl.x);
-        w.key("y");
-        w.value(sl.y);
-        w.key("width");
-        w.value(sl.width);
-        w.key("height");
-        w.value(sl.height);
-        w.key("anchor");
-        w.beginArray();
-        w.value(sl.anchorX);
-        w.value(sl.anchorY);
-        w.endArray();
-        w.endObject();
     }
     w.endArray();
-
     w.key("extent");
     w.beginArray();
     w.value(chart.width);

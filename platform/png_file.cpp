@@ -172,6 +172,58 @@ void compressPart(const render::Drawing& drawing, render::GlyphSource& glyphs, P
     }
 }
 
+// The rows in as many parts as there are processors (64 rows at least each, four parts at
+// most).
+std::vector<Part> imageParts(int height) {
+    const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int count = std::clamp(height / 64, 1, std::min(processors, 4));
+    std::vector<Part> parts(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        Part& p = parts[static_cast<std::size_t>(i)];
+        p.top = static_cast<int>(static_cast<long long>(height) * i / count);
+        p.bottom = static_cast<int>(static_cast<long long>(height) * (i + 1) / count);
+        p.last = i == count - 1;
+    }
+    return parts;
+}
+
+// Compresses the parts at the same time: the first part goes to `deliver` as it comes, the
+// others follow it in order. Returns the adler-32 of the image data of all parts.
+uLong compressParts(const render::Drawing& drawing, render::GlyphSource& glyphs,
+                    std::vector<Part>& parts, std::size_t bandBytes,
+                    const std::function<void(const std::string&)>& deliver) {
+    std::vector<std::thread> workers;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        workers.emplace_back([&, i] { compressPart(drawing, glyphs, parts[i], bandBytes); });
+    }
+    std::exception_ptr ownFailure;
+    try {
+        compressPart(drawing, glyphs, parts[0], bandBytes, deliver);
+    } catch (...) {
+        ownFailure = std::current_exception();
+    }
+    for (std::thread& t : workers) {
+        t.join();
+    }
+    if (ownFailure) {
+        std::rethrow_exception(ownFailure);
+    }
+    uLong adler = parts[0].adler;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        Part& p = parts[i];
+        if (p.failure) {
+            std::rethrow_exception(p.failure);
+        }
+        if (i > 0) {
+            adler = adler32_combine(adler, p.adler, static_cast<z_off_t>(p.length));
+            for (std::size_t at = 0; at < p.compressed.size(); at += std::size_t(1) << 20) {
+                deliver(p.compressed.substr(at, std::size_t(1) << 20));
+            }
+        }
+    }
+    return adler;
+}
+
 } // namespace
 
 void writePng(const render::Drawing& drawing, render::GlyphSource& glyphs,
@@ -202,19 +254,8 @@ void writePng(const render::Drawing& drawing, render::GlyphSource& glyphs,
         failed();
     }
 
-    // The rows in as many parts as there are processors (two rows of bands at least each),
-    // compressed at the same time; the first part is written as it comes, the others follow
-    // it in order. libpng writes every chunk around them.
-    const int height = drawing.height();
-    const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int count = std::clamp(height / 64, 1, std::min(processors, 4));
-    std::vector<Part> parts(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        Part& p = parts[static_cast<std::size_t>(i)];
-        p.top = static_cast<int>(static_cast<long long>(height) * i / count);
-        p.bottom = static_cast<int>(static_cast<long long>(height) * (i + 1) / count);
-        p.last = i == count - 1;
-    }
+    // The image data, compressed in parts at the same time, in IDAT chunks; libpng writes
+    // every chunk around them.
     bool first = true;
     auto idat = [&](const std::string& data) {
         std::string chunk;
@@ -229,35 +270,8 @@ void writePng(const render::Drawing& drawing, render::GlyphSource& glyphs,
             failed();
         }
     };
-    std::vector<std::thread> workers;
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        workers.emplace_back([&, i] { compressPart(drawing, glyphs, parts[i], bandBytes); });
-    }
-    std::exception_ptr ownFailure;
-    try {
-        compressPart(drawing, glyphs, parts[0], bandBytes, idat);
-    } catch (...) {
-        ownFailure = std::current_exception();
-    }
-    for (std::thread& t : workers) {
-        t.join();
-    }
-    if (ownFailure) {
-        std::rethrow_exception(ownFailure);
-    }
-    uLong adler = parts[0].adler;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        Part& p = parts[i];
-        if (p.failure) {
-            std::rethrow_exception(p.failure);
-        }
-        if (i > 0) {
-            adler = adler32_combine(adler, p.adler, static_cast<z_off_t>(p.length));
-            for (std::size_t at = 0; at < p.compressed.size(); at += std::size_t(1) << 20) {
-                idat(p.compressed.substr(at, std::size_t(1) << 20));
-            }
-        }
-    }
+    std::vector<Part> parts = imageParts(drawing.height());
+    const uLong adler = compressParts(drawing, glyphs, parts, bandBytes, idat);
     const std::uint8_t trailer[4] = {
         static_cast<std::uint8_t>(adler >> 24), static_cast<std::uint8_t>(adler >> 16),
         static_cast<std::uint8_t>(adler >> 8), static_cast<std::uint8_t>(adler)};

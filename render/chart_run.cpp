@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
 
 namespace render {
 
@@ -57,6 +61,27 @@ core::DrawingSettings runSettings(const core::DrawingSettings& settings, bool te
     return s;
 }
 
+namespace {
+
+// "16", "10.5": a font size as the settings dialog shows it.
+std::string formatPoints(float points) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(points));
+    return text;
+}
+
+} // namespace
+
+void checkChartExtent(double width, double height) {
+    constexpr double largest = std::numeric_limits<std::int32_t>::max();
+    if (!(width <= largest && height <= largest)) {
+        char size[64];
+        std::snprintf(size, sizeof size, "%.0f × %.0f", width, height);
+        throw CanvasError(std::string("図面が大きすぎます（") + size +
+                          " ピクセル）。BMP と PNG の幅と高さは 2147483647 ピクセルまでです");
+    }
+}
+
 ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
                     const core::DrawingSettings& settings) {
     float width = layout.width + frame.extraWidth;
@@ -66,6 +91,7 @@ ChartSize chartSize(const layout::ChartLayout& layout, const ChartFrame& frame,
     } else {
         height += 2.0f * static_cast<float>(layout.CH);
     }
+    checkChartExtent(width, height);
     return {std::max(px(width), 1), std::max(px(height), 1)};
 }
 
@@ -274,6 +300,11 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
 
     try {
         // 2. Measurement and positioning with the cell of the chart font.
+        if (!(s.FONT_SIZE <= kLargestChartFontSize)) {
+            throw CanvasError("文字の大きさ " + formatPoints(s.FONT_SIZE) +
+                              " ポイントでは作図できません（" +
+                              formatPoints(kLargestChartFontSize) + " ポイントまで）");
+        }
         DrawingCanvasFactory factory(glyphs);
         Typesetter ts(factory, s.縦書き,
                       static_cast<KanjiNumerals>(std::clamp<int>(s.漢数字の設定, 0, 2)));

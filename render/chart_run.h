@@ -115,8 +115,8 @@ struct ChartFailure {
 
 struct ChartDrawing {
     std::shared_ptr<const Drawing> recording;
-    std::unique_ptr<TextCanvas> text; // text mode only
-    int lineage = 0;                  // the base family's 系統_F as the run used it
+    std::unique_ptr<TextCanvas> text;             // text mode only
+    core::Lineage lineage = core::Lineage::Unset; // the base family's 系統_F as the run used it
     CellMetrics cell;
     int width = 0;
     int height = 0;
@@ -142,6 +142,12 @@ ChartOutcome runChart(const core::Registers& reg, const core::DrawingSettings& s
                       GlyphSource& glyphs);
 
 // ---- the pieces of the run, for the run itself and its tests ----
+
+// The largest font size a chart is drawn at (points): a glyph of it is still a small image.
+inline constexpr float kLargestChartFontSize = 500;
+
+// Refuses (CanvasError naming the size) a chart wider or higher than a bitmap file holds.
+void checkChartExtent(double width, double height);
 
 // The chart size in whole pixels: the layout's extent, the heading areas, and the margins
 // of the drawing: two cell heights below the trees in horizontal writing, one column pitch

@@ -10,6 +10,105 @@ ChartFailure failure(const std::string& title, const std::string& text) {
     return ChartFailure{ChartFailure::Kind::Survey, title, text, {}};
 }
 
+// What a legal chart is prepared from.
+struct Inputs {
+    const core::Registers& reg;
+    const core::DrawingSettings& settings;
+    bool textMode;
+    CanvasFactory& factory;
+    const LineageAnswer& lineage;
+};
+
+// The list chart: the registers rewritten for it, the families that would show only bare
+// labels left out, and its headings in `form`. False (with `out` telling why) when it
+// cannot be built.
+bool prepareListChart(const Inputs& in, core::ListChartForm form, LegalChart& chart,
+                      LegalChartOutcome& out) {
+    const core::Registers& reg = in.reg;
+    const core::DrawingSettings& settings = in.settings;
+    core::DrawingSettings& s = chart.settings;
+    ListChartOptions o;
+    o.baseFamily = chart.baseFamily;
+    for (const core::FamilyEntry& e : settings.familyEntries) {
+        o.hidden.push_back(e.selected == 1);
+    }
+    o.heirFlags = settings.heirFlags;
+    o.家督相続 = settings.家督相続 != 0;
+    o.一覧図に住所を記載する = settings.一覧図に住所を記載する != 0;
+    ListChartBuild built = buildListChart(reg, o, in.lineage);
+    if (!built.ok()) {
+        const ListChartFailure& f = *built.failure;
+        out.failure = failure(f.title, f.text);
+        if (f.kind == ListChartFailure::Kind::LineageUnanswered) {
+            out.unansweredFamily = f.family;
+        }
+        return false;
+    }
+    ListChartRegisters& r = *built.result;
+    if (!r.leftOut.empty() &&
+        s.familyEntries.size() < static_cast<std::size_t>(reg.familyCount())) {
+        s.familyEntries.resize(static_cast<std::size_t>(reg.familyCount()));
+    }
+    for (int f : r.leftOut) {
+        s.familyEntries[static_cast<std::size_t>(f - 1)].selected = 1;
+    }
+    chart.registers = std::move(r.reg);
+    chart.deceased = r.deceased;
+    chart.answeredLineages = std::move(r.answeredLineages);
+    chart.applicant = applicantHeir(settings);
+    // The list chart is laid out in rows whatever the writing direction says.
+    s.縦書き = false;
+    s.横書き = true;
+    s.相続関係説明図にする = false;
+    ApplicantBlocks blocks;
+    blocks.omitted = settings.この系図では設定の記載を省略 != 0;
+    blocks.applicantIsHeir = chart.applicant != 0;
+    chart.form = form;
+    if (form == core::ListChartForm::List) {
+        chart.headings = std::make_unique<ListFormHeadings>(
+            runSettings(s, in.textMode), in.textMode, in.factory, blocks,
+            listFormEntries(reg, settings, chart.deceased, chart.applicant));
+    } else {
+        chart.headings = std::make_unique<LegalHeadings>(chart.kind, runSettings(s, in.textMode),
+                                                         in.textMode, in.factory, blocks);
+    }
+    return true;
+}
+
+// The explanation chart: the base family's lineage (asked when it is not set), the deceased
+// with the registry address, and the headings. False (with `out` telling why) when it
+// cannot be drawn.
+bool prepareExplanationChart(const Inputs& in, LegalChart& chart, LegalChartOutcome& out) {
+    core::DrawingSettings& s = chart.settings;
+    const int baseFamily = chart.baseFamily;
+    chart.registers = in.reg;
+    core::家族& base = chart.registers.family(baseFamily);
+    if (!core::isChosen(base.系統_F)) {
+        const layout::CentreQuestion q = layout::centreQuestion(baseFamily);
+        const std::optional<bool> husband = in.lineage ? in.lineage(q) : std::nullopt;
+        if (!husband) {
+            out.failure = failure(q.title, q.text);
+            out.unansweredFamily = baseFamily;
+            return false;
+        }
+        base.系統_F = core::lineageThrough(*husband);
+        chart.answeredLineages.emplace_back(baseFamily, base.系統_F);
+    }
+    chart.deceased = deceasedPerson(chart.registers, baseFamily, base.系統_F);
+    if (chart.deceased != 0) {
+        fillRegistryAddress(s, chart.registers.person(chart.deceased));
+    }
+    if (const auto line = registryLinesToFullWidth(s)) {
+        out.failure = failure("作図できません", "登記簿上の住所の" + std::to_string(*line) +
+                                                    "行目に、Shift-JISで書けない文字があります。");
+        return false;
+    }
+    s.法定相続情報一覧図にする = false;
+    chart.headings = std::make_unique<LegalHeadings>(chart.kind, runSettings(s, in.textMode),
+                                                     in.textMode, in.factory);
+    return true;
+}
+
 } // namespace
 
 std::optional<LegalChartKind> legalChartKind(const core::DrawingSettings& s) {
@@ -40,84 +139,12 @@ LegalChartOutcome prepareLegalChart(LegalChartKind kind, const core::Registers& 
     chart.kind = kind;
     chart.baseFamily = baseFamily;
     chart.settings = settings;
-    core::DrawingSettings& s = chart.settings;
-
-    if (kind == LegalChartKind::List) {
-        ListChartOptions o;
-        o.baseFamily = baseFamily;
-        for (const core::FamilyEntry& e : settings.familyEntries) {
-            o.hidden.push_back(e.selected == 1);
-        }
-        o.heirFlags = settings.heirFlags;
-        o.家督相続 = settings.家督相続 != 0;
-        o.一覧図に住所を記載する = settings.一覧図に住所を記載する != 0;
-        ListChartBuild built = buildListChart(reg, o, lineage);
-        if (!built.ok()) {
-            const ListChartFailure& f = *built.failure;
-            out.failure = failure(f.title, f.text);
-            if (f.kind == ListChartFailure::Kind::LineageUnanswered) {
-                out.unansweredFamily = f.family;
-            }
-            return out;
-        }
-        ListChartRegisters& r = *built.result;
-        // The families that would show only bare labels are not drawn.
-        if (!r.leftOut.empty() &&
-            s.familyEntries.size() < static_cast<std::size_t>(reg.familyCount())) {
-            s.familyEntries.resize(static_cast<std::size_t>(reg.familyCount()));
-        }
-        for (int f : r.leftOut) {
-            s.familyEntries[static_cast<std::size_t>(f - 1)].selected = 1;
-        }
-        chart.registers = std::move(r.reg);
-        chart.deceased = r.deceased;
-        chart.answeredLineages = std::move(r.answeredLineages);
-        chart.applicant = applicantHeir(settings);
-        // The list chart is laid out in rows whatever the writing direction says.
-        s.縦書き = false;
-        s.横書き = true;
-        s.相続関係説明図にする = false;
-        ApplicantBlocks blocks;
-        blocks.omitted = settings.この系図では設定の記載を省略 != 0;
-        blocks.applicantIsHeir = chart.applicant != 0;
-        chart.form = form;
-        if (form == core::ListChartForm::List) {
-            chart.headings = std::make_unique<ListFormHeadings>(
-                runSettings(s, textMode), textMode, factory, blocks,
-                listFormEntries(reg, settings, chart.deceased, chart.applicant));
-        } else {
-            chart.headings = std::make_unique<LegalHeadings>(kind, runSettings(s, textMode),
-                                                             textMode, factory, blocks);
-        }
-    } else {
-        chart.registers = reg;
-        core::家族& base = chart.registers.family(baseFamily);
-        if (base.系統_F != 1 && base.系統_F != 2) {
-            const layout::CentreQuestion q = layout::centreQuestion(baseFamily);
-            const std::optional<bool> husband = lineage ? lineage(q) : std::nullopt;
-            if (!husband) {
-                out.failure = failure(q.title, q.text);
-                out.unansweredFamily = baseFamily;
-                return out;
-            }
-            base.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
-            chart.answeredLineages.emplace_back(baseFamily, base.系統_F);
-        }
-        chart.deceased = deceasedPerson(chart.registers, baseFamily, base.系統_F);
-        if (chart.deceased != 0) {
-            fillRegistryAddress(s, chart.registers.person(chart.deceased));
-        }
-        if (const auto line = registryLinesToFullWidth(s)) {
-            out.failure =
-                failure("作図できません", "登記簿上の住所の" + std::to_string(*line) +
-                                              "行目に、Shift-JISで書けない文字があります。");
-            return out;
-        }
-        s.法定相続情報一覧図にする = false;
-        chart.headings =
-            std::make_unique<LegalHeadings>(kind, runSettings(s, textMode), textMode, factory);
+    const Inputs in{reg, settings, textMode, factory, lineage};
+    const bool prepared = kind == LegalChartKind::List ? prepareListChart(in, form, chart, out)
+                                                       : prepareExplanationChart(in, chart, out);
+    if (prepared) {
+        out.chart = std::move(chart);
     }
-    out.chart = std::move(chart);
     return out;
 }
 

@@ -41,7 +41,7 @@ struct LegalChart {
     int applicant = 0;                                    // list chart: the applicant when an heir
     core::ListChartForm form = core::ListChartForm::Tree; // list chart: tree or list form
     // Lineages answered while preparing, as (family, 系統_F).
-    std::vector<std::pair<int, int>> answeredLineages;
+    std::vector<std::pair<int, core::Lineage>> answeredLineages;
     std::unique_ptr<LegalHeadings> headings;
 };
 

@@ -116,6 +116,25 @@ private:
     void heirs() {
         std::vector<int> candidates = core::heirListPersons(reg_, s_, r_.baseFamily, d_);
         const std::set<int> listed(candidates.begin(), candidates.end());
+        const std::vector<int> chosen = chosenHeirs(listed, candidates);
+        outcome_ = core::workOutHeirs(reg_, d_, candidates);
+        if (chosen.empty()) {
+            error(0, "相続人が一人も選ばれていません（相続人設定）");
+        }
+        const std::set<int> reported = diedNoLaterThanTheDeceased(chosen);
+        if (outcome_.oldLaw) {
+            notice(0, "被相続人の死亡（" + person(d_).死亡年月日 +
+                          "）は旧民法の時代なので、相続人が法のとおりかは確かめていません");
+            return;
+        }
+        chosenButNoHeirs(chosen, reported);
+        heirsNotChosen(chosen, listed);
+        selectedHeirsTitles();
+    }
+
+    // The persons chosen as heirs in the settings; each one the heir list does not hold is
+    // added to `candidates`.
+    std::vector<int> chosenHeirs(const std::set<int>& listed, std::vector<int>& candidates) const {
         std::vector<int> chosen;
         for (int p : s_.heirs()) {
             if (valid(p)) {
@@ -125,12 +144,12 @@ private:
                 }
             }
         }
-        outcome_ = core::workOutHeirs(reg_, d_, candidates);
-        const core::HeirOutcome& o = outcome_;
-        if (chosen.empty()) {
-            error(0, "相続人が一人も選ばれていません（相続人設定）");
-        }
+        return chosen;
+    }
 
+    // A chosen heir who died on the same day as the deceased, or before; returns those
+    // reported.
+    std::set<int> diedNoLaterThanTheDeceased(const std::vector<int>& chosen) {
         std::set<int> reported;
         const auto death = common::readWareki(person(d_).死亡年月日);
         for (int p : chosen) {
@@ -151,18 +170,17 @@ private:
                 reported.insert(p);
             }
         }
+        return reported;
+    }
 
-        if (o.oldLaw) {
-            notice(0, "被相続人の死亡（" + person(d_).死亡年月日 +
-                          "）は旧民法の時代なので、相続人が法のとおりかは確かめていません");
-            return;
-        }
+    // A chosen person the law does not make an heir (or another entry of one).
+    void chosenButNoHeirs(const std::vector<int>& chosen, const std::set<int>& reported) {
         for (int p : chosen) {
             if (reported.count(p) != 0 || p == d_) {
                 continue;
             }
             const int source = core::linkSource(reg_, p);
-            if (o.isHeir(source) && source == p) {
+            if (outcome_.isHeir(source) && source == p) {
                 continue;
             }
             if (source != p) {
@@ -180,7 +198,11 @@ private:
                              "）");
             }
         }
-        for (const core::Heir& h : o.heirs) {
+    }
+
+    // An heir by law that no entry of the chosen stands for.
+    void heirsNotChosen(const std::vector<int>& chosen, const std::set<int>& listed) {
+        for (const core::Heir& h : outcome_.heirs) {
             const bool copyChosen = std::any_of(chosen.begin(), chosen.end(), [&](int p) {
                 return core::linkSource(reg_, p) == h.person;
             });
@@ -194,8 +216,12 @@ private:
                 error(h.person, text);
             }
         }
+    }
 
-        for (const core::Heir& h : o.heirs) {
+    // The titles of the heirs chosen: a representative's and a child's, and (in the tree
+    // form) the marking of the substituted.
+    void selectedHeirsTitles() {
+        for (const core::Heir& h : outcome_.heirs) {
             if (!selected(h.person)) {
                 continue;
             }
@@ -207,7 +233,7 @@ private:
             }
         }
         if (r_.form == core::ListChartForm::Tree) {
-            for (const core::SuccessionLine& l : o.lines) {
+            for (const core::SuccessionLine& l : outcome_.lines) {
                 if (l.substituted) {
                     substitutedMarked(l.person);
                 }
@@ -260,7 +286,7 @@ private:
         const std::string place = "家族No." + std::to_string(family) + "の" + side;
         if (title != kSubstituted) {
             error(x, who(x) + "は被代襲者です（" + place + "の肩書を「被代襲者」にしてください）");
-        } else if (F.系統_F != 0 && F.系統_F != (husband ? 1 : 2)) {
+        } else if (!core::admitsSide(F.系統_F, core::lineageThrough(husband))) {
             error(x, who(x) + "は被代襲者です（" + place + "の直系の接続を「" +
                          (husband ? "父系" : "母系") + "」にしてください）");
         }
@@ -283,14 +309,15 @@ private:
             return;
         }
         std::string suggestion;
-        if (slot.子の形態 == 1) {
+        if (slot.子の形態 == core::ChildKind::Adopted) {
             suggestion = c.isFemale() ? "養女" : "養子";
         } else {
             // The child's place among the children of its sex born into this family.
             int place = 1;
             bool known = true;
             for (const core::Child& other : F.子) {
-                if (!valid(other.子NO) || other.子NO == slot.子NO || other.子の形態 == 1 ||
+                if (!valid(other.子NO) || other.子NO == slot.子NO ||
+                    other.子の形態 == core::ChildKind::Adopted ||
                     person(other.子NO).isFemale() != c.isFemale()) {
                     continue;
                 }
@@ -356,9 +383,10 @@ private:
             }
             for (int f = 1; f <= reg_.familyCount(); ++f) {
                 const core::家族& F = reg_.family(f);
-                if (!hidden(f) && F.系統_F == 1 && F.夫肩書 == kSubstituted) {
+                if (!hidden(f) && F.系統_F == core::Lineage::Paternal && F.夫肩書 == kSubstituted) {
                     add(F.夫NO, true);
-                } else if (!hidden(f) && F.系統_F == 2 && F.妻肩書 == kSubstituted) {
+                } else if (!hidden(f) && F.系統_F == core::Lineage::Maternal &&
+                           F.妻肩書 == kSubstituted) {
                     add(F.妻NO, true);
                 }
             }

@@ -129,66 +129,73 @@ ChartFrame LegalHeadings::frame(const layout::SurveyResult& survey, CellMetrics 
 
 ChartSize LegalHeadings::chartSize(const layout::ChartLayout&, const ChartFrame& frame,
                                    ChartSize plain) {
-    const bool explanation = kind_ == LegalChartKind::Explanation;
-    const int charPitch = cell_.CW + 字間_;
-    const int linePitch = cell_.CH + 行間_;
-    const int titleChars = chars(p_.title.lines.front()) + 1;
-
     if (vertical()) {
-        const int columnPitch = cell_.CW + 行間_;
-        const int charDown = cell_.CH + 字間_;
-        HeadingBlock& info = p_.information;
-        HeadingBlock& ret = p_.returnMessage;
-        const int infoWidth = info.shown ? px(info.width) : 0;
-        // Title column, 2 pitches, the information block, 3 pitches, 3 before the trees.
-        const int right =
-            columnPitch + 2 * columnPitch + infoWidth + 3 * columnPitch + 3 * columnPitch;
-        ChartSize size;
-        size.width = plain.width + px(frame.headingColumn) + right;
-        p_.title.x = static_cast<float>(size.width - 2 * cell_.CW);
-        p_.title.y = 0;
-        info.x = p_.title.x - static_cast<float>(2 * columnPitch + infoWidth);
-        info.y = static_cast<float>((wordPosition_ + 6) * charDown);
-        ret.x = ret.width;
-        ret.y = static_cast<float>(wordPosition_ * charDown);
-        size.height = std::max(plain.height, px(p_.title.height));
-        if (info.shown) {
-            size.height = std::max(size.height, px(info.y + info.height));
-        }
-        if (ret.shown) {
-            size.height = std::max(size.height, px(ret.y + ret.height));
-        }
-        return size;
+        return verticalChartSize(frame, plain);
     }
-
     // The narrowest chart that holds the title (in the heading font; at least the title's
     // own block, whose pitch is one pixel).
-    int minWidth = (heading_.CW + std::max(字間_, 1)) * titleChars;
-    ChartSize size = plain;
+    const int titleChars = chars(p_.title.lines.front()) + 1;
+    const int minWidth = (heading_.CW + std::max(字間_, 1)) * titleChars;
+    return kind_ == LegalChartKind::Explanation ? explanationChartSize(plain, minWidth)
+                                                : listChartSize(plain, minWidth);
+}
 
-    if (explanation) {
-        HeadingBlock& info = p_.information;
-        HeadingBlock& ret = p_.returnMessage;
-        if (info.shown) {
-            minWidth = std::max(minWidth, px(info.x + info.width));
-        }
-        size.width = std::max(size.width, minWidth);
-        ret.x = static_cast<float>(wordPosition_ * charPitch);
-        if (ret.shown) {
-            size.width = std::max(size.width, px(ret.x + ret.width));
-        }
-        size.height = plain.height + 2 * linePitch;
-        ret.y = static_cast<float>(size.height) - 2 * ret.height;
-        p_.title.x = 0;
-        p_.title.y = 0;
-        return size;
+ChartSize LegalHeadings::verticalChartSize(const ChartFrame& frame, ChartSize plain) {
+    const int columnPitch = cell_.CW + 行間_;
+    const int charDown = cell_.CH + 字間_;
+    HeadingBlock& info = p_.information;
+    HeadingBlock& ret = p_.returnMessage;
+    const int infoWidth = info.shown ? px(info.width) : 0;
+    // Title column, 2 pitches, the information block, 3 pitches, 3 before the trees.
+    const int right = columnPitch + 2 * columnPitch + infoWidth + 3 * columnPitch + 3 * columnPitch;
+    ChartSize size;
+    size.width = plain.width + px(frame.headingColumn) + right;
+    p_.title.x = static_cast<float>(size.width - 2 * cell_.CW);
+    p_.title.y = 0;
+    info.x = p_.title.x - static_cast<float>(2 * columnPitch + infoWidth);
+    info.y = static_cast<float>((wordPosition_ + 6) * charDown);
+    ret.x = ret.width;
+    ret.y = static_cast<float>(wordPosition_ * charDown);
+    size.height = std::max(plain.height, px(p_.title.height));
+    if (info.shown) {
+        size.height = std::max(size.height, px(info.y + info.height));
     }
+    if (ret.shown) {
+        size.height = std::max(size.height, px(ret.y + ret.height));
+    }
+    return size;
+}
 
-    // The list chart's footer: "以下余白" one cell above the end of the trees' area, then
-    // the applicant and creator blocks.
+ChartSize LegalHeadings::explanationChartSize(ChartSize plain, int minWidth) {
+    const int charPitch = cell_.CW + 字間_;
+    const int linePitch = cell_.CH + 行間_;
+    HeadingBlock& info = p_.information;
+    HeadingBlock& ret = p_.returnMessage;
+    ChartSize size = plain;
+    if (info.shown) {
+        minWidth = std::max(minWidth, px(info.x + info.width));
+    }
+    size.width = std::max(size.width, minWidth);
+    ret.x = static_cast<float>(wordPosition_ * charPitch);
+    if (ret.shown) {
+        size.width = std::max(size.width, px(ret.x + ret.width));
+    }
+    size.height = plain.height + 2 * linePitch;
+    ret.y = static_cast<float>(size.height) - 2 * ret.height;
+    p_.title.x = 0;
+    p_.title.y = 0;
+    return size;
+}
+
+// The list chart's footer: "以下余白" one cell above the end of the trees' area, then the
+// applicant and creator blocks.
+ChartSize LegalHeadings::listChartSize(ChartSize plain, int minWidth) {
+    const int charPitch = cell_.CW + 字間_;
+    const int linePitch = cell_.CH + 行間_;
     HeadingBlock& footer = p_.footer;
     HeadingBlock& applicant = p_.applicant;
     HeadingBlock& creator = p_.creator;
+    ChartSize size = plain;
     size.width = std::max(size.width, minWidth);
     const int footerWidth = charPitch * 5;
     size.width = std::max(size.width, size.width / 2 + footerWidth / 2);

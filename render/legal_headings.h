@@ -102,6 +102,11 @@ protected:
 
 private:
     bool vertical() const;
+    // chartSize in vertical writing, and in horizontal writing for each kind of chart (the
+    // title needs `minWidth`).
+    ChartSize verticalChartSize(const ChartFrame& frame, ChartSize plain);
+    ChartSize explanationChartSize(ChartSize plain, int minWidth);
+    ChartSize listChartSize(ChartSize plain, int minWidth);
 
     LegalChartKind kind_;
     core::DrawingSettings s_;

@@ -86,7 +86,7 @@ private:
 
     std::optional<ListChartFailure> ensureLineage(int f, const LineageAnswer& answer) {
         core::家族& family = reg().family(f);
-        if (family.系統_F == 1 || family.系統_F == 2) {
+        if (core::isChosen(family.系統_F)) {
             return std::nullopt;
         }
         const layout::CentreQuestion q = layout::centreQuestion(f);
@@ -95,7 +95,7 @@ private:
             return ListChartFailure{ListChartFailure::Kind::LineageUnanswered, f, 0, q.title,
                                     q.text};
         }
-        family.系統_F = static_cast<std::int16_t>(*husband ? 1 : 2);
+        family.系統_F = core::lineageThrough(*husband);
         r_.answeredLineages.emplace_back(f, family.系統_F);
         return std::nullopt;
     }
@@ -110,7 +110,7 @@ private:
             if (hidden(f)) {
                 continue;
             }
-            const bool husbandMain = F.系統_F == 1;
+            const bool husbandMain = F.系統_F == core::Lineage::Paternal;
             const int main = husbandMain ? F.夫NO : F.妻NO;
             const std::string& title = husbandMain ? F.夫肩書 : F.妻肩書;
             if (title == kSubstituted && valid(main) && main != r_.deceased) {
@@ -141,7 +141,7 @@ private:
                     person(x).備考1 =
                         "（" + (c.子の肩書.empty() ? std::string("子") : c.子の肩書) + "）";
                 }
-                c.子の形態 = 0;
+                c.子の形態 = core::ChildKind::Birth; // list charts show no adoption lines
                 if (!heir(x) && x != r_.deceased) {
                     removeChild(f, k);
                     k = 0; // the family is examined again from its first child
@@ -223,83 +223,92 @@ private:
             core::家族& F = reg().family(f);
             const int code = layout::家族調査_SUB(F, r_.deceased, r_.heirFlags);
             r_.caseCodes[static_cast<std::size_t>(f - 1)] = code;
-            const int h = F.夫NO;
-            const int w = F.妻NO;
-            const std::string father = fatherLabel(F.夫肩書);
-            const std::string mother = motherLabel(F.妻肩書);
-            switch (code) {
-            case 1:
-                label(h, father, "01");
-                if (!deceased(w)) {
-                    removeWife(F);
-                    F.系統_F = 1;
-                }
-                break;
-            case 2:
-                if (!deceased(h)) {
-                    removeHusband(F);
-                    F.系統_F = 2;
-                }
-                label(w, mother, "02");
-                break;
-            case 3:
-                label(h, father, "03");
-                label(w, mother, "03");
-                break;
-            case 4:
-                deceasedLabel(h, "04", false);
-                label(w, spouseLabel(F.妻肩書, "妻"), "04");
-                break;
-            case 5:
-                label(h, spouseLabel(F.夫肩書, "夫"), "05");
-                deceasedLabel(w, "05", false);
-                break;
-            case 6:
-                replaceName(h, father, "06");
-                replaceName(w, mother, "06");
-                break;
-            case 7:
-                deceasedLabel(h, "07", true);
-                codeOnly(w, "07");
-                break;
-            case 8:
-                codeOnly(h, "08");
-                deceasedLabel(w, "08", true);
-                break;
-            case 9:
-                label(h, father, "09");
-                F.系統_F = 1;
-                break;
-            case 10:
-                label(w, mother, "10");
-                F.系統_F = 2;
-                break;
-            case 11:
-                replaceName(h, father, "11");
-                break;
-            case 12:
-                replaceName(w, mother, "12");
-                break;
-            case 13:
-                deceasedLabel(h, "13", false);
-                break;
-            case 14:
-                deceasedLabel(w, "14", false);
-                break;
-            case 15:
-            case 16: {
-                const int main = code == 15 ? h : w;
-                if (F.子.empty()) {
-                    const std::string name =
-                        valid(main) ? joinedName(original_.person(main)) : std::string();
-                    return noSubstituteHeirs(f, main, name);
-                }
-                substituted(main, code == 15 ? "15" : "16");
-                break;
+            if (auto failure = labelFamily(f, F, code)) {
+                return failure;
             }
-            default:
-                break;
+        }
+        return std::nullopt;
+    }
+
+    // The labels (or names) a family's case code gives its spouses, and the spouse it
+    // leaves out.
+    std::optional<ListChartFailure> labelFamily(int f, core::家族& F, int code) {
+        const int h = F.夫NO;
+        const int w = F.妻NO;
+        const std::string father = fatherLabel(F.夫肩書);
+        const std::string mother = motherLabel(F.妻肩書);
+        switch (code) {
+        case 1:
+            label(h, father, "01");
+            if (!deceased(w)) {
+                removeWife(F);
+                F.系統_F = core::Lineage::Paternal;
             }
+            break;
+        case 2:
+            if (!deceased(h)) {
+                removeHusband(F);
+                F.系統_F = core::Lineage::Maternal;
+            }
+            label(w, mother, "02");
+            break;
+        case 3:
+            label(h, father, "03");
+            label(w, mother, "03");
+            break;
+        case 4:
+            deceasedLabel(h, "04", false);
+            label(w, spouseLabel(F.妻肩書, "妻"), "04");
+            break;
+        case 5:
+            label(h, spouseLabel(F.夫肩書, "夫"), "05");
+            deceasedLabel(w, "05", false);
+            break;
+        case 6:
+            replaceName(h, father, "06");
+            replaceName(w, mother, "06");
+            break;
+        case 7:
+            deceasedLabel(h, "07", true);
+            codeOnly(w, "07");
+            break;
+        case 8:
+            codeOnly(h, "08");
+            deceasedLabel(w, "08", true);
+            break;
+        case 9:
+            label(h, father, "09");
+            F.系統_F = core::Lineage::Paternal;
+            break;
+        case 10:
+            label(w, mother, "10");
+            F.系統_F = core::Lineage::Maternal;
+            break;
+        case 11:
+            replaceName(h, father, "11");
+            break;
+        case 12:
+            replaceName(w, mother, "12");
+            break;
+        case 13:
+            deceasedLabel(h, "13", false);
+            break;
+        case 14:
+            deceasedLabel(w, "14", false);
+            break;
+        case 15:
+        case 16: {
+            const int main = code == 15 ? h : w;
+            if (F.子.empty()) {
+                const std::string name =
+                    valid(main) ? joinedName(original_.person(main)) : std::string();
+                return noSubstituteHeirs(f, main, name);
+            }
+            substituted(main, code == 15 ? "15" : "16");
+            break;
+        }
+        default:
+            break;
         }
         return std::nullopt;
     }
@@ -348,13 +357,13 @@ private:
     void removeWife(core::家族& F) const {
         if (!deceased(F.妻NO)) {
             F.妻NO = 0;
-            F.形態 = 1;
+            F.形態 = core::UnionForm::NonMarital;
         }
     }
     void removeHusband(core::家族& F) const {
         if (!deceased(F.夫NO)) {
             F.夫NO = 0;
-            F.形態 = 1;
+            F.形態 = core::UnionForm::NonMarital;
         }
     }
     void titleOnly(int p, const std::string& title) {

@@ -69,7 +69,7 @@ struct ListChartRegisters {
     std::vector<int> counters;           // index person − 1: how often the person was labelled
     std::vector<int> leftOut;            // the families left out by step 6, increasing
     // The lineages answered, as (family, 系統_F); the base family's belongs in FORM6.
-    std::vector<std::pair<int, int>> answeredLineages;
+    std::vector<std::pair<int, core::Lineage>> answeredLineages;
 };
 
 struct ListChartBuild {

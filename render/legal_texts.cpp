@@ -13,12 +13,12 @@ const std::string kEightSpaces = "　　　　　　　　";
 
 } // namespace
 
-int deceasedPerson(const core::Registers& reg, int baseFamily, int lineage) {
-    if (baseFamily < 1 || baseFamily > reg.familyCount() || (lineage != 1 && lineage != 2)) {
+int deceasedPerson(const core::Registers& reg, int baseFamily, core::Lineage lineage) {
+    if (baseFamily < 1 || baseFamily > reg.familyCount() || !core::isChosen(lineage)) {
         return 0;
     }
     const core::家族& f = reg.family(baseFamily);
-    int p = lineage == 1 ? f.夫NO : f.妻NO;
+    int p = lineage == core::Lineage::Paternal ? f.夫NO : f.妻NO;
     if (p < 1 || p > reg.personCount()) {
         return 0;
     }

@@ -21,10 +21,10 @@ inline constexpr std::string_view kListFooter = "以下余白";
 // the return message and the information block are placed.
 inline constexpr std::string_view kExplanationWord = "相続関係説明図";
 
-// The deceased of a legal chart: the husband of the base family when its lineage is 1, the
-// wife when it is 2, replaced by the person it is linked to (C_当事者NO). 0 when the family
+// The deceased of a legal chart: the husband of the base family when its lineage is Paternal,
+// the wife when Maternal, replaced by the person it is linked to (C_当事者NO). 0 when the family
 // or the lineage does not name a person.
-int deceasedPerson(const core::Registers& reg, int baseFamily, int lineage);
+int deceasedPerson(const core::Registers& reg, int baseFamily, core::Lineage lineage);
 
 // The deceased's name in the headings: 姓 + 名 without a space.
 std::string headingName(const core::当事者& p);

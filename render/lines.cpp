@@ -177,47 +177,16 @@ void LineDrawer::familyLabel(int familyNumber, float x, float y) {
 }
 
 void LineDrawer::drawFamily(const FamilyLines& f) {
-    const float W = settings_.W;
-    const float H = settings_.H;
     const bool vertical = settings_.縦書き;
     const int children = static_cast<int>(f.positions.size()) - 1;
     if (children < 0) {
         return;
     }
-    auto p = [&](int k) {
-        return f.positions[static_cast<std::size_t>(k)] + (vertical ? f.baseX : f.baseY);
-    };
-    const float p0 = p(0);
-
-    // The couple, and where the descent starts.
-    float start = 0;
-    if (f.spousesShown >= 2) {
-        if (!vertical) {
-            const float axis = f.baseX + (settings_.法定相続情報一覧図 ? 3 : 6) * W;
-            if (f.形態 == 0) {
-                start = LINE_SUB2(axis, p0 - 2 * H, axis, p0 + 2 * H).near;
-                if (f.離婚_F == 1) {
-                    バツイチ_SUB();
-                }
-            } else {
-                LINE_SUB1(0, axis, p0 - 2 * H, axis, p0 + 2 * H);
-                start = axis;
-            }
-        } else {
-            const float axis = f.baseY + 6 * H;
-            if (f.形態 == 0) {
-                start = LINE_SUB2(p0 - 2 * W, axis, p0 + 2 * W, axis).near;
-                if (f.離婚_F == 1) {
-                    バツイチ_SUB();
-                }
-            } else {
-                LINE_SUB1(1, p0 - 2 * W, axis, p0 + 2 * W, axis);
-                start = axis;
-            }
-        }
-    } else {
-        start = (vertical ? f.baseY + H : f.baseX + W) + f.parentBlockExtent;
-    }
+    const float p0 = f.positions[0] + (vertical ? f.baseX : f.baseY);
+    const float start =
+        f.spousesShown >= 2
+            ? drawCouple(f, p0)
+            : (vertical ? f.baseY + settings_.H : f.baseX + settings_.W) + f.parentBlockExtent;
     if (settings_.家族No表示) {
         if (vertical) {
             familyLabel(f.familyNumber, p0 + 1, start + 1);
@@ -225,34 +194,71 @@ void LineDrawer::drawFamily(const FamilyLines& f) {
             familyLabel(f.familyNumber, start + 1, p0 + 1);
         }
     }
-    if (children == 0) {
-        return;
+    if (children > 0) {
+        drawDescent(f, start);
     }
+}
 
+float LineDrawer::drawCouple(const FamilyLines& f, float p0) {
+    const float W = settings_.W;
+    const float H = settings_.H;
+    const bool married = f.形態 == core::UnionForm::Marriage;
+    if (!settings_.縦書き) {
+        const float axis = f.baseX + (settings_.法定相続情報一覧図 ? 3 : 6) * W;
+        if (!married) {
+            LINE_SUB1(0, axis, p0 - 2 * H, axis, p0 + 2 * H);
+            return axis;
+        }
+        const float start = LINE_SUB2(axis, p0 - 2 * H, axis, p0 + 2 * H).near;
+        if (f.離婚_F == 1) {
+            バツイチ_SUB();
+        }
+        return start;
+    }
+    const float axis = f.baseY + 6 * H;
+    if (!married) {
+        LINE_SUB1(1, p0 - 2 * W, axis, p0 + 2 * W, axis);
+        return axis;
+    }
+    const float start = LINE_SUB2(p0 - 2 * W, axis, p0 + 2 * W, axis).near;
+    if (f.離婚_F == 1) {
+        バツイチ_SUB();
+    }
+    return start;
+}
+
+BarExtent LineDrawer::descentLine(bool adopted, float at, float from, float to) {
+    const bool vertical = settings_.縦書き;
+    const int orientation = vertical ? 0 : 1;
+    const float x1 = vertical ? at : from;
+    const float y1 = vertical ? from : at;
+    const float x2 = vertical ? at : to;
+    const float y2 = vertical ? to : at;
+    if (adopted) {
+        LINE_SUB3(orientation, x1, y1, x2, y2);
+    } else {
+        LINE_SUB1(orientation, x1, y1, x2, y2);
+    }
+    return lastBar_;
+}
+
+void LineDrawer::drawDescent(const FamilyLines& f, float start) {
+    const float W = settings_.W;
+    const float H = settings_.H;
+    const bool vertical = settings_.縦書き;
+    const int children = static_cast<int>(f.positions.size()) - 1;
+    auto p = [&](int k) {
+        return f.positions[static_cast<std::size_t>(k)] + (vertical ? f.baseX : f.baseY);
+    };
     auto adopted = [&](int k) {
         return static_cast<std::size_t>(k - 1) < f.子の形態.size() &&
-               f.子の形態[static_cast<std::size_t>(k - 1)] == 1;
-    };
-    // A line across the generations at `at` from `from` to `to`, single or double; returns
-    // its outer edges.
-    auto descentLine = [&](bool adoptedLine, float at, float from, float to) {
-        const int orientation = vertical ? 0 : 1;
-        const float x1 = vertical ? at : from;
-        const float y1 = vertical ? from : at;
-        const float x2 = vertical ? at : to;
-        const float y2 = vertical ? to : at;
-        if (adoptedLine) {
-            LINE_SUB3(orientation, x1, y1, x2, y2);
-        } else {
-            LINE_SUB1(orientation, x1, y1, x2, y2);
-        }
-        return lastBar_;
+               f.子の形態[static_cast<std::size_t>(k - 1)] == core::ChildKind::Adopted;
     };
 
     // The descent from the couple; an only child that is adopted makes it a double line.
     const float end = vertical ? (settings_.largestBlockHeight + 3 * H) * (f.階層 + 1)
                                : (settings_.largestBlockWidth + 3 * W) * (f.階層 + 1);
-    descentLine(children == 1 && adopted(1), p0, start, end);
+    descentLine(children == 1 && adopted(1), p(0), start, end);
 
     // Stubs from the bar to each child, then the bar from the first stub's near edge to the
     // last stub's far edge.

@@ -10,6 +10,7 @@
 // grid form (Canvas::gridLine), for the text drawing.
 #pragma once
 
+#include "core/registers.h"
 #include "render/canvas.h"
 
 #include <vector>
@@ -65,9 +66,10 @@ struct FamilyLines {
     int spousesShown = 2;        // 2: a couple with its marriage gap; 1: a single parent
     float parentBlockExtent = 0; // single parent: block width (horizontal), height (vertical)
     int 階層 = 0;
-    int 形態 = 0;              // 0 marriage, else a partnership without marriage
-    int 離婚_F = 0;            // 1 divorced
-    std::vector<int> 子の形態; // per child, 1 = adopted
+    // A marriage; any other value, named or not, is a partnership without marriage.
+    core::UnionForm 形態 = core::UnionForm::Marriage;
+    int 離婚_F = 0;                        // 1 divorced
+    std::vector<core::ChildKind> 子の形態; // per child
 };
 
 // A placed block as the same-person joins need it.
@@ -138,6 +140,13 @@ private:
     void gridSingle(int orientation, float x1, float y1, float x2, float y2,
                     bool afterAdoption = false);
     void familyLabel(int familyNumber, float x, float y);
+    // drawFamily's steps: the couple's line (returns where the descent starts), and the
+    // descent with its stubs and sibling bar.
+    float drawCouple(const FamilyLines& f, float p0);
+    void drawDescent(const FamilyLines& f, float start);
+    // A line across the generations at `at` from `from` to `to`, double for an adoption;
+    // returns its outer edges.
+    BarExtent descentLine(bool adopted, float at, float from, float to);
 
     Canvas& chart_;
     LineSettings settings_;

@@ -246,6 +246,231 @@ PaperError tooManySheets(long long columns, long long rows) {
 
 } // namespace
 
+namespace {
+
+constexpr double kMillimetresPerPixel = 25.4 / 96.0; // at 100%
+
+// The chart over as many sheets as the floor of the text size asks for, at the largest scale
+// at which that many still hold it (not beyond 100% unless the floor needs more). The edges
+// fall between names along an axis unless that takes more sheets than straight edges do at
+// the floor; then names may be cut there.
+void scaleOverSheets(PagePlan& plan, const PageContent& content, double floorScale) {
+    const double roomW = plan.content.width();
+    const double roomH = plan.content.height();
+    const double chartW = content.width * kMillimetresPerPixel;
+    const double chartH = content.height * kMillimetresPerPixel;
+    const long long columns = sheetsFor(chartW * floorScale, roomW);
+    const long long rows = sheetsFor(chartH * floorScale, roomH);
+    if (columns * rows > kMostPages) {
+        throw tooManySheets(columns, rows);
+    }
+    const std::vector<Span> none;
+    const std::vector<Span>* spansAcross = &content.textAcross;
+    const std::vector<Span>* spansDown = &content.textDown;
+    const auto edgesAt = [&](double scale, std::vector<double>& across, std::vector<double>& down) {
+        const double px = scale * kMillimetresPerPixel;
+        across = sheetEdges(content.width, roomW / px, *spansAcross, content.vertical);
+        down = sheetEdges(content.height, roomH / px, *spansDown, false);
+    };
+    const auto holds = [&](double scale) {
+        edgesAt(scale, plan.cutsAcross, plan.cutsDown);
+        return static_cast<long long>(plan.cutsAcross.size()) - 1 <= columns &&
+               static_cast<long long>(plan.cutsDown.size()) - 1 <= rows;
+    };
+    edgesAt(floorScale, plan.cutsAcross, plan.cutsDown);
+    if (static_cast<long long>(plan.cutsAcross.size()) - 1 > columns) {
+        spansAcross = &none;
+    }
+    if (static_cast<long long>(plan.cutsDown.size()) - 1 > rows) {
+        spansDown = &none;
+    }
+    double low = floorScale;
+    double high = std::min({static_cast<double>(columns) * roomW / chartW,
+                            static_cast<double>(rows) * roomH / chartH, std::max(1.0, floorScale)});
+    if (high > low && holds(high)) {
+        low = high;
+    } else {
+        for (int i = 0; i < 40 && high - low > 1e-6 * high; ++i) {
+            const double mid = (low + high) / 2;
+            (holds(mid) ? low : high) = mid;
+        }
+    }
+    plan.scale = low;
+    edgesAt(plan.scale, plan.cutsAcross, plan.cutsDown);
+}
+
+// One sheet: the chart at the top, centred across.
+Page singleSheet(const PagePlan& plan, const PageContent& content) {
+    const double px = plan.pixelMillimetres();
+    Page page;
+    page.number = 1;
+    page.source = {0, 0, static_cast<double>(content.width), static_cast<double>(content.height)};
+    const double w = content.width * px;
+    const double left = plan.content.left + (plan.content.width() - w) / 2;
+    page.area = {left, plan.content.top, left + w, plan.content.top + content.height * px};
+    return page;
+}
+
+// The numbers of the sheets of a plan, in reading order: rows from the top, each from the
+// left, or columns from the right, each from the top. A sheet on which nothing would be
+// drawn has none (0), like a place off the grid.
+class SheetNumbers {
+public:
+    SheetNumbers(const PagePlan& plan, const PageContent& content)
+        : columns_(plan.columns), rows_(plan.rows),
+          numbers_(static_cast<std::size_t>(plan.columns * plan.rows), 0) {
+        const std::vector<bool> drawn = drawnSheets(plan, content);
+        for (int outer = 0; outer < (content.vertical ? columns_ : rows_); ++outer) {
+            for (int inner = 0; inner < (content.vertical ? rows_ : columns_); ++inner) {
+                const int column = content.vertical ? columns_ - 1 - outer : inner;
+                const int row = content.vertical ? inner : outer;
+                if (drawn[index(column, row)]) {
+                    numbers_[index(column, row)] = ++count_;
+                }
+            }
+        }
+    }
+
+    int at(int column, int row) const {
+        return column < 0 || row < 0 || column >= columns_ || row >= rows_
+                   ? 0
+                   : numbers_[index(column, row)];
+    }
+    int count() const { return count_; }
+
+private:
+    std::size_t index(int column, int row) const {
+        return static_cast<std::size_t>(row * columns_ + column);
+    }
+    // Per sheet, whether any ink reaches it (all of them for a drawing without ink).
+    std::vector<bool> drawnSheets(const PagePlan& plan, const PageContent& content) const {
+        std::vector<bool> drawn(numbers_.size(), content.ink.empty());
+        // The sheet an edge value lies in (edges are increasing).
+        const auto first = [](const std::vector<double>& edges, double v) {
+            return static_cast<int>(std::upper_bound(edges.begin(), edges.end(), v) -
+                                    edges.begin()) -
+                   1;
+        };
+        for (const Box& b : content.ink) {
+            const int c0 = std::max(0, first(plan.cutsAcross, b.left));
+            const int c1 = std::min(columns_ - 1, first(plan.cutsAcross, b.right - 1e-6));
+            const int r0 = std::max(0, first(plan.cutsDown, b.top));
+            const int r1 = std::min(rows_ - 1, first(plan.cutsDown, b.bottom - 1e-6));
+            for (int r = r0; r <= r1; ++r) {
+                for (int col = c0; col <= c1; ++col) {
+                    drawn[index(col, r)] = true;
+                }
+            }
+        }
+        return drawn;
+    }
+
+    int columns_;
+    int rows_;
+    std::vector<int> numbers_;
+    int count_ = 0;
+};
+
+// The sides of a page at which another sheet joins on.
+struct Joins {
+    bool left, right, top, bottom;
+};
+
+// The ends of every edge that joins another sheet, continued into the margin, kept above the
+// guard.
+void addJoinMarks(Page& page, const Sheet& sheet, const Joins& joins, double guardTop) {
+    const PaperRect& a = page.area;
+    const double reachLeft = std::min(kMarkLength, a.left - kMarkGap - 2);
+    const double reachRight = std::min(kMarkLength, sheet.width - a.right - kMarkGap - 2);
+    const double reachTop = std::min(kMarkLength, a.top - kMarkGap - 2);
+    const double reachBottom = std::min(kMarkLength, sheet.height - a.bottom - kMarkGap - 2);
+    std::vector<PaperLine> marks;
+    for (const auto& [joined, x] : {std::pair{joins.left, a.left}, {joins.right, a.right}}) {
+        if (!joined) {
+            continue;
+        }
+        if (reachTop > 0) {
+            marks.push_back({x, a.top - kMarkGap, x, a.top - kMarkGap - reachTop});
+        }
+        if (reachBottom > 0) {
+            marks.push_back({x, a.bottom + kMarkGap, x, a.bottom + kMarkGap + reachBottom});
+        }
+    }
+    for (const auto& [joined, y] : {std::pair{joins.top, a.top}, {joins.bottom, a.bottom}}) {
+        if (!joined) {
+            continue;
+        }
+        if (reachLeft > 0) {
+            marks.push_back({a.left - kMarkGap, y, a.left - kMarkGap - reachLeft, y});
+        }
+        if (reachRight > 0) {
+            marks.push_back({a.right + kMarkGap, y, a.right + kMarkGap + reachRight, y});
+        }
+    }
+    for (PaperLine& mark : marks) {
+        if (keepAboveGuard(mark, guardTop - kMarkWidth)) {
+            page.marks.push_back(mark);
+        }
+    }
+}
+
+// The page number at the top right, and beside each joining edge the number of the sheet
+// that continues there.
+void addPageLabels(Page& page, const PagePlan& plan, const Margins& m, const SheetNumbers& numbers,
+                   double guardTop) {
+    const PaperRect& c = plan.content;
+    const PaperRect& a = page.area;
+    const int column = page.column;
+    const int row = page.row;
+    page.labels.push_back({c.right, m.top / 2, pageNumberText(page.number, numbers.count()), true});
+    const double midX = std::min((a.left + a.right) / 2, c.right - 25);
+    const double midY = (a.top + a.bottom) / 2;
+    if (const int n = numbers.at(column - 1, row); n > 0) {
+        page.labels.push_back({a.left - m.left / 2, midY, "←" + std::to_string(n)});
+    }
+    if (const int n = numbers.at(column + 1, row); n > 0) {
+        page.labels.push_back({a.right + m.right / 2, midY, std::to_string(n) + "→"});
+    }
+    if (const int n = numbers.at(column, row - 1); n > 0) {
+        page.labels.push_back({midX, m.top / 2, "↑" + std::to_string(n)});
+    }
+    const double belowY = a.bottom + (plan.sheet.height - a.bottom) / 2;
+    if (const int n = numbers.at(column, row + 1);
+        n > 0 && belowY + kLabelPoints * 25.4 / 72 / 2 <= guardTop) {
+        page.labels.push_back({midX, belowY, "↓" + std::to_string(n)});
+    }
+}
+
+// The page of the sheet at `column`, `row`: its part of the chart at the top of the sheet,
+// at the left (at the right when read from the right), with the marks and labels of the
+// sheets joining on.
+Page sheetPage(const PagePlan& plan, const PageContent& content, const PageSetup& setup,
+               const SheetNumbers& numbers, int column, int row) {
+    const auto ci = static_cast<std::size_t>(column);
+    const auto ri = static_cast<std::size_t>(row);
+    const double px = plan.pixelMillimetres();
+    const PaperRect& c = plan.content;
+    Page page;
+    page.number = numbers.at(column, row);
+    page.column = column;
+    page.row = row;
+    page.source = {plan.cutsAcross[ci], plan.cutsDown[ri], plan.cutsAcross[ci + 1],
+                   plan.cutsDown[ri + 1]};
+    const double w = page.source.width() * px;
+    const double h = page.source.height() * px;
+    const double left = content.vertical ? c.right - w : c.left;
+    page.area = {left, c.top, left + w, c.top + h};
+    const double guardTop = setup.bottomGuard > 0 ? plan.sheet.height - setup.bottomGuard
+                                                  : std::numeric_limits<double>::max();
+    const Joins joins{numbers.at(column - 1, row) > 0, numbers.at(column + 1, row) > 0,
+                      numbers.at(column, row - 1) > 0, numbers.at(column, row + 1) > 0};
+    addJoinMarks(page, plan.sheet, joins, guardTop);
+    addPageLabels(page, plan, setup.margins, numbers, guardTop);
+    return page;
+}
+
+} // namespace
+
 PagePlan planPages(const PageContent& content, const PageSetup& setup, const Sheet& sheet) {
     if (const std::string wrong = checkPageSetup(setup, sheet); !wrong.empty()) {
         throw PaperError(wrong);
@@ -256,218 +481,37 @@ PagePlan planPages(const PageContent& content, const PageSetup& setup, const She
     const Margins& m = setup.margins;
     PagePlan plan;
     plan.sheet = sheet;
-    const double bottom = bottomRoom(setup);
-    plan.content = {m.left, m.top, sheet.width - m.right, sheet.height - bottom};
-    const double roomW = plan.content.width();
-    const double roomH = plan.content.height();
+    plan.content = {m.left, m.top, sheet.width - m.right, sheet.height - bottomRoom(setup)};
 
-    const double mmPerPixel = 25.4 / 96.0;
-    const double chartW = content.width * mmPerPixel; // at 100%
-    const double chartH = content.height * mmPerPixel;
     // The text's size on paper at 100% and the scale that brings it to the floor.
     const double pointsAt100 = content.textPixelSize * 72.0 / 96.0;
     const double floorScale =
         pointsAt100 > 0 ? setup.minFontPoints / pointsAt100 : 0; // 0: any scale is legible
-
-    const double fit = std::min({roomW / chartW, roomH / chartH, 1.0});
+    const double fit =
+        std::min({plan.content.width() / (content.width * kMillimetresPerPixel),
+                  plan.content.height() / (content.height * kMillimetresPerPixel), 1.0});
     if (setup.onePage || fit + kSlack >= floorScale) {
         plan.scale = fit;
         plan.cutsAcross = {0, static_cast<double>(content.width)};
         plan.cutsDown = {0, static_cast<double>(content.height)};
     } else {
-        const long long columns = sheetsFor(chartW * floorScale, roomW);
-        const long long rows = sheetsFor(chartH * floorScale, roomH);
-        if (columns * rows > kMostPages) {
-            throw tooManySheets(columns, rows);
-        }
-        // Edges between names along an axis unless that takes more sheets than straight
-        // edges do at the floor; then names may be cut there.
-        const std::vector<Span> none;
-        const std::vector<Span>* spansAcross = &content.textAcross;
-        const std::vector<Span>* spansDown = &content.textDown;
-        const auto edgesAt = [&](double scale, std::vector<double>& across,
-                                 std::vector<double>& down) {
-            const double px = scale * mmPerPixel;
-            across = sheetEdges(content.width, roomW / px, *spansAcross, content.vertical);
-            down = sheetEdges(content.height, roomH / px, *spansDown, false);
-        };
-        const auto holds = [&](double scale) {
-            edgesAt(scale, plan.cutsAcross, plan.cutsDown);
-            return static_cast<long long>(plan.cutsAcross.size()) - 1 <= columns &&
-                   static_cast<long long>(plan.cutsDown.size()) - 1 <= rows;
-        };
-        edgesAt(floorScale, plan.cutsAcross, plan.cutsDown);
-        if (static_cast<long long>(plan.cutsAcross.size()) - 1 > columns) {
-            spansAcross = &none;
-        }
-        if (static_cast<long long>(plan.cutsDown.size()) - 1 > rows) {
-            spansDown = &none;
-        }
-        // The largest scale at which as many sheets still hold the chart, not beyond 100%
-        // unless the floor needs more.
-        double low = floorScale;
-        double high =
-            std::min({static_cast<double>(columns) * roomW / chartW,
-                      static_cast<double>(rows) * roomH / chartH, std::max(1.0, floorScale)});
-        if (high > low && holds(high)) {
-            low = high;
-        } else {
-            for (int i = 0; i < 40 && high - low > 1e-6 * high; ++i) {
-                const double mid = (low + high) / 2;
-                (holds(mid) ? low : high) = mid;
-            }
-        }
-        plan.scale = low;
-        edgesAt(plan.scale, plan.cutsAcross, plan.cutsDown);
+        scaleOverSheets(plan, content, floorScale);
     }
     plan.columns = static_cast<int>(plan.cutsAcross.size() - 1);
     plan.rows = static_cast<int>(plan.cutsDown.size() - 1);
     plan.textPoints = pointsAt100 * plan.scale;
     plan.legible = pointsAt100 == 0 || plan.scale + kSlack >= floorScale;
 
-    const double px = plan.pixelMillimetres();
     if (plan.columns * plan.rows == 1) {
-        // One sheet: the chart at the top, centred across.
-        Page page;
-        page.number = 1;
-        page.source = {0, 0, static_cast<double>(content.width),
-                       static_cast<double>(content.height)};
-        const double w = content.width * px;
-        const double left = plan.content.left + (roomW - w) / 2;
-        page.area = {left, plan.content.top, left + w, plan.content.top + content.height * px};
-        plan.pages.push_back(std::move(page));
+        plan.pages.push_back(singleSheet(plan, content));
         return plan;
     }
-
-    // Each sheet's part of the chart at the top of its sheet, at the left (at the right when
-    // read from the right), numbered in reading order: rows from the top, each from the
-    // left, or columns from the right, each from the top. A sheet on which nothing would be
-    // drawn is left out (and its neighbours point nowhere there).
-    const double guardTop = setup.bottomGuard > 0 ? sheet.height - setup.bottomGuard
-                                                  : std::numeric_limits<double>::max();
-    const auto sourceOf = [&](int column, int row) {
-        const auto ci = static_cast<std::size_t>(column);
-        const auto ri = static_cast<std::size_t>(row);
-        return PaperRect{plan.cutsAcross[ci], plan.cutsDown[ri], plan.cutsAcross[ci + 1],
-                         plan.cutsDown[ri + 1]};
-    };
-    std::vector<int> numbers(static_cast<std::size_t>(plan.columns * plan.rows), 0);
-    const auto slot = [&](int column, int row) -> int& {
-        return numbers[static_cast<std::size_t>(row * plan.columns + column)];
-    };
-    std::vector<bool> drawn(numbers.size(), content.ink.empty());
-    for (const Box& b : content.ink) {
-        // The sheets the box reaches (edges are increasing).
-        const auto first = [](const std::vector<double>& edges, double v) {
-            return static_cast<int>(std::upper_bound(edges.begin(), edges.end(), v) -
-                                    edges.begin()) -
-                   1;
-        };
-        const int c0 = std::max(0, first(plan.cutsAcross, b.left));
-        const int c1 = std::min(plan.columns - 1, first(plan.cutsAcross, b.right - 1e-6));
-        const int r0 = std::max(0, first(plan.cutsDown, b.top));
-        const int r1 = std::min(plan.rows - 1, first(plan.cutsDown, b.bottom - 1e-6));
-        for (int r = r0; r <= r1; ++r) {
-            for (int col = c0; col <= c1; ++col) {
-                drawn[static_cast<std::size_t>(r * plan.columns + col)] = true;
-            }
-        }
-    }
-    int count = 0;
-    for (int outer = 0; outer < (content.vertical ? plan.columns : plan.rows); ++outer) {
-        for (int inner = 0; inner < (content.vertical ? plan.rows : plan.columns); ++inner) {
-            const int column = content.vertical ? plan.columns - 1 - outer : inner;
-            const int row = content.vertical ? inner : outer;
-            if (drawn[static_cast<std::size_t>(row * plan.columns + column)]) {
-                slot(column, row) = ++count;
-            }
-        }
-    }
-    const auto numberOf = [&](int column, int row) {
-        return column < 0 || row < 0 || column >= plan.columns || row >= plan.rows
-                   ? 0
-                   : slot(column, row);
-    };
-    const PaperRect& c = plan.content;
+    const SheetNumbers numbers(plan, content);
     for (int row = 0; row < plan.rows; ++row) {
         for (int column = 0; column < plan.columns; ++column) {
-            if (numberOf(column, row) == 0) {
-                continue;
+            if (numbers.at(column, row) != 0) {
+                plan.pages.push_back(sheetPage(plan, content, setup, numbers, column, row));
             }
-            Page page;
-            page.number = numberOf(column, row);
-            page.column = column;
-            page.row = row;
-            page.source = sourceOf(column, row);
-            const double w = page.source.width() * px;
-            const double h = page.source.height() * px;
-            const double left = content.vertical ? c.right - w : c.left;
-            page.area = {left, c.top, left + w, c.top + h};
-            const PaperRect& a = page.area;
-
-            // The ends of every edge that joins another sheet, continued into the margin.
-            const double reachLeft = std::min(kMarkLength, a.left - kMarkGap - 2);
-            const double reachRight = std::min(kMarkLength, sheet.width - a.right - kMarkGap - 2);
-            const double reachTop = std::min(kMarkLength, a.top - kMarkGap - 2);
-            const double reachBottom =
-                std::min(kMarkLength, sheet.height - a.bottom - kMarkGap - 2);
-            std::vector<PaperLine> marks;
-            const bool joins[4] = {numberOf(column - 1, row) > 0, numberOf(column + 1, row) > 0,
-                                   numberOf(column, row - 1) > 0,
-                                   numberOf(column, row + 1) > 0}; // left, right, top, bottom
-            for (int side = 0; side < 2; ++side) {
-                if (!joins[side]) {
-                    continue;
-                }
-                const double x = side == 0 ? a.left : a.right;
-                if (reachTop > 0) {
-                    marks.push_back({x, a.top - kMarkGap, x, a.top - kMarkGap - reachTop});
-                }
-                if (reachBottom > 0) {
-                    marks.push_back({x, a.bottom + kMarkGap, x, a.bottom + kMarkGap + reachBottom});
-                }
-            }
-            for (int side = 2; side < 4; ++side) {
-                if (!joins[side]) {
-                    continue;
-                }
-                const double y = side == 2 ? a.top : a.bottom;
-                if (reachLeft > 0) {
-                    marks.push_back({a.left - kMarkGap, y, a.left - kMarkGap - reachLeft, y});
-                }
-                if (reachRight > 0) {
-                    marks.push_back({a.right + kMarkGap, y, a.right + kMarkGap + reachRight, y});
-                }
-            }
-            for (PaperLine& mark : marks) {
-                if (keepAboveGuard(mark, guardTop - kMarkWidth)) {
-                    page.marks.push_back(mark);
-                }
-            }
-
-            // The page number at the top right, and beside each joining edge the number of
-            // the sheet that continues there.
-            page.labels.push_back({c.right, m.top / 2, pageNumberText(page.number, count), true});
-            const double midX = std::min((a.left + a.right) / 2, c.right - 25);
-            const double midY = (a.top + a.bottom) / 2;
-            if (joins[0]) {
-                page.labels.push_back(
-                    {a.left - m.left / 2, midY, "←" + std::to_string(numberOf(column - 1, row))});
-            }
-            if (joins[1]) {
-                page.labels.push_back(
-                    {a.right + m.right / 2, midY, std::to_string(numberOf(column + 1, row)) + "→"});
-            }
-            if (joins[2]) {
-                page.labels.push_back(
-                    {midX, m.top / 2, "↑" + std::to_string(numberOf(column, row - 1))});
-            }
-            const double belowY = a.bottom + (sheet.height - a.bottom) / 2;
-            if (joins[3] && belowY + kLabelPoints * 25.4 / 72 / 2 <= guardTop) {
-                page.labels.push_back(
-                    {midX, belowY, "↓" + std::to_string(numberOf(column, row + 1))});
-            }
-            plan.pages.push_back(std::move(page));
         }
     }
     std::sort(plan.pages.begin(), plan.pages.end(),

@@ -182,97 +182,12 @@ void Rasteriser::paintOp(const DrawOp& op, int ox, int oy, const Box& within, Ta
     case DrawOp::Kind::Fill:
         t.fill(t.scaled(op.bounds.translated(ox, oy).intersected(clip)), op.colour);
         break;
-    case DrawOp::Kind::Line: {
-        // Bresenham from end to end; a dotted line keeps one pixel in three.
-        int x = op.x1 + ox;
-        int y = op.y1 + oy;
-        int x2 = op.x2 + ox;
-        int y2 = op.y2 + oy;
-        if (!t.exact) {
-            x = t.at(x);
-            y = t.at(y);
-            x2 = t.at(x2);
-            y2 = t.at(y2);
-        }
-        const int dx = std::abs(x2 - x);
-        const int dy = -std::abs(y2 - y);
-        const int stepX = x < x2 ? 1 : -1;
-        const int stepY = y < y2 ? 1 : -1;
-        const auto colour = static_cast<std::uint8_t>(op.colour ^ t.mask);
-        if (dy == 0 || dx == 0) {
-            // Straight along one axis: only the part inside the limit.
-            const bool horizontal = dy == 0;
-            const int from = horizontal ? x : y;
-            const int to = horizontal ? x2 : y2;
-            const int fixed = horizontal ? y : x;
-            if (horizontal ? (fixed < limit.top || fixed >= limit.bottom)
-                           : (fixed < limit.left || fixed >= limit.right)) {
-                break;
-            }
-            const int lo = std::max(std::min(from, to), horizontal ? limit.left : limit.top);
-            const int hi =
-                std::min(std::max(from, to), (horizontal ? limit.right : limit.bottom) - 1);
-            for (int v = lo; v <= hi; ++v) {
-                if (op.dotted && std::abs(v - from) % 3 != 0) {
-                    continue;
-                }
-                if (horizontal) {
-                    t.row(fixed)[v - t.area.left] = colour;
-                } else {
-                    t.row(v)[fixed - t.area.left] = colour;
-                }
-            }
-            break;
-        }
-        int error = dx + dy;
-        for (long n = 0;; ++n) {
-            if ((!op.dotted || n % 3 == 0) && x >= limit.left && x < limit.right &&
-                y >= limit.top && y < limit.bottom) {
-                t.row(y)[x - t.area.left] = colour;
-            }
-            if (x == x2 && y == y2) {
-                break;
-            }
-            const int e2 = 2 * error;
-            if (e2 >= dy) {
-                error += dy;
-                x += stepX;
-            }
-            if (e2 <= dx) {
-                error += dx;
-                y += stepY;
-            }
-        }
+    case DrawOp::Kind::Line:
+        paintLine(op, ox, oy, limit, t);
         break;
-    }
-    case DrawOp::Kind::Text: {
-        if (op.background >= 0) {
-            t.fill(limit, index(op.background));
-        }
-        const int size = t.exact
-                             ? op.pixelSize
-                             : std::max(1, static_cast<int>(std::lround(op.pixelSize * t.scale)));
-        const GlyphInk& ink = glyphs_.ink(drawing_.run(op.ref), size, op.turned);
-        const int x0 = t.at(op.x1 + ox);
-        const int y0 = t.at(op.y1 + oy);
-        if (ink.empty() || y0 + ink.bottom <= limit.top || y0 + ink.top >= limit.bottom ||
-            x0 + ink.right <= limit.left || x0 + ink.left >= limit.right) {
-            break;
-        }
-        for (const InkSpan& s : ink.spans) {
-            const int y = y0 + s.y;
-            if (y < limit.top || y >= limit.bottom) {
-                continue;
-            }
-            const int a = std::max(x0 + s.x0, limit.left);
-            const int b = std::min(x0 + s.x1, limit.right);
-            if (a < b) {
-                std::memset(t.row(y) + (a - t.area.left), op.colour ^ t.mask,
-                            static_cast<std::size_t>(b - a));
-            }
-        }
+    case DrawOp::Kind::Text:
+        paintText(op, ox, oy, limit, t);
         break;
-    }
     case DrawOp::Kind::Place: {
         // A block: its rectangle white, then its own operations within it.
         t.fill(limit, index(kBackgroundColour));
@@ -287,6 +202,96 @@ void Rasteriser::paintOp(const DrawOp& op, int ox, int oy, const Box& within, Ta
         }
         break;
     }
+    }
+}
+
+// Bresenham from end to end; a dotted line keeps one pixel in three. A line along one axis
+// is drawn only where it crosses `limit`.
+void Rasteriser::paintLine(const DrawOp& op, int ox, int oy, const Box& limit, Target& t) {
+    int x = op.x1 + ox;
+    int y = op.y1 + oy;
+    int x2 = op.x2 + ox;
+    int y2 = op.y2 + oy;
+    if (!t.exact) {
+        x = t.at(x);
+        y = t.at(y);
+        x2 = t.at(x2);
+        y2 = t.at(y2);
+    }
+    const int dx = std::abs(x2 - x);
+    const int dy = -std::abs(y2 - y);
+    const auto colour = static_cast<std::uint8_t>(op.colour ^ t.mask);
+    if (dy == 0 || dx == 0) {
+        const bool horizontal = dy == 0;
+        const int from = horizontal ? x : y;
+        const int to = horizontal ? x2 : y2;
+        const int fixed = horizontal ? y : x;
+        if (horizontal ? (fixed < limit.top || fixed >= limit.bottom)
+                       : (fixed < limit.left || fixed >= limit.right)) {
+            return;
+        }
+        const int lo = std::max(std::min(from, to), horizontal ? limit.left : limit.top);
+        const int hi = std::min(std::max(from, to), (horizontal ? limit.right : limit.bottom) - 1);
+        for (int v = lo; v <= hi; ++v) {
+            if (op.dotted && std::abs(v - from) % 3 != 0) {
+                continue;
+            }
+            if (horizontal) {
+                t.row(fixed)[v - t.area.left] = colour;
+            } else {
+                t.row(v)[fixed - t.area.left] = colour;
+            }
+        }
+        return;
+    }
+    const int stepX = x < x2 ? 1 : -1;
+    const int stepY = y < y2 ? 1 : -1;
+    int error = dx + dy;
+    for (long n = 0;; ++n) {
+        if ((!op.dotted || n % 3 == 0) && x >= limit.left && x < limit.right && y >= limit.top &&
+            y < limit.bottom) {
+            t.row(y)[x - t.area.left] = colour;
+        }
+        if (x == x2 && y == y2) {
+            break;
+        }
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x += stepX;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
+
+// A text's glyphs stamped from their ink, over its background when it has one.
+void Rasteriser::paintText(const DrawOp& op, int ox, int oy, const Box& limit, Target& t) {
+    if (op.background >= 0) {
+        t.fill(limit, index(op.background));
+    }
+    const int size =
+        t.exact ? op.pixelSize : std::max(1, static_cast<int>(std::lround(op.pixelSize * t.scale)));
+    const GlyphInk& ink = glyphs_.ink(drawing_.run(op.ref), size, op.turned);
+    const int x0 = t.at(op.x1 + ox);
+    const int y0 = t.at(op.y1 + oy);
+    if (ink.empty() || y0 + ink.bottom <= limit.top || y0 + ink.top >= limit.bottom ||
+        x0 + ink.right <= limit.left || x0 + ink.left >= limit.right) {
+        return;
+    }
+    for (const InkSpan& s : ink.spans) {
+        const int y = y0 + s.y;
+        if (y < limit.top || y >= limit.bottom) {
+            continue;
+        }
+        const int a = std::max(x0 + s.x0, limit.left);
+        const int b = std::min(x0 + s.x1, limit.right);
+        if (a < b) {
+            std::memset(t.row(y) + (a - t.area.left), op.colour ^ t.mask,
+                        static_cast<std::size_t>(b - a));
+        }
     }
 }
 

@@ -52,6 +52,8 @@ private:
     // The top-level operations whose bounds meet `box` (chart pixels), in drawing order.
     void query(const Box& box, std::vector<std::uint32_t>& out);
     void paintOp(const DrawOp& op, int ox, int oy, const Box& within, Target& t);
+    void paintLine(const DrawOp& op, int ox, int oy, const Box& limit, Target& t);
+    void paintText(const DrawOp& op, int ox, int oy, const Box& limit, Target& t);
     void replay(Target& t);
 
     const Drawing& drawing_;

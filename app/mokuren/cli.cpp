@@ -7,6 +7,7 @@
 #include "converter/csv_import.h"
 #include "converter/files.h"
 #include "converter/gedcom_export.h"
+#include "converter/gedcom_import.h"
 #include "converter/job.h"
 #include "converter/masking.h"
 #include "converter/person_register.h"
@@ -35,11 +36,12 @@ constexpr const char* kUsage =
     "                [--split-name] [--surnames A,B,...] [--address] [--address2]\n"
     "                [--domicile] [--domicile2] [--birth] [--death] [--note] [--note2] [--yes]\n"
     "        mokuren gedcom-export DATA_FOLDER OUT.ged [--version 5.5.1|7.0] [--yes]\n"
+    "        mokuren gedcom-import IN.ged DATA_FOLDER [--yes]\n"
     "  --sex N       男女の表記の番号: 0 無し, 1 男・女, 2 M・F, 3 男ならYes, 4 女ならYes\n"
     "  --columns     登録チャートの順に並べたＣＳＶの列番号（1 から）\n"
     "  --version     GEDCOM の版（5.5.1 または 7.0、省略時は 5.5.1）\n"
-    "  --yes         出力先のファイルが既にあるとき上書きします（import では家族目録と\n"
-    "                作図設定をバックアップへ移すことも認めます）\n";
+    "  --yes         出力先のファイルが既にあるとき上書きします（import と gedcom-import\n"
+    "                では家族目録と作図設定をバックアップへ移すことも認めます）\n";
 
 // Wrong arguments: the message and the usage are shown.
 struct UsageError : std::runtime_error {
@@ -370,6 +372,25 @@ int gedcomExport(const std::vector<std::string>& args, std::ostream& out, std::o
     return 0;
 }
 
+int gedcomImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments a(args, {"--yes"}, {});
+    const fs::path inFile = a.positional(0, 2);
+    const fs::path folder = a.positional(1, 2);
+    requireFolder(folder, err);
+    CommandLineDialogs dialogs(out, err, a.flag("--yes"));
+    const auto imported = converter::readGedcomImport(inFile, dialogs);
+    if (!imported) {
+        return 1;
+    }
+    dialogs.answerFile((folder / converter::kPersonFile).string());
+    // "KANKYO.TXT" of the working directory, as the chart editor reads it.
+    const auto outcome = converter::writeGedcomImport(*imported, folder, "KANKYO.TXT", dialogs);
+    if (outcome != converter::JobOutcome::Done) {
+        return notDone(outcome, dialogs, err);
+    }
+    return 0;
+}
+
 } // namespace
 
 bool isHeadlessJob(const std::vector<std::string>& args) {
@@ -393,6 +414,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         if (job == "gedcom-export") {
             return gedcomExport(args, out, err);
+        }
+        if (job == "gedcom-import") {
+            return gedcomImport(args, out, err);
         }
         if (job == "--help" || job == "-h") {
             out << kUsage;

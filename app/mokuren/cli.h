@@ -1,6 +1,6 @@
-// mokuren's headless jobs (no window): mask, restore, export and import, each doing what
-// the same job does from the forms, with the file names given on the command line in place
-// of the file dialogs.
+// mokuren's headless jobs (no window): mask, restore, CSV and GEDCOM export and import, each
+// doing what the same job does from the forms, with the file names given on the command line
+// in place of the file dialogs.
 #pragma once
 
 #include <ostream>

@@ -1,7 +1,7 @@
 // mokuren: the register converter. Without arguments it opens its main form; with a job
 // name it runs that job headless (see cli.h).
 #include "app/mokuren/cli.h"
-#include "forms/mokuren/mokuren_program.h"
+#include "app/mokuren/mokuren_program.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_japanese.h"
 

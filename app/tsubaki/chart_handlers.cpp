@@ -56,14 +56,13 @@ public:
         if (family < 1 || family > reg.familyCount()) {
             return;
         }
-        const int lineage = reg.family(family).系統_F;
-        if (lineage == 1 || lineage == 2) {
+        if (core::isChosen(reg.family(family).系統_F)) {
             return;
         }
         const layout::CentreQuestion question = layout::centreQuestion(family);
         const bool husband =
             app_.dialogs().yes(question.title, question.text, common::Icon::Question);
-        const int chosen = husband ? 1 : 2;
+        const core::Lineage chosen = core::lineageThrough(husband);
         auto choose = [&](editing::FamilyEditor& editor) {
             if (editor.currentFamily() == family) {
                 editor.lineOfDescentChosen(chosen);
@@ -74,7 +73,7 @@ public:
         } else {
             runFamilyOperation(app_, choose);
         }
-        reg.family(family).系統_F = static_cast<std::int16_t>(chosen);
+        reg.family(family).系統_F = chosen;
     }
 
     void open() {
@@ -148,8 +147,7 @@ public:
         request.applicant = source.applicant;
         request.answer = [this, base](const layout::CentreQuestion&) -> std::optional<bool> {
             ensureLineage(base, false);
-            const int lineage = app_.data().reg.family(base).系統_F;
-            return lineage == 1;
+            return app_.data().reg.family(base).系統_F == core::Lineage::Paternal;
         };
         // The chart shown before gives up its memory first.
         window_->clearChart();

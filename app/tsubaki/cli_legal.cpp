@@ -178,15 +178,15 @@ int legalDeceased(const core::DataFolder& data, int base, std::optional<bool> ce
         err << "家族No." << base << " はありません\n";
         return 0;
     }
-    int lineage = data.reg.family(base).系統_F;
-    if (lineage != 1 && lineage != 2) {
+    core::Lineage lineage = data.reg.family(base).系統_F;
+    if (!core::isChosen(lineage)) {
         if (!centreOnHusband) {
             const layout::CentreQuestion q = layout::centreQuestion(base);
             err << q.title << "\n"
                 << q.text << "\n（--centre husband または --centre wife で答えてください）\n";
             return 0;
         }
-        lineage = *centreOnHusband ? 1 : 2;
+        lineage = core::lineageThrough(*centreOnHusband);
     }
     const int d = render::deceasedPerson(data.reg, base, lineage);
     if (d == 0) {

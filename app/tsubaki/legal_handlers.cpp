@@ -366,13 +366,13 @@ public:
             const bool husband =
                 app_.dialogs().yes(question.title, question.text, common::Icon::Question);
             if (question.family == baseFamily()) {
-                const int chosen = husband ? 1 : 2;
+                const core::Lineage chosen = core::lineageThrough(husband);
                 runFamilyOperation(app_, [&](editing::FamilyEditor& editor) {
                     if (editor.currentFamily() == question.family) {
                         editor.lineOfDescentChosen(chosen);
                     }
                 });
-                app_.data().reg.family(question.family).系統_F = static_cast<std::int16_t>(chosen);
+                app_.data().reg.family(question.family).系統_F = chosen;
             }
             return husband;
         };

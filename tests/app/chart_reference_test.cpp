@@ -59,6 +59,8 @@ const std::map<std::string, std::string>& expectedDigests() {
         // （母）‖（父）, connected to nothing); everything above it is as before.
         {"list.bmp", "6b20d3d02c8d844cfabbccf21ff6fcc3a76769f90af3c40f8ec0722f65cefc72"},
         {"list.txt", "40fdff27e4f60ee9a47be856337704ba78d4c02e0580593beeb5453612110862"},
+        {"generated-vertical.bmp",
+         "8d5bed348ce3ec36deb4f4fb61adc5641fb44c4c4899defbe495f9a79cf55d97"},
         {"generated-numbers-vertical.bmp",
          "2135ff596afd34bf2402cd2b5ccde4b03b62fff1f88602b60166950cedb825fe"},
         {"generated-everything-horizontal.bmp",
@@ -160,8 +162,8 @@ TEST_F(ChartReference, TheLegalCharts) {
     editFolder([](core::DataFolder& d) {
         d.settings.相続関係説明図にする = false;
         d.settings.法定相続情報一覧図にする = true;
-        d.reg.family(2).系統_F = 1;
-        d.reg.family(4).系統_F = 1;
+        d.reg.family(2).系統_F = core::Lineage::Paternal;
+        d.reg.family(4).系統_F = core::Lineage::Paternal;
     });
     bothOutputs("list");
 }
@@ -172,6 +174,8 @@ TEST_F(ChartReference, AThousandGeneratedPersons) {
     options.persons = 1000;
     core::DataFolder data = bench::writeGeneratedFolder(generated.path(), options);
     fs::current_path(generated.path()); // its "KANKYO.TXT"
+    expectDigest("generated-vertical.bmp", "--chart", "図面.BMP", generated.path());
+
     numbers(data);
     data.saveSettings();
     expectDigest("generated-numbers-vertical.bmp", "--chart", "図面.BMP", generated.path());

@@ -79,7 +79,7 @@ TEST_F(ChartJob, ChartAsBitmapAndPng) {
 }
 
 TEST_F(ChartJob, AnUnsetLineageNeedsTheCentreOption) {
-    editFolder([](core::DataFolder& d) { d.reg.family(3).系統_F = 0; });
+    editFolder([](core::DataFolder& d) { d.reg.family(3).系統_F = core::Lineage::Unset; });
     EXPECT_EQ(run({"--chart", out("a.bmp").string(), dir_.string()}), 1);
     EXPECT_TRUE(errHas("作図の中心となる人物が決まっていません\n"
                        "家族No. 3は、男性を中心に作図しますか？\n"))

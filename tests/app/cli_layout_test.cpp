@@ -23,7 +23,7 @@ class LayoutJob : public testing_support::SampleFolderJob {
 protected:
     void editFamily(int family, int lineage) {
         editFolder([&](core::DataFolder& d) {
-            d.reg.family(family).系統_F = static_cast<std::int16_t>(lineage);
+            d.reg.family(family).系統_F = static_cast<core::Lineage>(lineage);
         });
     }
 };

@@ -33,8 +33,8 @@ protected:
         editFolder([](core::DataFolder& d) {
             horizontal(d);
             d.settings.法定相続情報一覧図にする = true;
-            d.reg.family(2).系統_F = 1;
-            d.reg.family(4).系統_F = 1;
+            d.reg.family(2).系統_F = core::Lineage::Paternal;
+            d.reg.family(4).系統_F = core::Lineage::Paternal;
         });
     }
     // The text drawing written by --text, as UTF-8 lines without trailing blanks.
@@ -167,7 +167,7 @@ TEST_F(LegalChartJob, CheckPrintsTheFindingsOneALine) {
     EXPECT_EQ(run({"--check", dir_.string(), "--form", "circle"}), 1);
     EXPECT_TRUE(errHas("tree か list"));
     // An unset lineage of the base family is answered by --centre.
-    editFolder([](core::DataFolder& d) { d.reg.family(3).系統_F = 0; });
+    editFolder([](core::DataFolder& d) { d.reg.family(3).系統_F = core::Lineage::Unset; });
     EXPECT_EQ(run({"--check", dir_.string()}), 1);
     EXPECT_TRUE(errHas("家族No. 3は、男性を中心に作図しますか？"));
     EXPECT_EQ(run({"--check", dir_.string(), "--centre", "husband"}), 2);
@@ -238,7 +238,7 @@ TEST_F(LegalChartJob, UnsetLineagesAreRefused) {
     editFolder([](core::DataFolder& d) {
         d.settings.法定相続情報一覧図にする = false;
         d.settings.相続関係説明図にする = true;
-        d.reg.family(3).系統_F = 0;
+        d.reg.family(3).系統_F = core::Lineage::Unset;
     });
     EXPECT_EQ(run({"--text", out.string(), dir_.string()}), 1);
     EXPECT_TRUE(errHas("家族No. 3は、男性を中心に作図しますか？"));

@@ -37,8 +37,8 @@ protected:
         editFolder([](core::DataFolder& d) {
             horizontal(d);
             d.settings.法定相続情報一覧図にする = true;
-            d.reg.family(2).系統_F = 1;
-            d.reg.family(4).系統_F = 1;
+            d.reg.family(2).系統_F = core::Lineage::Paternal;
+            d.reg.family(4).系統_F = core::Lineage::Paternal;
         });
     }
     int pdf(const std::vector<std::string>& options = {}) {

@@ -2,9 +2,12 @@
 
 #include "common/cp932.h"
 #include "common/file_io.h"
+#include "common/file_ops.h"
+#include "tests/support/fault_ops.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,6 +54,51 @@ TEST_F(SampleCopy, UnreadableFolderReportsTheMessageAndExitsOne) {
     EXPECT_EQ(run({"--dump", dir_.string()}), 1);
     EXPECT_NE(err_.str().find("KANKYO.TXT"), std::string::npos);
     EXPECT_EQ(run({"--bogus"}), 1);
+}
+
+// A save killed after its journal was written: the next job on the folder completes it
+// before reading, says so in one line on stderr, and removes what the killed run left.
+TEST_F(SampleCopy, AJobFirstCompletesAKilledSaveAndSaysSoInOneLine) {
+    core::DataFolder data = core::DataFolder::load(dir_, core::readEnvironment(dir_ / "KANKYO.TXT"),
+                                                   [] { return true; });
+    data.reg.person(1).名 = "新太郎";
+    long firstRename = -1;
+    {
+        testing_support::FaultyFileOps counter;
+        const common::ScopedFileOps scoped(counter);
+        data.save({core::Part::Persons, core::Part::Families, core::Part::Settings});
+        for (std::size_t i = 0; i < counter.log().size() && firstRename < 0; ++i) {
+            if (counter.log()[i].rfind("rename", 0) == 0) {
+                firstRename = static_cast<long>(i);
+            }
+        }
+    }
+    ASSERT_GT(firstRename, 0);
+    for (const auto& e : fs::directory_iterator(kSamples)) {
+        fs::copy_file(e.path(), dir_ / e.path().filename(), fs::copy_options::overwrite_existing);
+    }
+    {
+        testing_support::FaultyFileOps kill(testing_support::FaultyFileOps::Mode::Kill,
+                                            firstRename + 1);
+        const common::ScopedFileOps scoped(kill);
+        try {
+            data.save({core::Part::Persons, core::Part::Families, core::Part::Settings});
+        } catch (const testing_support::SimulatedKill&) {
+        }
+    }
+    ASSERT_TRUE(fs::exists(dir_ / ".tsubaki-journal"));
+
+    ASSERT_EQ(run({"--dump", dir_.string()}), 0) << err_.str();
+    const std::string notice = err_.str();
+    EXPECT_EQ(std::count(notice.begin(), notice.end(), '\n'), 1) << notice;
+    EXPECT_NE(notice.find("中断されていた保存を完了しました"), std::string::npos) << notice;
+    EXPECT_NE(out_.str().find("\"名\":\"新太郎\""), std::string::npos);
+    for (const auto& e : fs::directory_iterator(dir_)) {
+        EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
+    }
+    // Nothing left to recover: no second notice.
+    ASSERT_EQ(run({"--dump", dir_.string()}), 0);
+    EXPECT_TRUE(err_.str().empty()) << err_.str();
 }
 
 TEST_F(SampleCopy, UpgradeBacksUpAndRewritesAnOldRegister) {

@@ -288,4 +288,34 @@ TEST(Import, TheRegisterIsWrittenAfterTheOverwriteQuestion) {
     EXPECT_TRUE(d.scriptUsedUp());
 }
 
+TEST(Import, AMaskedFolderKeepsItsRegister) {
+    // Importing here and restoring later would bring the set-aside register back beside
+    // files that describe the imported one.
+    testing_support::TempDir dir;
+    const auto r = importOf("氏名\n山田\n", ImportChoices{}, {0}, true);
+    dir.write("当事者目録.TXT", "masked");
+    dir.write("9_当事者目録.TXT", "the real register");
+    testing_support::ScriptedDialogs d;
+    d.answerFile((dir.path() / "当事者目録.TXT").string());
+    d.answerYes();
+    EXPECT_EQ(converter::writeImportedRegister(r, dir.path(), d), converter::JobOutcome::Stopped);
+    EXPECT_NE(d.messages().back().find("個人情報を隠した状態"), std::string::npos);
+    EXPECT_EQ(common::readFile(dir.path() / "当事者目録.TXT"), "masked");
+}
+
+TEST(Import, MorePersonsThanTheFoldersKankyoAllowsAreRefused) {
+    testing_support::TempDir dir;
+    const auto r = importOf("氏名\n山田\n鈴木\n佐藤\n", ImportChoices{}, {0}, true);
+    dir.write("KANKYO.TXT",
+              testing_support::sjisLines({"Mode,1", "最大登録人数,2", "最大婚姻数,5",
+                                          "一世帯当りの子供の最大数,5", "一人が持てる最大家族数,5",
+                                          "最大世代数,5"}));
+    testing_support::ScriptedDialogs d;
+    d.answerFile((dir.path() / "当事者目録.TXT").string());
+    EXPECT_EQ(converter::writeImportedRegister(r, dir.path(), d), converter::JobOutcome::Stopped);
+    EXPECT_NE(d.messages().back().find("最大登録人数（2 人）"), std::string::npos)
+        << d.messages().back();
+    EXPECT_FALSE(fs::exists(dir.path() / "当事者目録.TXT"));
+}
+
 } // namespace

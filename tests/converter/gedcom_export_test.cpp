@@ -150,9 +150,10 @@ TEST(GedcomExport, PersonsAndFamiliesIn551) {
     const std::string text = converter::gedcomText(family(), GedcomVersion::V551);
     const Lines all = lines(text);
     ASSERT_GE(all.size(), 8u);
-    EXPECT_EQ((Lines(all.begin(), all.begin() + 7)),
+    EXPECT_EQ((Lines(all.begin(), all.begin() + 11)),
               (Lines{"0 HEAD", "1 GEDC", "2 VERS 5.5.1", "2 FORM LINEAGE-LINKED", "1 SOUR MOKUREN",
-                     "2 NAME mokuren", "1 CHAR UTF-8"}));
+                     "2 NAME mokuren", "1 CHAR UTF-8", "1 SUBM @U1@", "1 _TSUBAKI_VERSION V220",
+                     "0 @U1@ SUBM", "1 NAME mokuren"}));
     EXPECT_EQ(all.back(), "0 TRLR");
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 
@@ -200,6 +201,10 @@ TEST(GedcomExport, Version70UsesPhrasesAndNoConc) {
     const std::string text = converter::gedcomText(s, GedcomVersion::V70);
     EXPECT_EQ(lines(text)[2], "2 VERS 7.0");
     EXPECT_EQ(text.find("CHAR"), std::string::npos);
+    EXPECT_EQ(text.find("SUBM"), std::string::npos);
+    // Enumerations in capitals.
+    EXPECT_EQ(record(text, "0 @I5@ INDI")[6], "2 PEDI ADOPTED");
+    EXPECT_EQ(record(text, "0 @I4@ INDI")[9], "2 PEDI BIRTH");
     const Lines i1 = record(text, "0 @I1@ INDI");
     EXPECT_EQ(i1[6], "2 DATE 1 MAR 1930");
     EXPECT_EQ(i1[7], "3 PHRASE 昭和５年３月１日");

@@ -68,7 +68,21 @@ TEST(JobFaults, MaskRestoreAndImportAreWhollyOldOrNew) {
         converter::NameDrawer drawer(7u);
         return converter::maskFolder(folder, d, drawer);
     };
-    operations += testing_support::exerciseJob(folderJob("mask", folder, samples(), mask), tally);
+    FaultJob maskJob = folderJob("mask", folder, samples(), mask);
+    // At no instant of a kill is the register missing, or masked beside the real settings.
+    const std::string realRegister = samples().at("当事者目録.TXT");
+    const std::string realSettings = samples().at("作図設定.TXT");
+    ASSERT_NE(converter::maskedSettingsBytes(realSettings), realSettings);
+    maskJob.atEveryInstant = [&] {
+        if (!fs::exists(folder / "当事者目録.TXT")) {
+            throw std::runtime_error("当事者目録.TXT is missing");
+        }
+        if (common::readFile(folder / "当事者目録.TXT") != realRegister &&
+            common::readFile(folder / "作図設定.TXT") == realSettings) {
+            throw std::runtime_error("a masked register beside settings with the real names");
+        }
+    };
+    operations += testing_support::exerciseJob(maskJob, tally);
 
     // Restoring starts from the masked folder.
     FolderSnapshot masked;

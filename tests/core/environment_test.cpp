@@ -54,6 +54,24 @@ TEST(Environment, ExplicitSpouseListsReplaceTheDefaults) {
     EXPECT_EQ(core::environmentBytes(core::parseEnvironment(bytes, "KANKYO.TXT")), bytes);
 }
 
+// A quoted title may hold what an unquoted one cannot (a comma, a colon, spaces at its
+// ends): written back, it must stay one title, not become two or lose its spaces.
+TEST(Environment, QuotedTitlesAreWrittenBackQuoted) {
+    auto lines = baseLines();
+    lines[7] = "\"子,孫\"";
+    lines[8] = "\" 養子 \"";
+    const auto env = core::parseEnvironment(sjisLines(lines), "KANKYO.TXT");
+    ASSERT_EQ(env.一般, (std::vector<std::string>{"子,孫", " 養子 "}));
+    const std::string bytes = core::environmentBytes(env);
+    EXPECT_EQ(core::parseEnvironment(bytes, "KANKYO.TXT"), env);
+    // Titles that read back unquoted keep their bytes.
+    EXPECT_NE(bytes.find(sjisLines({"長男", "娘,2"})), std::string::npos);
+
+    core::Environment broken = env;
+    broken.一般 = {"\"子"};
+    EXPECT_THROW(core::environmentBytes(broken), common::FileError);
+}
+
 TEST(Environment, BadFilesAreRefusedWithFileAndLine) {
     auto lines = baseLines();
     lines[2] = "最大婚姻数,many";

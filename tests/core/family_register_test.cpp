@@ -32,9 +32,10 @@ std::vector<core::家族> numbered(std::vector<core::家族> fs) {
 }
 
 TEST(FamilyRegisterFile, LayoutOfOneFamily) {
-    auto f = family(
-        1, 2,
-        {{3, "長男", 1, "平成元年", "x"}, {4, "長女", 2, "y", "令和元年"}, {5, "子", 3, "a", "b"}});
+    auto f = family(1, 2,
+                    {{3, "長男", core::ChildKind::Adopted, "平成元年", "x"},
+                     {4, "長女", core::ChildKind::Acknowledged, "y", "令和元年"},
+                     {5, "子", core::ChildKind::Unacknowledged, "a", "b"}});
     f.離婚_F = 1;
     f.離婚年月日 = "昭和５０年";
     const std::string bytes = core::familyRegisterBytes(numbered({f}));
@@ -57,6 +58,27 @@ TEST(FamilyRegisterFile, LayoutOfOneFamily) {
     EXPECT_EQ(back[0].child(1).認知日, "");
     EXPECT_EQ(back[0].child(2).認知日, "令和元年");
     EXPECT_EQ(back[0].child(3).認知日, "");
+    EXPECT_EQ(core::familyRegisterBytes(back), bytes);
+}
+
+// A code without a name (a lineage of 3, a union form of 2, a child kind of 7) reads and is
+// written back as it stands; such a child has no date line.
+TEST(FamilyRegisterFile, CodesWithoutANameAreWrittenBackAsRead) {
+    auto f = family(1, 2, {{3, "子", static_cast<core::ChildKind>(7), "平成元年", "令和元年"}});
+    f.形態 = static_cast<core::UnionForm>(2);
+    f.形態L3 = static_cast<core::UnionForm>(-1);
+    f.系統_F = static_cast<core::Lineage>(3);
+    const std::string bytes = core::familyRegisterBytes(numbered({f}));
+    const std::string text = common::decodeCp932(bytes);
+    for (const char* line : {"形態%(1)=, 2 \r\n", "形態L3%(1)=,-1 \r\n", "系統_F%(1)=, 3 \r\n",
+                             "子の形態%(1・1)=, 7 \r\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(text.find("日$("), std::string::npos);
+    const auto back = core::parseFamilyRegister(bytes, "家族目録.TXT", kLimits);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].系統_F, static_cast<core::Lineage>(3));
+    EXPECT_EQ(back[0].child(1).子の形態, static_cast<core::ChildKind>(7));
     EXPECT_EQ(core::familyRegisterBytes(back), bytes);
 }
 
@@ -111,7 +133,7 @@ TEST(FamilyRegisterFile, OlderLayoutWithTrailingHiddenSpouseLines) {
     auto fs = core::parseFamilyRegister(bytes, "家族目録.TXT", kLimits, true, &older);
     EXPECT_TRUE(older);
     ASSERT_EQ(fs.size(), 2u);
-    EXPECT_EQ(fs[0].系統_F, 1);
+    EXPECT_EQ(fs[0].系統_F, core::Lineage::Paternal);
     EXPECT_EQ(fs[0].child(1).子NO, 3);
     EXPECT_EQ(fs[0].配偶者非表示_F, 0);
     EXPECT_EQ(fs[1].配偶者非表示_F, 1);
@@ -127,7 +149,7 @@ TEST(FamilyRegisterFile, OlderLayoutWithTrailingHiddenSpouseLines) {
 }
 
 TEST(FamilyRegisterFile, CapacitiesAndReferencesAreChecked) {
-    std::vector<core::Child> many(11, core::Child{3, "子", 0, "", ""});
+    std::vector<core::Child> many(11, core::Child{3, "子", core::ChildKind::Birth, "", ""});
     EXPECT_THROW(
         core::parseFamilyRegister(core::familyRegisterBytes(numbered({family(1, 2, many)})),
                                   "家族目録.TXT", kLimits),
@@ -150,7 +172,8 @@ TEST(FamilyDeletion, DeletingFamilyTwoOfThreeRenumbers) {
     TempDir dir;
     core::Registers reg;
     reg.persons.resize(6);
-    reg.families = numbered({family(1, 2), family(3, 4, {{5, "長男", 0, "", ""}}), family(5, 6)});
+    reg.families = numbered(
+        {family(1, 2), family(3, 4, {{5, "長男", core::ChildKind::Birth, "", ""}}), family(5, 6)});
     reg.persons[0].父母家族NO = 3;
     reg.persons[1].父母家族NO = 2;
     reg.persons[4].子孫_F = 2;

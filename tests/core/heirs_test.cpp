@@ -70,12 +70,12 @@ core::Registers build(const Case& c) {
         y.婚姻NO = static_cast<std::int16_t>(reg.familyCount() + 1);
         y.夫NO = static_cast<std::int16_t>(f.husband);
         y.妻NO = static_cast<std::int16_t>(f.wife);
-        y.形態 = static_cast<std::int16_t>(f.form);
+        y.形態 = static_cast<core::UnionForm>(f.form);
         y.離婚_F = f.divorced ? 1 : 0;
         for (const K& k : f.children) {
             core::Child ch;
             ch.子NO = static_cast<std::int16_t>(k.person);
-            ch.子の形態 = static_cast<std::int16_t>(k.kind);
+            ch.子の形態 = static_cast<core::ChildKind>(k.kind);
             ch.子の肩書 = k.title;
             ch.縁組日 = k.adopted;
             y.子.push_back(ch);

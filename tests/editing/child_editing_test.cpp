@@ -41,7 +41,7 @@ TEST_F(ChildEditing, MarriedCoupleBecomesTheRealParentsOnYes) {
         Strings{"警告　実の両親が登録されていません / 父母を実の両親として登録してもいいですか"});
     ASSERT_EQ(family(1).子数(), 1);
     EXPECT_EQ(family(1).child(1).子NO, son);
-    EXPECT_EQ(family(1).child(1).子の形態, 0);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Birth);
     EXPECT_EQ(person(son).実父NO, father);
     EXPECT_EQ(person(son).実母NO, mother);
     EXPECT_EQ(person(son).父母家族NO, 1);
@@ -60,7 +60,7 @@ TEST_F(ChildEditing, MarriedCoupleAdoptsOnNo) {
         takeMessages(),
         (Strings{"警告　実の両親が登録されていません / 父母を実の両親として登録してもいいですか",
                  "注意 / 父母の養子として登録しました"}));
-    EXPECT_EQ(family(1).child(1).子の形態, 1);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Adopted);
     EXPECT_EQ(person(daughter).実父NO, 0);
     EXPECT_EQ(person(daughter).父母家族NO, 0);
     EXPECT_EQ(person(daughter).子孫_F, 1);
@@ -96,7 +96,7 @@ TEST_F(ChildEditing, ExistingRealParentsMakeAnAdoption) {
                                        "注意　実の両親が別にいます。 / 養子として登録しました"}));
     ASSERT_EQ(family(1).子数(), 3);
     for (int k = 1; k <= 3; ++k) {
-        EXPECT_EQ(family(1).child(k).子の形態, 1);
+        EXPECT_EQ(family(1).child(k).子の形態, core::ChildKind::Adopted);
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(ChildEditing, UnmarriedCoupleChildAndItsAcknowledgment) {
     person(son).実父NO = static_cast<std::int16_t>(other); // taken away: only the mother counts
     addChild(son);
     EXPECT_EQ(takeMessages(), Strings{"警告 / 二人は結婚していないので母親だけ実母になります"});
-    EXPECT_EQ(family(1).child(1).子の形態, 3);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Unacknowledged);
     EXPECT_EQ(person(son).実父NO, 0);
     EXPECT_EQ(person(son).実母NO, mother);
     EXPECT_EQ(person(son).父母家族NO, 1);
@@ -120,13 +120,13 @@ TEST_F(ChildEditing, UnmarriedCoupleChildAndItsAcknowledgment) {
     dialogs.answerNo();
     click("CHECK_A4A", true, &FamilyEditor::acknowledgeClicked);
     EXPECT_FALSE(ctl().checked("CHECK_A4A"));
-    EXPECT_EQ(family(1).child(1).子の形態, 3);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Unacknowledged);
 
     dialogs.answerYes();
     click("CHECK_A4A", true, &FamilyEditor::acknowledgeClicked);
     EXPECT_EQ(takeMessages(), (Strings{"認知確認 / 本当に父親はこの子を認知しましたか",
                                        "認知確認 / 本当に父親はこの子を認知しましたか"}));
-    EXPECT_EQ(family(1).child(1).子の形態, 2);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Acknowledged);
     EXPECT_EQ(person(son).実父NO, father);
     EXPECT_FALSE(ctl().enabled("CHECK_A4A"));
     EXPECT_TRUE(ctl().visible("EDIT_A11A"));
@@ -155,7 +155,7 @@ TEST_F(ChildEditing, SingleParentsAdopt) {
     EXPECT_EQ(family(1).子数(), 0);
     addChild(daughter);
     EXPECT_EQ(takeMessages(), Strings{"警告 / 親は独身なので、男性の養子になります"});
-    EXPECT_EQ(family(1).child(1).子の形態, 1);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Adopted);
 
     makeFamily(0, mother);
     person(other).実母NO = static_cast<std::int16_t>(mother);
@@ -252,7 +252,7 @@ TEST_F(ChildEditing, LinkedPersonWithRealParentsIsAdoptedAndMovesTheSourceFlag) 
             "子孫フラッグ強制変更メッセージ / "
             "選択中の山田一郎は、\n山田一郎と\nリンクしているので、\nリンク元の山田一郎の子孫フラッ"
             "グを変更します。"}));
-    EXPECT_EQ(family(1).child(1).子の形態, 1);
+    EXPECT_EQ(family(1).child(1).子の形態, core::ChildKind::Adopted);
     EXPECT_EQ(person(son).子孫_F, 1);
     EXPECT_EQ(person(source).子孫_F, 1);
 

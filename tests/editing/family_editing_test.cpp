@@ -75,12 +75,12 @@ TEST_F(FamilyEditing, SinglePersonFamiliesAreNotRegisteredTwice) {
     // The single-person warning comes once, and the line of descent is locked to her side.
     EXPECT_EQ(takeMessages(),
               Strings{"独身警告 / 選択中の婚姻関係は、独身とみなして、非婚姻関係になります"});
-    EXPECT_EQ(family(1).形態L3, 1);
+    EXPECT_EQ(family(1).形態L3, core::UnionForm::NonMarital);
     EXPECT_TRUE(ctl().checked("CHECK_A1A"));
     EXPECT_FALSE(ctl().enabled("CHECK_A1A"));
     EXPECT_TRUE(ctl().checked("RADIO_A7A"));
     EXPECT_FALSE(ctl().enabled("RADIO_A1A"));
-    EXPECT_EQ(family(1).系統_F, 2);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Maternal);
 
     // The same family registered again finds itself.
     editor().registerFamily();
@@ -130,7 +130,7 @@ TEST_F(FamilyEditing, ConfirmingACouple) {
     EXPECT_EQ(takeMessages(), (Strings{"確定確認 / 婚姻関係・夫婦名の確定をしてもいいですか",
                                        "確定確認 / 婚姻関係・夫婦名の確定をしてもいいですか"}));
     EXPECT_EQ(family(1).夫婦確定_f, 1);
-    EXPECT_EQ(family(1).形態, 0);
+    EXPECT_EQ(family(1).形態, core::UnionForm::Marriage);
     // Confirmed: the partners are fixed and the children section opens.
     EXPECT_FALSE(ctl().enabled("COMBO_A1A"));
     EXPECT_FALSE(ctl().enabled("COMBO_A2A"));
@@ -152,25 +152,25 @@ TEST_F(FamilyEditing, NonMarriageFlag) {
     makeFamily(taro, hanako, /*nonMarriage=*/false, /*confirm=*/false);
     click("CHECK_A1A", true, &FamilyEditor::nonMarriageClicked);
     EXPECT_EQ(takeMessages(), Strings{"内縁関係の確認 / 選択中の二人は、内縁関係になります"});
-    EXPECT_EQ(family(1).形態L3, 1);
-    EXPECT_EQ(family(1).形態, 0); // fixed only at confirmation
+    EXPECT_EQ(family(1).形態L3, core::UnionForm::NonMarital);
+    EXPECT_EQ(family(1).形態, core::UnionForm::Marriage); // fixed only at confirmation
 
     dialogs.answerYes();
     editor().confirmCouple();
-    EXPECT_EQ(family(1).形態, 1);
+    EXPECT_EQ(family(1).形態, core::UnionForm::NonMarital);
     // A confirmed unmarried couple has no divorce, but may still marry.
     EXPECT_FALSE(ctl().visible("CHECK_A2A"));
     EXPECT_TRUE(ctl().enabled("CHECK_A1A"));
 
     dialogs.answerNo();
     click("CHECK_A1A", false, &FamilyEditor::nonMarriageClicked);
-    EXPECT_EQ(family(1).形態, 1);
+    EXPECT_EQ(family(1).形態, core::UnionForm::NonMarital);
     EXPECT_TRUE(ctl().checked("CHECK_A1A"));
 
     dialogs.answerYes();
     click("CHECK_A1A", false, &FamilyEditor::nonMarriageClicked);
-    EXPECT_EQ(family(1).形態, 0);
-    EXPECT_EQ(family(1).形態L3, 0);
+    EXPECT_EQ(family(1).形態, core::UnionForm::Marriage);
+    EXPECT_EQ(family(1).形態L3, core::UnionForm::Marriage);
     EXPECT_FALSE(ctl().checked("CHECK_A1A"));
     EXPECT_FALSE(ctl().enabled("CHECK_A1A"));
     EXPECT_TRUE(ctl().visible("CHECK_A2A"));
@@ -180,7 +180,7 @@ TEST_F(FamilyEditing, NonMarriageFlag) {
     takeMessages();
     click("CHECK_A1A", true, &FamilyEditor::nonMarriageClicked);
     EXPECT_FALSE(ctl().checked("CHECK_A1A"));
-    EXPECT_EQ(family(2).形態L3, 0);
+    EXPECT_EQ(family(2).形態L3, core::UnionForm::Marriage);
     EXPECT_TRUE(takeMessages().empty());
 }
 
@@ -233,9 +233,10 @@ TEST_F(FamilyEditing, DivorceWithoutBothPartnersIsRefused) {
     EXPECT_EQ(dialogs.shown[0].title, "警告");
     EXPECT_EQ(dialogs.shown[0].text, "離婚できません");
     EXPECT_EQ(dialogs.shown[0].icon, common::Icon::Stop);
-    EXPECT_EQ(family(1).形態, 1); // a single parent is confirmed as non-marriage
+    EXPECT_EQ(family(1).形態,
+              core::UnionForm::NonMarital); // a single parent is confirmed as non-marriage
     EXPECT_TRUE(ctl().checked("RADIO_A2A"));
-    EXPECT_EQ(family(1).系統_F, 1);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Paternal);
 }
 
 TEST_F(FamilyEditing, DisplayFlagsKeepTheirFourValues) {
@@ -269,18 +270,18 @@ TEST_F(FamilyEditing, DisplayFlagsKeepTheirFourValues) {
 TEST_F(FamilyEditing, LineOfDescentFollowsTheRadios) {
     makeFamily(taro, hanako);
     ctl().check("RADIO_A7A");
-    editor().lineOfDescentChosen(2);
-    EXPECT_EQ(family(1).系統_F, 2);
+    editor().lineOfDescentChosen(core::Lineage::Maternal);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Maternal);
     EXPECT_FALSE(ctl().checked("RADIO_A1A"));
     EXPECT_EQ(editor().dispatch(EventCode::RADIO_A1A_ON), FamilyEditor::Outcome::Done);
-    EXPECT_EQ(family(1).系統_F, 0);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Unset);
     EXPECT_TRUE(ctl().checked("RADIO_A1A"));
 
     // A locked family ignores a radio event.
     makeFamily(0, yoko);
-    EXPECT_EQ(family(2).系統_F, 2);
-    editor().lineOfDescentChosen(1);
-    EXPECT_EQ(family(2).系統_F, 2);
+    EXPECT_EQ(family(2).系統_F, core::Lineage::Maternal);
+    editor().lineOfDescentChosen(core::Lineage::Paternal);
+    EXPECT_EQ(family(2).系統_F, core::Lineage::Maternal);
     EXPECT_TRUE(ctl().checked("RADIO_A7A"));
 }
 
@@ -305,12 +306,12 @@ TEST_F(FamilyEditing, TypedTitlesAreStoredFullWidthOrRefused) {
     click("CHECK_A2A", true, &FamilyEditor::divorceClicked);
     family(1).離婚年月日 = "昭和";
     ctl().setText("EDIT_A9A", "\xF0\xA0\xAE\xB7");
-    family(1).系統_F = 0;
+    family(1).系統_F = core::Lineage::Unset;
     ctl().check("RADIO_A2A");
     ctl().uncheck("RADIO_A1A");
     editor().dispatch(EventCode::BUTTON_A6A_ON);
     EXPECT_EQ(family(1).離婚年月日, "昭和");
-    EXPECT_EQ(family(1).系統_F, 0);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Unset);
 }
 
 TEST_F(FamilyEditing, SavingWritesTheFamiliesAndTheSettingsOnlyWithTheChartOpen) {
@@ -447,7 +448,7 @@ TEST_F(FamilyEditing, OpeningTheFormLoadsTheSelectedFamily) {
     f.婚姻NO = 1;
     f.夫NO = static_cast<std::int16_t>(taro);
     f.妻NO = static_cast<std::int16_t>(hanako);
-    f.系統_F = 2;
+    f.系統_F = core::Lineage::Maternal;
     f.夫肩書 = "夫";
     f.妻肩書 = "後妻";
     data.reg.families.push_back(f);
@@ -461,7 +462,7 @@ TEST_F(FamilyEditing, OpeningTheFormLoadsTheSelectedFamily) {
     editor().newFamily();
     EXPECT_EQ(family(1).夫NO, taro);
     EXPECT_EQ(family(1).妻NO, hanako);
-    EXPECT_EQ(family(1).系統_F, 2);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Maternal);
     EXPECT_EQ(family(1).妻肩書, "後妻");
     EXPECT_TRUE(dialogs.scriptUsedUp());
 }

@@ -125,7 +125,7 @@ TEST(PersonLines, SexIsLockedForHusbandsAndWivesOnly) {
     auto reg = registers({{"a", "a"}, {"b", "b"}, {"c", "c"}});
     core::家族 f;
     f.妻NO = 2;
-    f.子.push_back({3, "長男", 0, "", ""});
+    f.子.push_back({3, "長男", core::ChildKind::Birth, "", ""});
     reg.families.push_back(f);
     EXPECT_FALSE(editing::sexLocked(reg, 1));
     EXPECT_TRUE(editing::sexLocked(reg, 2));
@@ -441,7 +441,7 @@ TEST(LinkSet, OwnSourceIsRefused) {
 TEST(LinkRemove, DescendantFlagReturnsToTheSourcesOwn) {
     auto reg = linkRegisters(5);
     core::家族 f1;
-    f1.子.push_back({3, "", 0, "", ""});
+    f1.子.push_back({3, "", core::ChildKind::Birth, "", ""});
     reg.families = {f1, core::家族{}};
     reg.person(3).C_当事者NO = 1;
     reg.person(1).子孫_F = 1; // came through target 3, a child of family 1
@@ -469,8 +469,8 @@ TEST(LinkRemove, DescendantFlagReturnsToTheSourcesOwn) {
 TEST(LinkRemove, FlagStaysWhileAnotherTargetIsAChildAndMovesToATargetsFamily) {
     auto reg = linkRegisters(7);
     core::家族 f1;
-    f1.子.push_back({3, "", 0, "", ""});
-    f1.子.push_back({5, "", 0, "", ""});
+    f1.子.push_back({3, "", core::ChildKind::Birth, "", ""});
+    f1.子.push_back({5, "", core::ChildKind::Birth, "", ""});
     reg.families = {f1, core::家族{}, core::家族{}};
     reg.person(3).C_当事者NO = 1;
     reg.person(5).C_当事者NO = 1;

@@ -274,7 +274,7 @@ TEST_F(ChartForms, TheCentreSideQuestion) {
     {
         core::DataFolder d = core::DataFolder::load(data.path(), core::readEnvironment(envFile()),
                                                     [] { return true; });
-        d.reg.family(3).系統_F = 0;
+        d.reg.family(3).系統_F = core::Lineage::Unset;
         d.saveFamilies();
     }
     openSettings();
@@ -284,7 +284,7 @@ TEST_F(ChartForms, TheCentreSideQuestion) {
     ASSERT_FALSE(dialogs.messages().empty());
     EXPECT_EQ(dialogs.messages().back(),
               "作図の中心となる人物が決まっていません / 家族No. 3は、男性を中心に作図しますか？");
-    EXPECT_EQ(app->data().reg.family(3).系統_F, 2);
+    EXPECT_EQ(app->data().reg.family(3).系統_F, core::Lineage::Maternal);
     EXPECT_TRUE(ctl<QRadioButton>(form(5), "RADIO_A7A")->isChecked());
     EXPECT_TRUE(form3().isVisible());
 
@@ -294,7 +294,7 @@ TEST_F(ChartForms, TheCentreSideQuestion) {
     base->setCurrentIndex(2);
     Q_EMIT base->activated(2);
     EXPECT_TRUE(dialogs.scriptUsedUp());
-    EXPECT_EQ(app->data().reg.family(2).系統_F, 1);
+    EXPECT_EQ(app->data().reg.family(2).系統_F, core::Lineage::Paternal);
     EXPECT_FALSE(f4<QListWidget>("LIST_A5A")->item(1)->isSelected());
 }
 

@@ -23,7 +23,7 @@ core::Child child(int n, int form = 0) {
     core::Child c;
     c.子NO = static_cast<std::int16_t>(n);
     c.子の肩書 = "子";
-    c.子の形態 = static_cast<std::int16_t>(form);
+    c.子の形態 = static_cast<core::ChildKind>(form);
     return c;
 }
 
@@ -184,8 +184,8 @@ TEST_F(FamilyForms, SingleParentFamilyWarnsOnceAndLocksTheLineOfDescent) {
     const auto saved = fileFamilies().at(0);
     EXPECT_EQ(saved.妻NO, 2);
     EXPECT_EQ(saved.夫NO, 0);
-    EXPECT_EQ(saved.系統_F, 2);
-    EXPECT_EQ(saved.形態L3, 1);
+    EXPECT_EQ(saved.系統_F, core::Lineage::Maternal);
+    EXPECT_EQ(saved.形態L3, core::UnionForm::NonMarital);
 }
 
 TEST_F(FamilyForms, ChildrenSectionOpensOnlyWithTheConfirmedCouple) {
@@ -264,7 +264,7 @@ TEST_F(FamilyForms, ChildrenAreAddedThroughTheCandidateList) {
     button->click();
     EXPECT_EQ(dialogs.messages().back(), "注意 / 父母の養子として登録しました");
     EXPECT_EQ(childOrder(1), std::vector<int>({3, 4}));
-    EXPECT_EQ(family(1).child(2).子の形態, 1);
+    EXPECT_EQ(family(1).child(2).子の形態, core::ChildKind::Adopted);
     EXPECT_EQ(app->data().reg.person(4).実母NO, 0);
 
     // "キャンセル" adds nothing, and neither does closing FORM6 during the choice.
@@ -396,7 +396,7 @@ TEST_F(FamilyForms, TitlesAndFlagsAreStoredAndTheExitSavesOrStaysOpen) {
     EXPECT_EQ(family(1).妻肩書, "先妻");
     EXPECT_EQ(family(1).配偶者非表示_F, 11);
     EXPECT_EQ(family(1).配偶者姓F, 1);
-    EXPECT_EQ(family(1).系統_F, 1);
+    EXPECT_EQ(family(1).系統_F, core::Lineage::Paternal);
 
     // "終　了" whose save fails: a message, the program goes on with nothing lost.
     fs::remove(data.path() / "家族目録.TXT");

@@ -228,7 +228,7 @@ TEST_F(LegalForms, ApplicantAndCreatorThenTheListChart) {
     EXPECT_EQ(file("当事者目録.TXT"), personsBefore);
     EXPECT_EQ(file("家族目録.TXT"), familiesBefore);
     EXPECT_EQ(app->data().reg, folder().reg);
-    EXPECT_EQ(app->data().reg.family(2).系統_F, 0);
+    EXPECT_EQ(app->data().reg.family(2).系統_F, core::Lineage::Unset);
 }
 
 // When the save before the list chart fails, the failure is reported, the chart is drawn
@@ -302,7 +302,7 @@ TEST_F(LegalForms, TheLegalHeirsChosenAndTheirShares) {
 // whose heirs FORM10 shows.
 TEST_F(LegalForms, TheHeirsOfTheDeceasedTheLineageAnswerChooses) {
     core::DataFolder d = folder();
-    d.reg.family(3).系統_F = 0;
+    d.reg.family(3).系統_F = core::Lineage::Unset;
     d.saveFamilies();
     chooseLegalChart("CHECK46", true);
     dialogs.answerYes();

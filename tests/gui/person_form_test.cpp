@@ -160,7 +160,7 @@ TEST_F(Persons, SeparatorRuleAndNameOrderInTheList) {
 TEST_F(Persons, SexIsLockedForHusbandsAndWives) {
     core::家族 f;
     f.夫NO = 1;
-    f.子.push_back({4, "長男", 0, "", ""});
+    f.子.push_back({4, "長男", core::ChildKind::Birth, "", ""});
     app->data().reg.families.push_back(f);
     edit(1);
     EXPECT_FALSE(f5<QRadioButton>("RADIO_A3A")->isEnabled());
@@ -455,7 +455,7 @@ TEST_F(Links, EveryLinkErrorWithItsText) {
 TEST_F(Links, RemovingTheLinkRepairsTheSourcesDescendantFlag) {
     core::家族 f1;
     f1.夫NO = 7;
-    f1.子.push_back({3, "長男", 0, "", ""});
+    f1.子.push_back({3, "長男", core::ChildKind::Birth, "", ""});
     core::家族 f2;
     f2.夫NO = 9;
     writeFamilies({f1, f2});

@@ -276,7 +276,8 @@ core::Registers randomRegisters(unsigned seed, int persons) {
                     const int form = pick(8) == 0 ? 1 : 0;
                     const int f =
                         male ? b.family(p, spouse, 0, form) : b.family(spouse, p, 0, form);
-                    b.reg.family(f).系統_F = static_cast<std::int16_t>(pick(6) == 0 ? 2 : 1);
+                    b.reg.family(f).系統_F =
+                        pick(6) == 0 ? core::Lineage::Maternal : core::Lineage::Paternal;
                     const int children = pick(4);
                     for (int k = 0; k < children; ++k) {
                         const int c = b.person(1 + pick(2));

@@ -250,12 +250,12 @@ protected:
         core::Child c;
         c.子NO = 3;
         c.子の肩書 = "長男";
-        c.子の形態 = 1;
+        c.子の形態 = core::ChildKind::Adopted;
         c.縁組日 = "平成２年";
         f.子.push_back(c);
         c.子NO = 4;
         c.子の肩書 = "長女";
-        c.子の形態 = 2;
+        c.子の形態 = core::ChildKind::Acknowledged;
         c.縁組日.clear();
         c.認知日 = "昭和４５年";
         f.子.push_back(c);

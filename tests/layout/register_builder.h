@@ -32,12 +32,12 @@ public:
         const int n = reg.familyCount() + 1;
         f.夫婦確定_f = 1;
         f.婚姻NO = static_cast<std::int16_t>(n);
-        f.形態 = static_cast<std::int16_t>(form);
+        f.形態 = static_cast<core::UnionForm>(form);
         f.夫NO = static_cast<std::int16_t>(husband);
         f.妻NO = static_cast<std::int16_t>(wife);
         f.夫肩書 = "夫";
         f.妻肩書 = "妻";
-        f.系統_F = static_cast<std::int16_t>(lineage);
+        f.系統_F = static_cast<core::Lineage>(lineage);
         reg.families.push_back(f);
         return n;
     }
@@ -46,7 +46,7 @@ public:
     void child(int f, int c, bool descendant = true, int form = 0, const std::string& title = "") {
         core::Child k;
         k.子NO = static_cast<std::int16_t>(c);
-        k.子の形態 = static_cast<std::int16_t>(form);
+        k.子の形態 = static_cast<core::ChildKind>(form);
         k.子の肩書 = title;
         reg.family(f).子.push_back(k);
         if (descendant) {

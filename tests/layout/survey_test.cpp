@@ -64,6 +64,31 @@ TEST(HouseholdArrangement, ASingleParentHouseholdTakesOrderNumberOne) {
     EXPECT_EQ(v.slotCount, 13);
 }
 
+// A lineage without a name (3) admits neither spouse's side: such a family is taken through
+// neither of them. As the base family it is asked about, as an unset lineage is.
+TEST(HouseholdSearch, AFamilyOfALineageWithoutANameIsTakenThroughNeitherSpouse) {
+    RegisterBuilder b;
+    const int man = b.man();
+    const int base = b.family(man, b.woman(), 1);
+    const int wife = b.woman();
+    const int unnamed = b.family(man, wife, 3);
+    const auto r = survey(b.reg, b.options(base));
+    EXPECT_EQ(r.person(man).households, std::vector<int>{base});
+    EXPECT_TRUE(r.person(wife).households.empty());
+    EXPECT_FALSE(r.family(unnamed).taken());
+
+    int asked = 0;
+    const auto asBase =
+        layout::surveyChart(b.reg, b.options(unnamed), [&](const layout::CentreQuestion&) {
+            ++asked;
+            return std::optional<bool>(true);
+        });
+    ASSERT_TRUE(asBase.ok());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asBase.result->lineage, core::Lineage::Paternal);
+    EXPECT_EQ(asBase.result->centre, man);
+}
+
 TEST(HouseholdSearch, ANonMaritalUnionIsDrawnOnlyWithChildrenOrWhenForced) {
     RegisterBuilder b;
     const int man = b.man();
@@ -103,7 +128,7 @@ TEST(HouseholdSearch, AMaternalFamilyIsPassedOverForTheHusbandAndTakenThroughThe
     const auto asBase = survey(b.reg, b.options(maternal));
     EXPECT_EQ(asBase.centre, wife); // the lineage of the base family decides the centre
     auto o = b.options(maternal);
-    b.reg.family(maternal).系統_F = 1;
+    b.reg.family(maternal).系統_F = core::Lineage::Paternal;
     const auto husbandSide = survey(b.reg, o);
     EXPECT_EQ(husbandSide.family(maternal).takenBy, man);
 }
@@ -309,7 +334,7 @@ TEST(Preparation, AnUnsetLineageAsksWhoIsAtTheCentre) {
     EXPECT_EQ(asked[0].title, "作図の中心となる人物が決まっていません");
     EXPECT_EQ(asked[0].text, "家族No. 2は、男性を中心に作図しますか？");
     EXPECT_EQ(no.result->centre, wife);
-    EXPECT_EQ(no.result->lineage, 2);
+    EXPECT_EQ(no.result->lineage, core::Lineage::Maternal);
     const auto yes = layout::surveyChart(b.reg, b.options(base), answer(true));
     EXPECT_EQ(yes.result->centre, husband);
 
@@ -342,6 +367,20 @@ TEST(Preparation, ReferencesOutsideTheRegistersAreRefusedWithTheirPlace) {
     outcome = layout::surveyChart(noHusband, b.options(base), {});
     EXPECT_EQ(outcome.error->text,
               "家族No.1には夫が登録されていないため、作図の中心となる人物が決まりません");
+}
+
+// A person whose 男女 is neither 1 nor 2 is in none of the last stage's rounds: a household
+// of its own outside the tree is not drawn.
+TEST(OtherRoots, APersonOfUnrecordedSexStartsNoTree) {
+    RegisterBuilder b;
+    const int base = b.family(b.man(), b.woman(), 1);
+    const int unrecorded = b.person(0);
+    const int outside = b.family(unrecorded, 0);
+    EXPECT_FALSE(survey(b.reg, b.options(base)).family(outside).taken());
+    b.reg.person(unrecorded).男女 = 1;
+    const auto recorded = survey(b.reg, b.options(base));
+    EXPECT_TRUE(recorded.family(outside).taken());
+    EXPECT_EQ(recorded.roots.back(), unrecorded);
 }
 
 TEST(OtherRoots, FemaleCentredDrawingRootsCouplesOutsideTheLineAtTheWife) {
@@ -398,12 +437,13 @@ TEST(FamilyCase, CodesFollowTheMainSpouseTheDeceasedAndTheHeirs) {
         {0, false, true, true, true, false, false, 8},
         {2, false, false, false, true, false, true, 10},
         {2, false, false, false, true, false, false, 12},
-        {0, false, false, true, true, false, true, 2}, // only the wife: 2 whatever the lineage
+        {0, false, false, true, true, false, true, 2},   // only the wife: 2 whatever the lineage
+        {3, false, true, false, true, false, false, 14}, // a lineage without a name: the wife
         {1, false, false, true, true, false, true, 2},
     };
     for (const CaseRow& row : rows) {
         core::家族 f;
-        f.系統_F = static_cast<std::int16_t>(row.lineage);
+        f.系統_F = static_cast<core::Lineage>(row.lineage);
         f.夫NO = row.husbandPresent ? 1 : 0;
         f.妻NO = row.wifePresent ? 2 : 0;
         std::vector<std::uint8_t> heirs = {row.husbandHeir, row.wifeHeir};
@@ -415,7 +455,7 @@ TEST(FamilyCase, CodesFollowTheMainSpouseTheDeceasedAndTheHeirs) {
 
 TEST(FamilyCase, APredeceasedHeirBecomesAnHeirUnlessItIsTheDeceased) {
     core::家族 f;
-    f.系統_F = 1;
+    f.系統_F = core::Lineage::Paternal;
     f.夫NO = 3;
     f.妻NO = 4;
     f.夫肩書 = "被代襲者";
@@ -423,7 +463,7 @@ TEST(FamilyCase, APredeceasedHeirBecomesAnHeirUnlessItIsTheDeceased) {
     EXPECT_EQ(layout::家族調査_SUB(f, 1, heirs), 15);
     ASSERT_EQ(heirs.size(), 3u);
     EXPECT_EQ(heirs[2], 1);
-    f.系統_F = 2;
+    f.系統_F = core::Lineage::Maternal;
     f.妻肩書 = "被代襲者";
     EXPECT_EQ(layout::家族調査_SUB(f, 1, heirs), 16);
     // The deceased keeps its place: the title goes back to 妻 and the family is classified.

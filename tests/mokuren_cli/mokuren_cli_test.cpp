@@ -168,3 +168,74 @@ TEST_F(MokurenCli, UnknownJobsShowTheUsage) {
 }
 
 } // namespace
+
+namespace {
+
+class MokurenGedcomImport : public MokurenCli {
+protected:
+    void SetUp() override {
+        MokurenCli::SetUp();
+        fs::create_directories(dir_.path() / "new");
+        ged_ = (dir_.path() / "family.ged").string();
+        ASSERT_EQ(run({"gedcom-export", folder(), ged_}), 0) << err_.str();
+    }
+    std::string newFolder() const { return (dir_.path() / "new").string(); }
+    std::string ged_;
+};
+
+TEST_F(MokurenGedcomImport, ExportThenImportGivesTheSameRegisters) {
+    ASSERT_EQ(run({"gedcom-import", ged_, newFolder()}), 0) << err_.str();
+    EXPECT_NE(out_.str().find("「family.ged」から 20 人、8 家族を取り込みました"),
+              std::string::npos)
+        << out_.str();
+    for (const char* name : {"当事者目録.TXT", "創始階層登録.TXT", "姓名順.TXT", "家族目録.TXT"}) {
+        EXPECT_EQ(file(std::string("new/") + name), file(name)) << name;
+    }
+}
+
+TEST_F(MokurenGedcomImport, ReplacingRegistersNeedsYes) {
+    const std::string persons = file("当事者目録.TXT");
+    const std::string settings = file("作図設定.TXT");
+    // A 7.0 file of the same family into the folder it came from.
+    ASSERT_EQ(run({"gedcom-export", folder(), ged_, "--version", "7.0", "--yes"}), 0);
+    EXPECT_EQ(run({"gedcom-import", ged_, folder()}), 1);
+    EXPECT_NE(err_.str().find("上書きしますか？"), std::string::npos) << err_.str();
+    EXPECT_NE(err_.str().find("何も書き込んでいません"), std::string::npos) << err_.str();
+    EXPECT_EQ(file("作図設定.TXT"), settings);
+    EXPECT_FALSE(fs::exists(dir_.path() / "BACKUP"));
+
+    ASSERT_EQ(run({"gedcom-import", ged_, folder(), "--yes"}), 0) << err_.str();
+    EXPECT_EQ(file("当事者目録.TXT"), persons);
+    EXPECT_FALSE(fs::exists(dir_.path() / "作図設定.TXT"));
+    ASSERT_TRUE(fs::exists(dir_.path() / "BACKUP"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(dir_.path() / "BACKUP"), fs::directory_iterator{}), 1);
+}
+
+TEST_F(MokurenGedcomImport, ADamagedFileIsRefusedLineByLine) {
+    dir_.write("bad.ged", "0 HEAD\r\n1 GEDC\r\n2 VERS 5.5.1\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n"
+                          "1 NAME 太郎 /山田/\r\n3 NOTE jump\r\n1 FAMC @F1@\r\n");
+    EXPECT_EQ(run({"gedcom-import", (dir_.path() / "bad.ged").string(), newFolder()}), 1);
+    const std::string e = err_.str();
+    EXPECT_NE(e.find("7 行目"), std::string::npos) << e;
+    EXPECT_NE(e.find("8 行目"), std::string::npos) << e;
+    EXPECT_NE(e.find("TRLR"), std::string::npos) << e;
+    EXPECT_TRUE(fs::is_empty(dir_.path() / "new"));
+
+    // Shift-JIS bytes declared as UTF-8.
+    dir_.write("sjis.ged",
+               common::encodeCp932("0 HEAD\r\n1 GEDC\r\n2 VERS 5.5.1\r\n1 CHAR UTF-8\r\n"
+                                   "0 @I1@ INDI\r\n1 NAME 太郎 /山田/\r\n0 TRLR\r\n"));
+    EXPECT_EQ(run({"gedcom-import", (dir_.path() / "sjis.ged").string(), newFolder()}), 1);
+    EXPECT_NE(err_.str().find("「sjis.ged」の 6 行目を読めません"), std::string::npos)
+        << err_.str();
+    EXPECT_TRUE(fs::is_empty(dir_.path() / "new"));
+
+    EXPECT_EQ(run({"gedcom-import", (dir_.path() / "none.ged").string(), newFolder()}), 1);
+    EXPECT_EQ(run({"gedcom-import", ged_}), 1);
+    EXPECT_NE(err_.str().find("使い方"), std::string::npos);
+    EXPECT_EQ(run({"gedcom-import", ged_, (dir_.path() / "nowhere").string()}), 1);
+    EXPECT_NE(err_.str().find("見つかりません"), std::string::npos);
+}
+
+} // namespace

@@ -1,5 +1,5 @@
 // mokuren's forms driven by their control names, with scripted dialogs.
-#include "forms/mokuren/mokuren_program.h"
+#include "app/mokuren/mokuren_program.h"
 
 #include "common/cp932.h"
 #include "common/file_io.h"
@@ -107,6 +107,22 @@ TEST_F(MokurenForms, MainFormStartsWithExportAndTheHeaderBox) {
     // Closing the main form ends the program.
     main().close();
     EXPECT_EQ(quits_, 1);
+}
+
+// A folder in which a killed run left a temporary file: choosing its register first puts
+// the folder right and says so in one box.
+TEST_F(MokurenForms, ChoosingAFolderAKilledRunLeftSaysWhatWasRecovered) {
+    copySamples();
+    dir_.write(".家族目録.TXT.tmpAbCd12", "half written");
+    dialogs_.answerFile((dir_.path() / "当事者目録.TXT").string());
+    click(main(), "BUTTON1");
+    EXPECT_FALSE(fs::exists(dir_.path() / ".家族目録.TXT.tmpAbCd12"));
+    const auto messages = dialogs_.messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.front().rfind("データフォルダを修復しました / ", 0), 0u) << messages.front();
+    EXPECT_NE(messages.front().find("一時ファイルを 1 個削除しました"), std::string::npos)
+        << messages.front();
+    EXPECT_TRUE(form2().isVisible()) << "the export goes on with the folder put right";
 }
 
 TEST_F(MokurenForms, ImportFormBuildsARegisterFromTheAssignedColumns) {
@@ -312,6 +328,67 @@ TEST_F(MokurenForms, MaskAndRestoreEndTheProgram) {
     click(main(), "BUTTON1");
     EXPECT_EQ(quits_, 3);
     EXPECT_TRUE(dialogs_.messages().empty());
+}
+
+TEST_F(MokurenForms, GedcomExportAndImportBesideTheCsvJobs) {
+    copySamples();
+    auto* combo = control<QComboBox>(main(), "COMBO1");
+    EXPECT_FALSE(combo->isEnabled()); // the version belongs to the export
+    control<QRadioButton>(main(), "RADIO5")->setChecked(true);
+    EXPECT_TRUE(combo->isEnabled());
+    EXPECT_EQ(combo->currentText().toStdString(), "5.5.1");
+    combo->setCurrentIndex(1);
+    dialogs_.answerFile((dir_.path() / "当事者目録.TXT").string());
+    dialogs_.answerFile((dir_.path() / "family").string());
+    click(main(), "BUTTON1");
+    EXPECT_EQ(quits_, 1);
+    EXPECT_EQ(dialogs_.shown.at(0).title, "当事者目録を読み込みます");
+    EXPECT_EQ(dialogs_.shown.at(1).title, "GEDCOMファイルの書き込み");
+    EXPECT_EQ(dialogs_.shown.at(1).text, "家系.ged");
+    const std::string text = common::readFile(dir_.path() / "family.ged");
+    EXPECT_EQ(text.rfind("0 HEAD\r\n1 GEDC\r\n2 VERS 7.0\r\n", 0), 0u);
+
+    // Into a new folder: the file dialog, then the folder to write into; no question there.
+    fs::create_directories(dir_.path() / "new");
+    control<QRadioButton>(main(), "RADIO6")->setChecked(true);
+    EXPECT_FALSE(combo->isEnabled());
+    dialogs_.answerFile((dir_.path() / "family.ged").string());
+    dialogs_.answerFile((dir_.path() / "new" / "名前は何でも.TXT").string());
+    dialogs_.shown.clear();
+    click(main(), "BUTTON1");
+    EXPECT_EQ(quits_, 2);
+    EXPECT_TRUE(dialogs_.scriptUsedUp());
+    ASSERT_EQ(dialogs_.shown.size(), 3u);
+    EXPECT_EQ(dialogs_.shown[0].title, "GEDCOMファイルの読み込み");
+    EXPECT_EQ(dialogs_.shown[1].title, "当事者目録の書き込み");
+    EXPECT_EQ(dialogs_.shown[2].title, "GEDCOMファイルを取り込みました");
+    EXPECT_EQ(dialogs_.shown[2].icon, common::Icon::Information);
+    // KANKYO.TXT of the folder the program started in gave the capacities.
+    EXPECT_EQ(dialogs_.shown[2].text.find("見つからない"), std::string::npos)
+        << dialogs_.shown[2].text;
+    for (const char* name : {"当事者目録.TXT", "創始階層登録.TXT", "姓名順.TXT", "家族目録.TXT"}) {
+        EXPECT_EQ(common::readFile(dir_.path() / "new" / name),
+                  common::readFile(dir_.path() / name))
+            << name;
+    }
+}
+
+TEST_F(MokurenForms, AGedcomFileThatCannotBeImportedReturnsToTheMainForm) {
+    dir_.write("bad.ged", "0 HEAD\r\n1 GEDC\r\n2 VERS 5.5.1\r\n0 @I1@ INDI\r\n1 FAMS @F1@\r\n");
+    control<QRadioButton>(main(), "RADIO6")->setChecked(true);
+    dialogs_.answerFile((dir_.path() / "bad.ged").string());
+    click(main(), "BUTTON1");
+    ASSERT_EQ(dialogs_.shown.size(), 2u);
+    EXPECT_EQ(dialogs_.shown[1].title, "GEDCOMファイルを取り込めません");
+    EXPECT_NE(dialogs_.shown[1].text.find("5 行目"), std::string::npos) << dialogs_.shown[1].text;
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(quits_, 0);
+    EXPECT_FALSE(fs::exists(dir_.path() / "当事者目録.TXT"));
+
+    // A cancelled file dialog ends the program.
+    dialogs_.answerFile(std::nullopt);
+    click(main(), "BUTTON1");
+    EXPECT_EQ(quits_, 1);
 }
 
 } // namespace

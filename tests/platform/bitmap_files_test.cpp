@@ -10,6 +10,7 @@
 #include "render/bitmap_file.h"
 #include "render/chart_run.h"
 #include "tests/support/bytes.h"
+#include "tests/support/fault_ops.h"
 #include "tests/support/test_support.h"
 
 #include <QImage>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -116,15 +118,44 @@ TEST_F(BitmapFiles, OddWidthsAndEveryColour) {
     }
 }
 
+// Each file operation of writing over an existing bitmap, failed in turn: the write is
+// refused, the old file stays whole and no temporary file is left beside it.
 TEST_F(BitmapFiles, AFailedWriteLeavesTheOldFile) {
-    const fs::path file = dir.path() / "図面.PNG";
-    common::replaceFile(file, "old");
+    const std::size_t band = 7 * static_cast<std::size_t>(drawing->width());
+    const std::function<void(const fs::path&)> writers[] = {
+        [&](const fs::path& f) { render::writeBmp(*drawing, glyphs, f, band); },
+        [&](const fs::path& f) { platform::writePng(*drawing, glyphs, f, band); },
+    };
+    for (const auto& write : writers) {
+        const fs::path file = dir.path() / "図面";
+        common::replaceFile(file, "old");
+        testing_support::FaultyFileOps counter;
+        {
+            const common::ScopedFileOps scoped(counter);
+            write(file);
+        }
+        ASSERT_GT(counter.count(), 2);
+        for (long at = 0; at < counter.count(); ++at) {
+            common::replaceFile(file, "old");
+            testing_support::FaultyFileOps faulty(testing_support::FaultyFileOps::Mode::Fail, at,
+                                                  at % 2 == 0 ? EIO : ENOSPC);
+            {
+                const common::ScopedFileOps scoped(faulty);
+                EXPECT_THROW(write(file), common::FileError) << "operation " << at;
+            }
+            // A failure after the rename (the folder's sync) leaves the new file; before it
+            // the old one.
+            const std::string now = common::readFile(file);
+            EXPECT_TRUE(now == "old" || now.size() > 1000) << "operation " << at;
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+                      1)
+                << "operation " << at;
+        }
+    }
     EXPECT_THROW(platform::writePng(*drawing, glyphs, dir.path() / "no" / "x.png"),
                  common::FileError);
     EXPECT_THROW(render::writeBmp(*drawing, glyphs, dir.path() / "no" / "x.bmp"),
                  common::FileError);
-    EXPECT_EQ(common::readFile(file), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -375,7 +377,7 @@ TEST_F(ChartRun, FailuresComeBackAsMessages) {
     b.child(f, b.person(1, "山田", "一郎"));
     render::ChartRequest request;
     request.baseFamily = f;
-    b.reg.family(f).系統_F = 0; // the centre-side question, unanswered
+    b.reg.family(f).系統_F = core::Lineage::Unset; // the centre-side question, unanswered
     const render::ChartOutcome unanswered =
         render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_FALSE(unanswered.ok());
@@ -385,8 +387,38 @@ TEST_F(ChartRun, FailuresComeBackAsMessages) {
     const render::ChartOutcome answered =
         render::runChart(b.reg, settings, environment(), request, glyphs);
     ASSERT_TRUE(answered.ok());
-    EXPECT_EQ(answered.drawing->lineage, 2);
-    EXPECT_EQ(b.reg.family(f).系統_F, 0) << "the registers are not changed";
+    EXPECT_EQ(answered.drawing->lineage, core::Lineage::Maternal);
+    EXPECT_EQ(b.reg.family(f).系統_F, core::Lineage::Unset) << "the registers are not changed";
+}
+
+// A font size no chart can be drawn at (typed by mistake, or in a damaged settings file)
+// is refused with the size, before a glyph of it is made; a chart wider than a bitmap file
+// holds is refused with its size.
+TEST_F(ChartRun, SizesBeyondWhatCanBeDrawnAreRefused) {
+    const int f = couple();
+    render::ChartRequest request;
+    request.baseFamily = f;
+    for (const float size : {500.5f, 1e6f, std::numeric_limits<float>::infinity()}) {
+        settings.FONT_SIZE = size;
+        const render::ChartOutcome o =
+            render::runChart(b.reg, settings, environment(), request, glyphs);
+        ASSERT_FALSE(o.ok());
+        EXPECT_EQ(o.failure->kind, render::ChartFailure::Kind::Canvas);
+        EXPECT_NE(o.failure->text.find("ポイントでは作図できません（500 ポイントまで）"),
+                  std::string::npos)
+            << o.failure->text;
+    }
+    settings.FONT_SIZE = render::kLargestChartFontSize;
+    EXPECT_TRUE(render::runChart(b.reg, settings, environment(), request, glyphs).ok());
+
+    EXPECT_NO_THROW(render::checkChartExtent(2147483647.0, 1));
+    try {
+        render::checkChartExtent(3e9, 4048);
+        FAIL();
+    } catch (const render::CanvasError& e) {
+        EXPECT_NE(std::string(e.what()).find("3000000000 × 4048 ピクセル"), std::string::npos)
+            << e.what();
+    }
 }
 
 // The sample data folder in both writing directions: every block lies inside the chart and

@@ -31,8 +31,8 @@ struct Folder {
         f.妻NO = 2;
         f.夫肩書 = "夫";
         f.妻肩書 = "妻";
-        f.系統_F = 1;
-        f.子.push_back({3, "長男", 0, "", ""});
+        f.系統_F = core::Lineage::Paternal;
+        f.子.push_back({3, "長男", core::ChildKind::Birth, "", ""});
         reg.families.push_back(f);
         s.familyEntries.push_back({"1", 0});
         s.setHeir(2, true);
@@ -65,8 +65,8 @@ struct Folder {
         f.婚姻NO = 2;
         f.夫NO = 3;
         f.夫肩書 = husbandTitle;
-        f.系統_F = 1;
-        f.子.push_back({static_cast<std::int16_t>(kenta), title, 0, "", ""});
+        f.系統_F = core::Lineage::Paternal;
+        f.子.push_back({static_cast<std::int16_t>(kenta), title, core::ChildKind::Birth, "", ""});
         reg.families.push_back(f);
         s.familyEntries.push_back({"2", 0});
         s.setHeir(3, false);
@@ -127,7 +127,7 @@ TEST(LegalChecks, EachFindingByTheSmallestChange) {
              const int g = f.add(1, "翔", "昭和６２年３月３０日");
              core::家族 own;
              own.夫NO = 3;
-             own.子.push_back({static_cast<std::int16_t>(g), "長男", 0, "", ""});
+             own.子.push_back({static_cast<std::int16_t>(g), "長男", {}, "", ""});
              f.reg.families.push_back(own);
              f.s.setHeir(g, true);
          },

@@ -93,8 +93,8 @@ TEST_F(ListChart, TheParentsFamilyByWhichParentsInherit) {
         const core::家族& f = r.reg.family(parents);
         EXPECT_EQ(f.夫NO, row.husbandLeft ? father : 0);
         EXPECT_EQ(f.妻NO, row.wifeLeft ? mother : 0);
-        EXPECT_EQ(f.形態, row.form);
-        EXPECT_EQ(f.系統_F, row.lineage);
+        EXPECT_EQ(f.形態, static_cast<core::UnionForm>(row.form));
+        EXPECT_EQ(f.系統_F, static_cast<core::Lineage>(row.lineage));
         if (row.code == 6) {
             // Neither inherits: the names themselves become the labels.
             EXPECT_EQ(surname(r, father), "（父）");
@@ -201,7 +201,7 @@ TEST_F(ListChart, ADeceasedWife) {
     EXPECT_EQ(r.caseCodes[0], 8);
     EXPECT_EQ(code(r, husband), "08");
     EXPECT_EQ(r.reg.family(own).夫NO, 0) << "counter 1: the husband is left out";
-    EXPECT_EQ(r.reg.family(own).形態, 1);
+    EXPECT_EQ(r.reg.family(own).形態, core::UnionForm::NonMarital);
 
     b.reg.family(own).夫NO = 0;
     r = build(own);
@@ -386,7 +386,7 @@ TEST_F(ListChart, ChildrenWhoDoNotInheritLeaveTheFamily) {
     ASSERT_EQ(f.子数(), 2);
     EXPECT_EQ(f.child(1).子NO, first);
     EXPECT_EQ(f.child(2).子NO, adopted);
-    EXPECT_EQ(f.child(2).子の形態, 0);
+    EXPECT_EQ(f.child(2).子の形態, core::ChildKind::Birth);
     EXPECT_EQ(label(r, adopted), "（子）");
     const core::当事者& out = r.reg.person(gone);
     EXPECT_EQ(out.実父NO, 0);
@@ -534,9 +534,10 @@ TEST_F(ListChart, TheLineageQuestion) {
         questions,
         (std::vector<std::string>{
             "作図の中心となる人物が決まっていません / 家族No. 2は、男性を中心に作図しますか？"}));
-    EXPECT_EQ(r.reg.family(2).系統_F, 1);
-    EXPECT_EQ(r.answeredLineages, (std::vector<std::pair<int, int>>{{2, 1}}));
-    EXPECT_EQ(b.reg.family(2).系統_F, 0);
+    EXPECT_EQ(r.reg.family(2).系統_F, core::Lineage::Paternal);
+    EXPECT_EQ(r.answeredLineages,
+              (std::vector<std::pair<int, core::Lineage>>{{2, core::Lineage::Paternal}}));
+    EXPECT_EQ(b.reg.family(2).系統_F, core::Lineage::Unset);
 
     answer = std::nullopt;
     const render::ListChartBuild failed = tryBuild(own);

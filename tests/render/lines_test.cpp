@@ -208,7 +208,9 @@ render::FamilyLines couple(std::vector<float> positions, std::vector<int> forms)
     f.baseX = 20;
     f.baseY = 20;
     f.positions = std::move(positions);
-    f.子の形態 = std::move(forms);
+    for (int form : forms) {
+        f.子の形態.push_back(static_cast<core::ChildKind>(form));
+    }
     return f;
 }
 
@@ -262,7 +264,7 @@ TEST(FamilyLines, PartnersSingleLineAndSingleParentStart) {
     s.largestBlockWidth = 100;
     LineDrawer d(c, s);
     auto f = couple({100, 100}, {0});
-    f.形態 = 1;
+    f.形態 = core::UnionForm::NonMarital;
     d.drawFamily(f);
     EXPECT_EQ(fills(c)[0], (Fill{140, 80, 140, 160}));
     EXPECT_EQ(fills(c)[1], (Fill{140, 120, 160, 120})) << "descent from the partners' line";

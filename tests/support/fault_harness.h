@@ -34,6 +34,9 @@ struct FaultJob {
     std::function<bool()> run;              // true when the job reports success
     std::function<void()> loads;            // throws when the folder does not load
     std::function<FolderSnapshot()> result; // what of the folder the job changes
+    // Optional: what must hold at every instant a kill may leave, before any recovery;
+    // throws when it does not.
+    std::function<void()> atEveryInstant;
 };
 
 namespace detail {
@@ -92,6 +95,19 @@ inline void check(const FaultJob& job, const FolderSnapshot& before, const Folde
     }
 }
 
+// The job's check of the folder as a kill left it, before the recovery.
+inline void checkInstant(const FaultJob& job, const std::string& run, FaultTally& tally) {
+    if (!job.atEveryInstant) {
+        return;
+    }
+    try {
+        job.atEveryInstant();
+    } catch (const std::exception& e) {
+        ++tally.mixedOrUnreadable;
+        ADD_FAILURE() << job.name << " " << run << ", before the recovery: " << e.what();
+    }
+}
+
 } // namespace detail
 
 // Runs the whole fault and crash exercise of `job`; returns how many operations the job has.
@@ -134,6 +150,7 @@ inline long exerciseJob(const FaultJob& job, FaultTally& tally) {
         };
         killJob();
         ++tally.stops;
+        detail::checkInstant(job, "stop " + std::to_string(n), tally);
         // The recovery, counted, then stopped at each of its own operations in turn.
         long recoveryOps = 0;
         {
@@ -157,6 +174,8 @@ inline long exerciseJob(const FaultJob& job, FaultTally& tally) {
                 }
             }
             ++tally.stops;
+            detail::checkInstant(
+                job, "stop " + std::to_string(n) + ", recovery stop " + std::to_string(m), tally);
             detail::check(job, before, after, -1,
                           "stop " + std::to_string(n) + ", recovery stop " + std::to_string(m),
                           tally);
