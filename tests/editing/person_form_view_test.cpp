@@ -113,7 +113,7 @@ TEST(PersonFormView, ClearingTheLinkRepairsTheFlagOnlyWithARegisterFile) {
     auto prepare = [](core::DataFolder& data) {
         data.reg = fourPersons();
         core::家族 f1;
-        f1.子.push_back({3, "", 0, "", ""});
+        f1.子.push_back({3, "", core::ChildKind::Birth, "", ""});
         data.reg.families = {f1, core::家族{}};
         data.reg.person(3).C_当事者NO = 1;
         data.reg.person(1).子孫_F = 1;
