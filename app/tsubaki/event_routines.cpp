@@ -4,6 +4,7 @@
 // their controls' names.
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/family_handlers.h"
 #include "common/file_io.h"
 #include "core/backup.h"
 #include "forms/tsubaki/form10.h"
@@ -94,6 +95,14 @@ void TsubakiApp::connectFormEvents() {
 
     QObject::connect(mainForm_.get(), &forms::MainForm::backupRequested, [this] { backUp(); });
     QObject::connect(form2_.get(), &forms::Form2::backupRequested, [this] { backUp(); });
+
+    // "元に戻す" and "やり直す" act at once.
+    QObject::connect(mainForm_.get(), &forms::MainForm::undoRequested, [this] { undo(); });
+    QObject::connect(mainForm_.get(), &forms::MainForm::redoRequested, [this] { redo(); });
+    QObject::connect(form2_.get(), &forms::Form2::undoRequested, [this] { undo(); });
+    QObject::connect(form2_.get(), &forms::Form2::redoRequested, [this] { redo(); });
+    QObject::connect(form6_.get(), &forms::Form6::undoRequested, [this] { undo(); });
+    QObject::connect(form6_.get(), &forms::Form6::redoRequested, [this] { redo(); });
     QObject::connect(form9_.get(), &forms::Form9::cancelRequested, [this] { cancelLinkDialog(); });
 }
 
@@ -101,11 +110,19 @@ void TsubakiApp::backUp() {
     if (dispatching_ || data_.folder.empty()) {
         return;
     }
+    std::string said;
     try {
-        core::データバックアップ_SUB(data_.folder);
+        const auto made = core::データバックアップ_SUB(data_.folder);
+        said = made ? "バックアップしました（" +
+                          (made->parent_path().filename() / made->filename()).string() + "）"
+                    : "同じ時刻のバックアップがあるので、作りませんでした（１秒おいてください）";
     } catch (const common::FileError& e) {
         common::STOP_SUB(dialogs_, "バックアップできません", e.what());
     }
+    mainForm_->showGuidance(said);
+    runFamilyOperation(*this, [&said](editing::FamilyEditor& editor) {
+        editor.controls().setText(editing::kListGuidance, said);
+    });
 }
 
 void TsubakiApp::cancelLinkDialog() {
@@ -161,6 +178,7 @@ void TsubakiApp::connectCloseActions() {
                                  it->second();
                              }
                              ensureVisibleWindow();
+                             showHistory();
                          });
     };
     connectClose(mainForm_.get(), mainForm_.get());

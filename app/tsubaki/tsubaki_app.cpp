@@ -48,6 +48,13 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     form10_ = std::make_unique<forms::Form10>();
     form11_ = std::make_unique<forms::Form11>();
     familyEditing_ = std::make_unique<FamilyEditing>(*this);
+    // Every form but the chart window opens centred on the main window.
+    for (QWidget* form : allForms()) {
+        if (auto* window = qobject_cast<forms::FormWindow*>(form);
+            window && form != mainForm_.get()) {
+            window->setPlacementAnchor(mainForm_.get());
+        }
+    }
     setCaptions();
     connectEventRoutines();
     connectCloseActions();
@@ -85,6 +92,9 @@ void TsubakiApp::dispatch(EventCode code) {
         return;
     }
     dispatching_ = true;
+    mainForm_->showGuidance("");
+    form5_->showGuidance("");
+    history_.begin(data_.reg, code);
     try {
         runHandler(code);
     } catch (const common::FileError& e) {
@@ -94,7 +104,9 @@ void TsubakiApp::dispatch(EventCode code) {
         dialogs_.ok("エラー", std::string("処理を続けられませんでした。\n") + e.what(),
                     common::Icon::Stop);
     }
+    history_.end(data_.reg, persons_.session.has_value());
     dispatching_ = false;
+    showHistory();
 }
 
 TsubakiApp::Entry* TsubakiApp::entry(EventCode code) {
