@@ -52,6 +52,10 @@ void TsubakiApp::cancelPersonForm() {
         editing::cancelSession(data_.reg, *persons_.session);
     }
     closePersonForm();
+    // The undo step the form kept open closes with it (a commit closes it in dispatch).
+    if (!dispatching_) {
+        history_.end(data_.reg);
+    }
 }
 
 std::string TsubakiApp::personFormName() const {

@@ -34,6 +34,7 @@ public:
 
     // The window this one opens centred on; none (or one deleted since): the screen.
     void setPlacementAnchor(QWidget* anchor) { anchor_ = anchor; }
+    QWidget* placementAnchor() const { return anchor_; }
     // Whether the window was placed by its first showing.
     bool placed() const { return placed_; }
 
