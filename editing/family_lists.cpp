@@ -136,10 +136,11 @@ PersonChoices childCandidates(const core::Registers& reg, int family) {
         const bool child = std::any_of(f.子.begin(), f.子.end(),
                                        [i](const core::Child& ch) { return ch.子NO == i; });
         const auto& p = reg.person(i);
+        // The mark stands right after the name, where a narrow list still shows it.
         std::string line = std::to_string(i) + " " + (p.isMale() ? "(男) " : "(女) ") +
-                           displayName(p) + "　" + birthAndAddress(p);
+                           displayName(p) + "　" + (child ? "（この家族の子）" : "") +
+                           birthAndAddress(p);
         if (child) {
-            line += "（この家族の子）";
             c.inactive.push_back(static_cast<int>(c.items.size()));
         }
         c.items.push_back(std::move(line));

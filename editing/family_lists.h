@@ -46,8 +46,8 @@ std::vector<std::string> baseFamilyChoices(const core::Registers& reg);
 std::vector<std::string> childListLines(const core::Registers& reg, int family);
 
 // LIST_A4A: "キャンセル（子供を追加しない）" (nobody), then every person who is not a partner
-// of the family. The family's children keep their places, marked "（この家族の子）", but
-// cannot be chosen: adding a child moves no other entry.
+// of the family. The family's children keep their places, marked "（この家族の子）" after
+// the name, but cannot be chosen: adding a child moves no other entry.
 PersonChoices childCandidates(const core::Registers& reg, int family);
 inline constexpr std::string_view kNoChildEntry = "キャンセル（子供を追加しない）";
 

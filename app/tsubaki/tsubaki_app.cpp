@@ -55,6 +55,8 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
             window->setPlacementAnchor(mainForm_.get());
         }
     }
+    // The family details open beside the family list, which stays in view.
+    form6_->setOpensBeside(*form2_);
     setCaptions();
     connectEventRoutines();
     connectCloseActions();

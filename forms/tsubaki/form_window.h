@@ -5,7 +5,9 @@
 //
 // A form opens, the first time it is shown, centred on its placement anchor (the main
 // window) and no larger than the screen it opens on, so that it fits a small screen; a form
-// whose content is taller scrolls it. Later it opens where the user left it.
+// whose content is taller scrolls it. Later it opens where the user left it. Two forms used
+// together open side by side: the second beside the first (to its right, overlapping it only
+// as far as the screen is too narrow), the first leaving room for it.
 //
 // Beside it, what the forms share: a button that cannot act says why in its tooltip, a
 // guidance line, and the buttons "元に戻す" (Ctrl+Z) and "やり直す" (Ctrl+Y).
@@ -35,6 +37,9 @@ public:
     // The window this one opens centred on; none (or one deleted since): the screen.
     void setPlacementAnchor(QWidget* anchor) { anchor_ = anchor; }
     QWidget* placementAnchor() const { return anchor_; }
+    // This window opens beside `first`, which leaves room for it.
+    void setOpensBeside(FormWindow& first);
+    FormWindow* opensBeside() const { return beside_; }
     // Whether the window was placed by its first showing.
     bool placed() const { return placed_; }
 
@@ -50,6 +55,8 @@ private:
     void placeOnFirstShow();
 
     QPointer<QWidget> anchor_;
+    QPointer<FormWindow> beside_;    // the window this one opens beside
+    QPointer<FormWindow> companion_; // the window that opens beside this one
     bool placed_ = false;
 };
 
@@ -73,7 +80,14 @@ inline constexpr QMargins kAssumedFrame{8, 32, 8, 8};
 // Where a window of `wanted` size opens: no larger than `available` (the screen without its
 // task bar) less `frame`, centred on `anchor` (on `available` when `anchor` is empty), and
 // moved inside `available` with its frame when the centre would put it partly outside.
-QRect openingGeometry(QSize wanted, QRect anchor, QRect available, QMargins frame = kAssumedFrame);
+// `roomBeside` is the width of a window that opens beside this one: the two are centred
+// together, this one on the left.
+QRect openingGeometry(QSize wanted, QRect anchor, QRect available, QMargins frame = kAssumedFrame,
+                      int roomBeside = 0);
+// Where a window of `wanted` size opens beside `first` (the first window's geometry): to
+// its right with the tops level, moved left over it as far as the screen is too narrow, no
+// larger than `available` less `frame`.
+QRect besideGeometry(QSize wanted, QRect first, QRect available, QMargins frame = kAssumedFrame);
 
 // A button that can act when `whyNot` is empty; otherwise disabled, saying why in its tooltip.
 void setAvailable(QAbstractButton& button, const std::string& whyNot);

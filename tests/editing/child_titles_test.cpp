@@ -142,9 +142,11 @@ TEST_F(ChildAddition, ARefusedOrCancelledChildIsOfferedNoTitle) {
 }
 
 TEST_F(ChildAddition, TheCandidateListKeepsItsRowsAfterAnAddition) {
+    person(first).生年月日 = "昭和５０年１月１日";
     editor().childSelectionButton();
     const Strings before = ctl()["LIST_A4A"].items;
-    ASSERT_EQ(before, (Strings{"キャンセル（子供を追加しない）", "3 (男) 山田一郎　",
+    ASSERT_EQ(before, (Strings{"キャンセル（子供を追加しない）",
+                               "3 (男) 山田一郎　(生年月日 昭和５０年１月１日）",
                                "4 (男) 山田二郎　", "5 (女) 山田春子　"}));
     editor().chooseCandidate(1);
     dialogs.answerInput(std::nullopt);
@@ -152,9 +154,11 @@ TEST_F(ChildAddition, TheCandidateListKeepsItsRowsAfterAnAddition) {
 
     editor().childSelectionButton();
     const auto& list = ctl()["LIST_A4A"];
-    // The child added stays in its row, greyed: nothing below it moves up.
+    // The child added stays in its row, greyed and marked after its name: nothing below it
+    // moves up.
     EXPECT_EQ(list.items,
-              (Strings{"キャンセル（子供を追加しない）", "3 (男) 山田一郎　（この家族の子）",
+              (Strings{"キャンセル（子供を追加しない）",
+                       "3 (男) 山田一郎　（この家族の子）(生年月日 昭和５０年１月１日）",
                        "4 (男) 山田二郎　", "5 (女) 山田春子　"}));
     EXPECT_EQ(list.inactiveItems, std::vector<int>{1});
     EXPECT_EQ(list.current, -1);

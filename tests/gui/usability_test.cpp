@@ -301,6 +301,25 @@ TEST(OpeningGeometry, CentredOnTheAnchorAndInsideTheScreen) {
     EXPECT_LE(g.bottom(), 728 - 8 - 1);
 }
 
+TEST(OpeningGeometry, TheFamilyDetailsOpenBesideTheFamilyList) {
+    const QRect screen(0, 0, 1366, 728);
+    const QMargins frame = forms::kAssumedFrame;
+    const QRect mainWindow(93, 64, 1180, 640);
+    // Room for both: the list left of the centre, the details right beside it.
+    const QRect list = forms::openingGeometry(QSize(500, 520), mainWindow, screen, frame, 616);
+    EXPECT_LE(std::abs(list.left() + (500 + 616) / 2 - mainWindow.center().x()), 1);
+    QRect details = forms::besideGeometry(QSize(600, 640), list, screen, frame);
+    EXPECT_EQ(details.left(), list.right() + 1 + 16);
+    // Level with the list, unless that would take its bottom off the screen.
+    EXPECT_EQ(details.top(), std::min(list.top(), 728 - 8 - 640));
+    // Too narrow for both: the list at the left edge, the details over its right part only.
+    const QRect wide = forms::openingGeometry(QSize(700, 520), mainWindow, screen, frame, 826);
+    EXPECT_EQ(wide.left(), 8);
+    details = forms::besideGeometry(QSize(810, 640), wide, screen, frame);
+    EXPECT_EQ(details.right(), 1366 - 8 - 1);
+    EXPECT_GT(details.left(), wide.left() + 500) << "most of the list stays in view";
+}
+
 TEST_F(Gui, TheFormsFitASmallScreenAndOpenOnTheMainWindow) {
     prepare({person(1, "山田", "太郎"), person(2, "山田", "花子", 2)});
     ASSERT_TRUE(start());
@@ -327,6 +346,7 @@ TEST_F(Gui, TheFormsFitASmallScreenAndOpenOnTheMainWindow) {
         ASSERT_NE(f, nullptr) << i;
         EXPECT_EQ(f->placementAnchor(), &mainForm()) << s(f->objectName());
     }
+    EXPECT_EQ(static_cast<forms::FormWindow&>(form(5)).opensBeside(), &form(1));
     // Opened the first time, centred on its anchor; later where it was left.
     QWidget probe;
     probe.setGeometry(300, 200, 200, 100);
