@@ -102,9 +102,18 @@ std::optional<std::string> changeName(EventCode code) {
     case E::BUTTON_A30A_ON:
     case E::LIST6_CLICK:
         return std::nullopt;
+    case E::COMBO_A5A_CHANGE:
+    case E::BUTTON_A21A_ON:
+    case E::BUTTON39_ON:
+    case E::BUTTON_A22A_ON:
+    case E::BUTTON37_ON:
+    case E::BUTTON38_ON:
+    case E::BUTTON46_ON:
+    case E::BUTTON48_ON:
+        // Choosing a base family and drawing change the registers only through the
+        // question of the chart's centre, which sets a family's line of descent.
+        return "直系の接続（作図の中心）";
     default:
-        // The charts' own operations change a family only through their questions (the
-        // centre's side), which is a change like any other.
         return "変更";
     }
 }

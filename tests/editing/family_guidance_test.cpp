@@ -149,6 +149,11 @@ TEST_F(Guidance, DisabledControlsSayWhy) {
     EXPECT_EQ(why("CHECK_A1A"), "夫婦確定した婚姻は非婚姻関係に変えられません");
     EXPECT_EQ(why("CHECK_A2A"), "離婚の記録は取り消せません");
 
+    // A single mother's line of descent.
+    makeFamily(0, hanako, false, /*confirm=*/false);
+    editor().explainDisabledControls();
+    EXPECT_EQ(why("RADIO_A2A"), "妻だけの家族の直系は母系です");
+
     // The chart settings open.
     editor().setChartSettingsOpen(true);
     editor().explainDisabledControls();
@@ -157,9 +162,32 @@ TEST_F(Guidance, DisabledControlsSayWhy) {
         EXPECT_EQ(why(b), "作図設定の画面を開いている間は使えません") << b;
     }
     EXPECT_EQ(editor().historyBlocked(), "作図設定の画面を開いている間は使えません");
+    EXPECT_EQ(why("COMBO_A2A"), "作図設定の画面を開いている間は変えられません");
     editor().setChartSettingsOpen(false);
     EXPECT_TRUE(ctl().enabled("BUTTON_A21A"));
     EXPECT_TRUE(ctl().enabled("BUTTON_A14A"));
+}
+
+TEST_F(Guidance, TheDetailsOfAChildSayWhyTheyAreFixed) {
+    makeFamily(taro, hanako);
+    addChild(ichiro); // adopted: a real father elsewhere
+    takeMessages();
+    selectChild(1);
+    editor().explainDisabledControls();
+    EXPECT_EQ(why("CHECK_A3A"), "養子縁組かどうかは、子供を追加したときに決まります");
+    EXPECT_EQ(why("CHECK_A5A"), "この子はこの家族の子孫として描かれます");
+
+    // An unmarried couple's child, acknowledged.
+    const int yoko = addPerson("鈴木", "洋子", 2);
+    const int saburo = addPerson("鈴木", "三郎", 1);
+    makeFamily(jiro, yoko, /*nonMarriage=*/true);
+    addChild(saburo);
+    takeMessages();
+    selectChild(1);
+    dialogs.answerYes();
+    click("CHECK_A4A", true, &editing::FamilyEditor::acknowledgeClicked);
+    editor().explainDisabledControls();
+    EXPECT_EQ(why("CHECK_A4A"), "認知は記録済みです");
 }
 
 } // namespace

@@ -211,6 +211,7 @@ TEST(HistoryView, TheButtonsSayWhatTheyTakeBackOrWhyNot) {
 TEST(HistoryView, EveryChangingCodeHasAName) {
     EXPECT_EQ(editing::changeName(EventCode::BUTTON_A17A_ON), "子の削除");
     EXPECT_EQ(editing::changeName(EventCode::RADIO_A7A_ON), "直系の接続");
+    EXPECT_EQ(editing::changeName(EventCode::BUTTON_A22A_ON), "直系の接続（作図の中心）");
     EXPECT_FALSE(editing::changeName(EventCode::LIST_A1A_CLICK));
     EXPECT_FALSE(editing::changeName(EventCode::BUTTON_A28A_ON));
 }

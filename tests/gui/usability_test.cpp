@@ -4,7 +4,11 @@
 
 #include "forms/tsubaki/form_window.h"
 
+#include "common/folder_backup.h"
+
 #include <QScrollArea>
+
+#include <ctime>
 
 namespace gui_test {
 namespace {
@@ -112,6 +116,13 @@ TEST_F(Undo, EveryChangeGoesBackToTheLoadedRegistersAndForwardAgain) {
     // And forward again to the end; a save in between keeps the history.
     clickMain("redoButton");
     EXPECT_EQ(listLine(3), "3 (男) 山田一郎　（住所：東京都）");
+    EXPECT_EQ(s(main<QLabel>("guidanceLabel")->text()), "「当事者の編集」をやり直しました");
+    // Not while the person form is open.
+    edit(2);
+    EXPECT_FALSE(main("undoButton")->isEnabled());
+    EXPECT_EQ(s(main("undoButton")->toolTip()), "当事者の入力中は使えません");
+    form(4).close();
+    EXPECT_TRUE(main("undoButton")->isEnabled());
     clickMain("BUTTON_A3A");
     while (main("redoButton")->isEnabled()) {
         clickMain("redoButton");
@@ -175,9 +186,39 @@ TEST_F(Gui, TheMainWindowSaysWhatItCouldNotDo) {
     EXPECT_EQ(guidance(), "当事者のデータをファイルに保存しました");
     clickMain("BUTTON49");
     EXPECT_TRUE(guidance().starts_with("バックアップしました（BACKUP/")) << guidance();
+    // A backup of the same second is not made twice: the folders of the next seconds are
+    // there already.
+    const std::time_t now = std::time(nullptr);
+    for (int i = 0; i < 3; ++i) {
+        const std::time_t t = now + i;
+        fs::create_directories(data.path() / "BACKUP" /
+                               common::backupFolderName(*std::localtime(&t)));
+    }
+    clickMain("BUTTON49");
+    EXPECT_EQ(guidance(),
+              "同じ時刻のバックアップがあるので、作りませんでした（１秒おいてください）");
     // Any next action clears the line.
     choosePerson(2);
     EXPECT_EQ(guidance(), "");
+}
+
+TEST_F(Gui, TheCopyDialogSaysWhenItCopiedNothing) {
+    writeEnvironment(environment());
+    dialogs.answerYes(); // a new data folder
+    ASSERT_TRUE(start());
+    clickMain("BUTTON_A1A");
+    EXPECT_FALSE(f5("BUTTON_A25A")->isEnabled());
+    EXPECT_EQ(s(f5("BUTTON_A25A")->toolTip()), "複写できる当事者がまだ登録されていません");
+    set("EDIT_A2A", "太郎");
+    click(form(4), "BUTTON_A2A");
+    clickMain("BUTTON_A1A");
+    EXPECT_TRUE(f5("BUTTON_A25A")->isEnabled());
+    click(form(4), "BUTTON_A25A");
+    ctl<QListWidget>(form(6), "LIST6")->setCurrentRow(0);
+    click(form(6), "BUTTON35");
+    EXPECT_EQ(s(f5<QLabel>("guidanceLabel")->text()),
+              "複写する項目にチェックがないので、何も複写していません");
+    EXPECT_EQ(s(f5<QLineEdit>("EDIT_A2A")->text()), "");
 }
 
 TEST_F(Gui, TheDrawButtonNamesTheFamilyWithoutPartners) {
