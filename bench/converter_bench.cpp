@@ -86,19 +86,20 @@ converter::家族 copyOf(const core::家族& s, long offset, long familyOffset) 
     converter::家族 f;
     f.夫婦確定_f = s.夫婦確定_f;
     f.婚姻NO = s.婚姻NO + familyOffset;
-    f.形態 = s.形態;
-    f.形態L3 = s.形態L3;
+    f.形態 = core::fileValue(s.形態);
+    f.形態L3 = core::fileValue(s.形態L3);
     f.夫NO = moved(s.夫NO);
     f.妻NO = moved(s.妻NO);
     f.夫肩書 = s.夫肩書;
     f.妻肩書 = s.妻肩書;
     f.配偶者非表示_F = s.配偶者非表示_F;
     f.配偶者姓F = s.配偶者姓F;
-    f.系統_F = s.系統_F;
+    f.系統_F = core::fileValue(s.系統_F);
     f.離婚_F = s.離婚_F;
     f.離婚年月日 = s.離婚年月日;
     for (const auto& c : s.子) {
-        f.子.push_back({moved(c.子NO), c.子の肩書, c.子の形態, c.縁組日, c.認知日});
+        f.子.push_back(
+            {moved(c.子NO), c.子の肩書, core::fileValue(c.子の形態), c.縁組日, c.認知日});
     }
     return f;
 }
