@@ -115,6 +115,16 @@ bool DataFolder::hasFamilyWithoutPartners() const {
     return false;
 }
 
+bool holdsRegisters(const std::filesystem::path& folder) {
+    for (const std::string_view name :
+         {kPersonFile, kFamilyFile, kSettingsFile, common::kJournalName}) {
+        if (fileExists(folder / name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void deleteFamily(DataFolder& data, int d) {
     if (d < 1 || d > data.reg.familyCount()) {
         return;

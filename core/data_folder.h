@@ -57,6 +57,10 @@ struct DataFolder {
     bool hasFamilyWithoutPartners() const;
 };
 
+// Whether `folder` holds a data folder's registers: the person register, the family
+// register, the drawing settings, or a change of ours that a killed run left unfinished.
+bool holdsRegisters(const std::filesystem::path& folder);
+
 // Deletes family `d`: with more than one family through the deleting writer (renumbering
 // and reloading); the last family removes "家族目録.TXT". Persons' family references to
 // the deleted family become 0. The family register and the person register, whose family

@@ -1,6 +1,7 @@
 #include "editing/child_editing.h"
 
 #include "common/dialogs.h"
+#include "editing/child_titles.h"
 #include "editing/family_editing.h"
 #include "editing/person_links.h"
 
@@ -87,7 +88,15 @@ void FamilyEditor::fillChildList() {
 
 void FamilyEditor::fillCandidates() {
     candidates_ = childCandidates(data_.reg, currentFamily());
-    controls_.setItems("LIST_A4A", candidates_.items);
+    controls_.setItems("LIST_A4A", candidates_.items, -1, candidates_.inactive);
+}
+
+int FamilyEditor::chosenChild() {
+    const int k = selectedChild();
+    if (k == 0) {
+        guide(kDetailGuidance, "先に子供欄で子供を選んでください");
+    }
+    return k;
 }
 
 void FamilyEditor::reselectChild(int slot) {
@@ -124,17 +133,22 @@ void FamilyEditor::childSelectionButton() {
         registerFamily(false);
         婚姻離婚CHECK_SUB1();
         fillCandidates();
+        guide(kDetailGuidance, "候補から子供を一人選んで「登録決定」を押してください");
     } else {
-        const int x = candidates_.personAt(controls_["LIST_A4A"].current);
+        const int entry = controls_["LIST_A4A"].current;
+        const int x = candidates_.offers(entry) ? candidates_.personAt(entry) : 0;
         leaveChildSelection();
+        if (x == 0) {
+            guide(kDetailGuidance,
+                  "子供は追加していません（候補を選ばずに「登録決定」を押しました）");
+        }
         addChild(x);
     }
     hideChildTitleControls();
 }
 
 void FamilyEditor::chooseCandidate(int entry) {
-    auto& list = controls_["LIST_A4A"];
-    list.current = entry >= 0 && entry < static_cast<int>(list.items.size()) ? entry : -1;
+    controls_["LIST_A4A"].current = candidates_.offers(entry) ? entry : -1;
 }
 
 void FamilyEditor::leaveChildSelection() {
@@ -161,15 +175,32 @@ void FamilyEditor::addChild(int x) {
     }
     const ParentsSearch parents =
         linked ? 当事者リンク検索_SUB3(reg, x) : ParentsSearch{LinkedParents::None, x, 0};
+    const int before = family().子数();
     const std::optional<core::ChildKind> form = parents.result == LinkedParents::None
                                                     ? childFormByParents(x)
                                                     : childFormWithLinkedParents(x, parents);
     if (form) {
         enterChild(x, *form, parents);
     }
+    if (family().子数() > before) {
+        offerChildTitle(family().子数());
+    }
     fillChildList();
-    if (family().子数() > 0) {
-        controls_.hide("BUTTON_A14A");
+    updateDeleteButton();
+}
+
+void FamilyEditor::offerChildTitle(int slot) {
+    auto& child = family().child(slot);
+    const auto proposal = proposedChildTitle(data_.reg, currentFamily(), slot);
+    const auto answer = dialogs_.input("子の肩書",
+                                       name(child.子NO) + "の肩書を確かめてください。\n" +
+                                           proposal.reason + "\n（取消すと肩書なしで登録します）",
+                                       proposal.title);
+    if (!answer) {
+        return;
+    }
+    if (auto title = typed("子の肩書", *answer)) {
+        family().child(slot).子の肩書 = *title;
     }
 }
 
@@ -419,7 +450,7 @@ void FamilyEditor::acknowledgeClicked() {
 }
 
 void FamilyEditor::storeAdoptionDate() {
-    const int k = selectedChild();
+    const int k = chosenChild();
     if (k == 0) {
         return;
     }
@@ -430,7 +461,7 @@ void FamilyEditor::storeAdoptionDate() {
 }
 
 void FamilyEditor::storeAcknowledgmentDate() {
-    const int k = selectedChild();
+    const int k = chosenChild();
     if (k == 0) {
         return;
     }
@@ -441,7 +472,7 @@ void FamilyEditor::storeAcknowledgmentDate() {
 }
 
 void FamilyEditor::storeChildTitle() {
-    const int k = selectedChild();
+    const int k = chosenChild();
     if (k == 0) {
         return;
     }
@@ -454,7 +485,7 @@ void FamilyEditor::storeChildTitle() {
 }
 
 void FamilyEditor::descendantFlagClicked() {
-    const int k = selectedChild();
+    const int k = chosenChild();
     if (k == 0) {
         controls_.uncheck("CHECK_A5A");
         return;
@@ -489,8 +520,12 @@ void FamilyEditor::descendantFlagClicked() {
 // Order of children
 
 void FamilyEditor::moveChildUp() {
-    const int k = selectedChild();
-    if (k == 0 || family().子数() < 2 || k == 1) {
+    const int k = chosenChild();
+    if (k == 0) {
+        return;
+    }
+    if (k == 1) {
+        guide(kDetailGuidance, "選択中の子供は一番上です");
         return;
     }
     std::swap(family().child(k), family().child(k - 1));
@@ -499,8 +534,12 @@ void FamilyEditor::moveChildUp() {
 }
 
 void FamilyEditor::moveChildDown() {
-    const int k = selectedChild();
-    if (k == 0 || family().子数() < 2 || k == family().子数()) {
+    const int k = chosenChild();
+    if (k == 0) {
+        return;
+    }
+    if (k == family().子数()) {
+        guide(kDetailGuidance, "選択中の子供は一番下です");
         return;
     }
     std::swap(family().child(k), family().child(k + 1));
@@ -509,8 +548,12 @@ void FamilyEditor::moveChildDown() {
 }
 
 void FamilyEditor::reverseChildren() {
-    const int k = selectedChild();
-    if (k == 0 || family().子数() < 2) {
+    const int k = chosenChild();
+    if (k == 0) {
+        return;
+    }
+    if (family().子数() < 2) {
+        guide(kDetailGuidance, "子供が二人以上いるときに並べ替えられます");
         return;
     }
     auto& children = family().子;
@@ -561,9 +604,7 @@ void FamilyEditor::deleteChild() {
         }
         core::repairAfterLeavingFamily(reg, x, fam);
     }
-    if (f.子数() == 0) {
-        controls_.show("BUTTON_A14A");
-    }
+    updateDeleteButton();
     controls_.hide("BUTTON_A17A");
     clearChildDetail();
 }

@@ -31,6 +31,7 @@ FamilyControls::FamilyControls() {
     add("BUTTON_A28A", K::Button);        // "名前で検索"
     add("BUTTON_A29A", K::Button);        // "次を検索"
     add("COMBO_A5A", K::Combo);           // "作図時の基準家族No"
+    add(kListGuidance.data(), K::Label);
 
     // FORM6, the family detail form; shown by a new family or a family chosen in the list.
     add("FORM6", K::Form, false);
@@ -77,6 +78,7 @@ FamilyControls::FamilyControls() {
     add("TEXT_A16A", K::Label, false);
     add("COMBO_A3A", K::Combo, false);
     add("BUTTON_A20A", K::Button, false);
+    add(kDetailGuidance.data(), K::Label);
 
     for (const char* editable : {"COMBO6", "COMBO7", "COMBO_A3A"}) {
         (*this)[editable].text = "";
@@ -87,6 +89,8 @@ FamilyControls::FamilyControls() {
     (*this)["CHECK_A2A"].text = "離婚";
     (*this)["FORM2"].text = "家族関連の設定" + std::string(core::title_text);
     (*this)["FORM6"].text = "家族の詳細設定" + std::string(core::title_text);
+    (*this)[kListGuidance].text = "";
+    (*this)[kDetailGuidance].text = "";
 }
 
 ControlState& FamilyControls::operator[](std::string_view name) {
@@ -109,11 +113,19 @@ std::string FamilyControls::text(std::string_view name) const {
     return (*this)[name].text.value_or("");
 }
 
-void FamilyControls::setItems(std::string_view name, std::vector<std::string> items, int current) {
+void FamilyControls::setItems(std::string_view name, std::vector<std::string> items, int current,
+                              std::vector<int> inactive) {
     auto& c = (*this)[name];
     c.items = std::move(items);
+    c.inactiveItems = std::move(inactive);
     c.current = current >= 0 && current < static_cast<int>(c.items.size()) ? current : -1;
     ++c.itemsVersion;
+}
+
+void FamilyControls::enableUnless(std::string_view name, std::string why) {
+    auto& c = (*this)[name];
+    c.enabled = why.empty();
+    c.whyDisabled = std::move(why);
 }
 
 } // namespace editing

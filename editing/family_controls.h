@@ -30,7 +30,17 @@ struct ControlState {
     int current = -1;               // selected entry of a list or combo box, -1 for none
     // Changes whenever `items` is replaced, so that a form refills a widget only then.
     unsigned itemsVersion = 0;
+    // Entries of a list that are shown in their place but cannot be chosen.
+    std::vector<int> inactiveItems;
+    // Why the control cannot act now: its tooltip while it is disabled (an enabled control
+    // shows none).
+    std::string whyDisabled;
 };
+
+// The one-line guidance areas of FORM2 and FORM6: what the last operation could not do and
+// why, or what to do next.
+inline constexpr std::string_view kListGuidance = "familyListGuidance";
+inline constexpr std::string_view kDetailGuidance = "familyDetailGuidance";
 
 // The controls of FORM2 and FORM6 with the states the forms start with.
 class FamilyControls {
@@ -54,8 +64,12 @@ public:
     bool checked(std::string_view name) const { return (*this)[name].checked; }
     bool visible(std::string_view name) const { return (*this)[name].visible; }
     bool enabled(std::string_view name) const { return (*this)[name].enabled; }
-    // Replaces the entries of a list or combo box and selects `current`.
-    void setItems(std::string_view name, std::vector<std::string> items, int current = -1);
+    // Replaces the entries of a list or combo box and selects `current`; the entries
+    // `inactive` are shown but cannot be chosen.
+    void setItems(std::string_view name, std::vector<std::string> items, int current = -1,
+                  std::vector<int> inactive = {});
+    // Enables or disables a control; a disabled one says `why` in its tooltip.
+    void enableUnless(std::string_view name, std::string why);
 
 private:
     void add(const char* name, ControlKind kind, bool visible = true);

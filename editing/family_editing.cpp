@@ -20,9 +20,9 @@ UnionForm unionForm(bool nonMarital) {
     return nonMarital ? UnionForm::NonMarital : UnionForm::Marriage;
 }
 
-// The buttons of FORM2 that change families; disabled while the chart settings are open.
-constexpr const char* kFamilyEditingButtons[] = {"BUTTON_A5A", "BUTTON_A9A", "BUTTON_A14A",
-                                                 "BUTTON_A21A"};
+constexpr const char* kChartSettingsOpen = "作図設定の画面を開いている間は使えません";
+constexpr const char* kWhileChoosing =
+    "子供の選択中は使えません（「登録決定」で選択を終えてください）";
 
 // 配偶者非表示_F holds two flags as decimal digits: ones = hide the spouse, tens = hide the
 // household head. Only 0, 1, 10 and 11 are written; any other value counts by its digits.
@@ -93,17 +93,40 @@ void FamilyEditor::refuseAtCapacity(std::string_view what, std::string_view key,
 // List fills
 
 void FamilyEditor::fillFamilyList() {
-    const int count = data_.reg.familyCount();
-    if (count == 0) {
-        controls_.setItems("LIST_A3A", {});
-        controls_.hide("BUTTON_A21A");
-        return;
+    controls_.setItems("LIST_A3A", familyListLines(data_.reg), currentFamily() - 1);
+    updateChartButton();
+}
+
+void FamilyEditor::updateChartButton() {
+    std::string why;
+    if (chartSettingsOpen_) {
+        why = kChartSettingsOpen;
+    } else if (data_.reg.familyCount() == 0) {
+        why = "家族がまだ登録されていません";
+    } else {
+        for (int f = 1; f <= data_.reg.familyCount(); ++f) {
+            if (data_.reg.family(f).夫NO == 0 && data_.reg.family(f).妻NO == 0) {
+                why = "夫も妻も登録されていない家族（" + std::to_string(f) +
+                      "番）があるので作図できません";
+                break;
+            }
+        }
     }
     controls_.show("BUTTON_A21A");
-    if (data_.hasFamilyWithoutPartners()) {
-        controls_.hide("BUTTON_A21A");
+    controls_.enableUnless("BUTTON_A21A", why);
+}
+
+void FamilyEditor::updateDeleteButton() {
+    std::string why;
+    if (chartSettingsOpen_) {
+        why = kChartSettingsOpen;
+    } else if (!hasFamily()) {
+        why = "削除する家族がありません";
+    } else if (family().子数() > 0) {
+        why = "子供のいる家族は削除できません（先に子供をすべて削除してください）";
     }
-    controls_.setItems("LIST_A3A", familyListLines(data_.reg), currentFamily() - 1);
+    controls_.show("BUTTON_A14A");
+    controls_.enableUnless("BUTTON_A14A", why);
 }
 
 void FamilyEditor::fillPersonChoices() {
@@ -124,7 +147,7 @@ void FamilyEditor::fillBaseFamilyChoices() {
     if (base > count) {
         base = static_cast<std::int16_t>(count);
     }
-    controls_.setItems("COMBO_A5A", baseFamilyChoices(count), base);
+    controls_.setItems("COMBO_A5A", baseFamilyChoices(data_.reg), base);
 }
 
 void FamilyEditor::fillTitleChoices() {
@@ -148,6 +171,7 @@ void FamilyEditor::open() {
     if (hasFamily()) {
         loadFamily();
     }
+    updateDeleteButton();
     controls_.show("FORM2");
 }
 
@@ -164,12 +188,11 @@ void FamilyEditor::setChartSettingsOpen(bool open) {
     const std::string title(core::title_text);
     controls_.setText("FORM2", (open ? "基準になる家族の設定" : "家族関連の設定") + title);
     controls_.setText("FORM6", (open ? "家族別の表示設定" : "家族の詳細設定") + title);
-    for (const char* b : kFamilyEditingButtons) {
-        controls_.enable(b, !open);
-    }
-    if (inChildSelection()) {
-        controls_.disable("BUTTON_A9A"); // stays off until the child is chosen
-    }
+    // The buttons of FORM2 that change families are off while the chart settings are open.
+    controls_.enable("BUTTON_A5A", !open);
+    controls_.enable("BUTTON_A9A", !open && !inChildSelection());
+    updateDeleteButton();
+    updateChartButton();
     if (open) {
         controls_.disable("COMBO_A1A");
         controls_.disable("COMBO_A2A");
@@ -191,6 +214,8 @@ bool FamilyEditor::save() {
         if (!parts.empty()) {
             data_.save(parts);
         }
+        guide(kListGuidance, parts.empty() ? "保存する家族がまだありません"
+                                           : "家族のデータをファイルに保存しました");
     } catch (const common::FileError& e) {
         common::STOP_SUB(dialogs_, "保存エラー", e.what());
         return false;
@@ -220,9 +245,7 @@ void FamilyEditor::newFamily() {
         if (controls_["LIST_A3A"].current >= 0 && hasFamily()) {
             confirmCouple();
         }
-        controls_.hide("BUTTON_A21A");
         controls_.show("BUTTON_A13A");
-        controls_.show("BUTTON_A14A");
         showChildrenSection(false);
         setCurrentFamily(data_.reg.familyCount() + 1);
         setLineOfDescentRadios(core::Lineage::Unset);
@@ -236,6 +259,7 @@ void FamilyEditor::newFamily() {
     data_.reg.families.push_back(std::move(f));
     loadFamily();
     registerFamily(false);
+    updateDeleteButton();
     controls_.show("FORM6");
 }
 
@@ -260,7 +284,7 @@ void FamilyEditor::loadFamily() {
     controls_["COMBO_A1A"].current = husbands_.entryOf(f.夫NO);
     controls_["COMBO_A2A"].current = wives_.entryOf(f.妻NO);
     f.婚姻NO = static_cast<std::int16_t>(currentFamily());
-    controls_.show("BUTTON_A14A", f.子数() == 0);
+    updateDeleteButton();
     const bool confirmed = f.夫婦確定_f == 1;
     controls_.show("CHECK_A21A", confirmed);
     controls_.enable("COMBO_A1A", !confirmed && !chartSettingsOpen_);
@@ -277,6 +301,17 @@ void FamilyEditor::loadFamily() {
     controls_.setText("COMBO7", f.妻肩書);
     controls_.check("CHECK44", f.配偶者姓F != 0);
     controls_["LIST_A3A"].current = currentFamily() - 1;
+    guideUnconfirmed();
+}
+
+void FamilyEditor::guideUnconfirmed() {
+    const auto& f = family();
+    if (f.夫婦確定_f == 1) {
+        return;
+    }
+    guide(kDetailGuidance, f.夫NO == 0 && f.妻NO == 0
+                               ? "夫か妻を選んで「リスト登録」を押してください"
+                               : "子供を追加するには「夫婦確定」を押してください");
 }
 
 void FamilyEditor::registerFamily() {
@@ -329,6 +364,7 @@ bool FamilyEditor::registerFamily(bool byOwnButton) {
         f.離婚年月日 = *divorceDate;
     }
     婚姻形態_SUB();
+    guideUnconfirmed();
     return true;
 }
 
@@ -337,6 +373,10 @@ void FamilyEditor::confirmCouple() {
         return;
     }
     if (family().夫NO == 0 && family().妻NO == 0) {
+        const bool chosen = husbands_.personAt(controls_["COMBO_A1A"].current) > 0 ||
+                            wives_.personAt(controls_["COMBO_A2A"].current) > 0;
+        guide(kDetailGuidance, chosen ? "先に「リスト登録」を押してください"
+                                      : "夫か妻を選んで「リスト登録」を押してください");
         return;
     }
     if (!registerFamily(false)) {
@@ -360,6 +400,7 @@ void FamilyEditor::confirmCouple() {
     controls_.disable("COMBO_A1A");
     controls_.disable("COMBO_A2A");
     形態表示_SUB();
+    guide(kDetailGuidance, "子供は「子供の追加」で追加できます");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -613,6 +654,76 @@ void FamilyEditor::storeWifeTitle() {
 }
 
 // ---------------------------------------------------------------------------------------
+// Guidance, and the registers put back
+
+void FamilyEditor::guide(std::string_view area, std::string text) {
+    controls_.setText(area, std::move(text));
+}
+
+void FamilyEditor::explainDisabledControls() {
+    auto explain = [this](const char* name, std::string why) {
+        auto& c = controls_[name];
+        c.whyDisabled = c.enabled ? std::string() : std::move(why);
+    };
+    const bool choosing = inChildSelection();
+    explain("BUTTON_A5A", kChartSettingsOpen);
+    explain("BUTTON_A9A", choosing ? kWhileChoosing : kChartSettingsOpen);
+    explain("LIST_A3A", kWhileChoosing);
+    explain("LIST_A2A", kWhileChoosing);
+    const char* partners = chartSettingsOpen_ ? "作図設定の画面を開いている間は変えられません"
+                                              : "夫婦確定の後は夫と妻を変えられません";
+    explain("COMBO_A1A", partners);
+    explain("COMBO_A2A", partners);
+    if (!hasFamily()) {
+        return;
+    }
+    const auto& f = family();
+    const bool single = (f.夫NO != 0) != (f.妻NO != 0);
+    const char* whileChoosing = "子供の選択中は変えられません";
+    explain("CHECK_A1A", choosing ? whileChoosing
+                         : single ? "夫か妻の一人だけの家族は非婚姻関係です"
+                                  : "夫婦確定した婚姻は非婚姻関係に変えられません");
+    explain("CHECK_A2A", choosing ? whileChoosing : "離婚の記録は取り消せません");
+    explain("EDIT_A9A", whileChoosing);
+    const char* line =
+        f.妻NO == 0 ? "夫だけの家族の直系は父系です" : "妻だけの家族の直系は母系です";
+    for (const char* r : {"RADIO_A1A", "RADIO_A2A", "RADIO_A7A"}) {
+        explain(r, line);
+    }
+    explain("CHECK_A3A", "養子縁組かどうかは、子供を追加したときに決まります");
+    explain("CHECK_A4A", "認知は記録済みです");
+    explain("CHECK_A5A", "この子はこの家族の子孫として描かれます");
+}
+
+std::string FamilyEditor::historyBlocked() const {
+    if (inChildSelection()) {
+        return kWhileChoosing;
+    }
+    return chartSettingsOpen_ ? kChartSettingsOpen : "";
+}
+
+void FamilyEditor::showRestoredRegisters() {
+    if (inChildSelection()) {
+        leaveChildSelection();
+        hideChildTitleControls();
+    }
+    const int count = data_.reg.familyCount();
+    if (currentFamily() > count || currentFamily() <= 0) {
+        setCurrentFamily(count);
+    }
+    fillPersonChoices();
+    fillFamilyList();
+    fillBaseFamilyChoices();
+    if (hasFamily()) {
+        loadFamily();
+    } else {
+        controls_.hide("FORM6");
+    }
+    updateDeleteButton();
+    explainDisabledControls();
+}
+
+// ---------------------------------------------------------------------------------------
 // Deleting a family
 
 void FamilyEditor::deleteFamily() {
@@ -639,8 +750,7 @@ void FamilyEditor::deleteFamily() {
     }
     if (last) {
         setCurrentFamily(0);
-        controls_.setItems("LIST_A3A", {});
-        controls_.hide("BUTTON_A21A");
+        fillFamilyList();
         controls_.hide("FORM6");
         fillBaseFamilyChoices();
         fillPersonChoices();
@@ -654,6 +764,7 @@ void FamilyEditor::deleteFamily() {
     }
     // The persons' family references were renumbered and written together with the family
     // register.
+    updateDeleteButton();
     controls_.show("FORM2");
 }
 
@@ -662,6 +773,7 @@ void FamilyEditor::deleteFamily() {
 
 void FamilyEditor::findFamilyByName() {
     if (data_.reg.familyCount() == 0) {
+        guide(kListGuidance, "家族がまだ登録されていません");
         return;
     }
     const auto text = dialogs_.input("名前で検索", "姓は入力しない", "");
@@ -679,10 +791,12 @@ void FamilyEditor::findFamilyByName() {
             return;
         }
     }
+    guide(kListGuidance, "名が「" + searchText_ + "」の夫か妻のいる家族は見つかりません");
 }
 
 void FamilyEditor::findNextFamily() {
     if (searchText_.empty()) {
+        guide(kListGuidance, "先に「名前で検索」で名を入力してください");
         return;
     }
     // The family after the selected one, up to and including the last family.
@@ -695,6 +809,7 @@ void FamilyEditor::findNextFamily() {
             return;
         }
     }
+    guide(kListGuidance, "これより後に、名が「" + searchText_ + "」の夫か妻のいる家族はありません");
 }
 
 void FamilyEditor::baseFamilyChanged() {
@@ -788,7 +903,11 @@ const std::vector<EventCode>& FamilyEditor::eventCodes() {
 FamilyEditor::Outcome FamilyEditor::dispatch(EventCode code) {
     for (const Operation& op : kOperations) {
         if (op.code == code) {
-            return op.run(*this) ? Outcome::Done : Outcome::Failed;
+            controls_.setText(kListGuidance, "");
+            controls_.setText(kDetailGuidance, "");
+            const bool done = op.run(*this);
+            explainDisabledControls();
+            return done ? Outcome::Done : Outcome::Failed;
         }
     }
     return Outcome::NotHandled;

@@ -117,6 +117,18 @@ public:
     void reverseChildren();
     void deleteChild();
 
+    // The registers were put back ("元に戻す", "やり直す"): every list and the current
+    // family's details again from them; the current family stays when it still exists, and
+    // FORM6 is hidden when no family is left. A child selection still open ends, adding
+    // nobody.
+    void showRestoredRegisters();
+    // Why the registers' history cannot be stepped back or forth now (a child being chosen,
+    // the chart settings open); empty when it can.
+    std::string historyBlocked() const;
+    // Each disabled control says why in its whyDisabled. dispatch() runs this after every
+    // operation; the program runs it after every operation it calls directly.
+    void explainDisabledControls();
+
     // The choices behind the person combo boxes and the candidate list.
     const PersonChoices& husbandChoices() const { return husbands_; }
     const PersonChoices& wifeChoices() const { return wives_; }
@@ -143,6 +155,12 @@ private:
     void fillCandidates();        // LIST_A4A_ADD
 
     void loadFamily(); // the record of the current family into FORM6
+    // A line in a guidance area (kListGuidance, kDetailGuidance); dispatch() clears both
+    // before every operation.
+    void guide(std::string_view area, std::string text);
+    void guideUnconfirmed();   // what an unconfirmed family needs before its children
+    void updateChartButton();  // "作図開始" of FORM2, disabled with its reason
+    void updateDeleteButton(); // "削除" of FORM2, disabled with its reason
     bool registerFamily(bool byOwnButton);
     void 婚姻形態_SUB();
     void 婚姻制御_SUB();
@@ -165,6 +183,11 @@ private:
     std::optional<core::ChildKind> childFormWithLinkedParents(int x, const ParentsSearch& parents);
     core::ChildKind adoptedBySingleParent();
     void enterChild(int x, core::ChildKind form, const ParentsSearch& parents);
+    // The title of the child in `slot`, offered in the input box for the user to confirm or
+    // change (child_titles.h); a cancel leaves it without a title.
+    void offerChildTitle(int slot);
+    // The selected child, or 0 with guidance saying that a child must be chosen first.
+    int chosenChild();
     void reselectChild(int slot);
     std::string name(int person) const;
 

@@ -75,6 +75,11 @@ int PersonChoices::personAt(int entry) const {
                : 0;
 }
 
+bool PersonChoices::offers(int entry) const {
+    return entry >= 0 && entry < static_cast<int>(items.size()) &&
+           std::find(inactive.begin(), inactive.end(), entry) == inactive.end();
+}
+
 std::string familyListLine(const core::Registers& reg, int family) {
     const auto& f = reg.family(family);
     return std::to_string(family) + " : " + partner(reg, f.夫NO) + "　＝　" + partner(reg, f.妻NO);
@@ -96,10 +101,14 @@ PersonChoices wifeChoices(const core::Registers& reg) {
     return spouseChoices(reg, true);
 }
 
-std::vector<std::string> baseFamilyChoices(int familyCount) {
-    std::vector<std::string> items;
-    for (int f = 0; f <= familyCount; ++f) {
-        items.push_back(std::to_string(f));
+std::vector<std::string> baseFamilyChoices(const core::Registers& reg) {
+    auto name = [&reg](int person) {
+        return person == 0 ? std::string("登録未設定") : displayName(reg, person);
+    };
+    std::vector<std::string> items{"0 : 指定なし（選択中の家族）"};
+    for (int f = 1; f <= reg.familyCount(); ++f) {
+        const auto& fam = reg.family(f);
+        items.push_back(std::to_string(f) + " : " + name(fam.夫NO) + "　＝　" + name(fam.妻NO));
     }
     return items;
 }
@@ -118,18 +127,23 @@ std::vector<std::string> childListLines(const core::Registers& reg, int family) 
 PersonChoices childCandidates(const core::Registers& reg, int family) {
     const auto& f = reg.family(family);
     PersonChoices c;
-    c.items.push_back("キャンセル");
+    c.items.emplace_back(kNoChildEntry);
     c.persons.push_back(0);
     for (int i = 1; i <= reg.personCount(); ++i) {
-        const bool taken = i == f.夫NO || i == f.妻NO ||
-                           std::any_of(f.子.begin(), f.子.end(),
-                                       [i](const core::Child& ch) { return ch.子NO == i; });
-        if (taken) {
+        if (i == f.夫NO || i == f.妻NO) {
             continue;
         }
+        const bool child = std::any_of(f.子.begin(), f.子.end(),
+                                       [i](const core::Child& ch) { return ch.子NO == i; });
         const auto& p = reg.person(i);
-        c.items.push_back(std::to_string(i) + " " + (p.isMale() ? "(男) " : "(女) ") +
-                          displayName(p) + "　" + birthAndAddress(p));
+        // The mark stands right after the name, where a narrow list still shows it.
+        std::string line = std::to_string(i) + " " + (p.isMale() ? "(男) " : "(女) ") +
+                           displayName(p) + "　" + (child ? "（この家族の子）" : "") +
+                           birthAndAddress(p);
+        if (child) {
+            c.inactive.push_back(static_cast<int>(c.items.size()));
+        }
+        c.items.push_back(std::move(line));
         c.persons.push_back(i);
     }
     return c;

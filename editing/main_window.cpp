@@ -17,8 +17,30 @@ bool canRelatePersons(const core::Registers& reg) {
     return reg.personCount() > 1;
 }
 
+std::string whyNoFamilyForm(const core::Registers& reg) {
+    return canRelatePersons(reg) ? "" : "当事者が２人以上登録されると、家族構成を設定できます";
+}
+
+std::string whyNoLinkYet(const core::Registers& reg) {
+    return canRelatePersons(reg) ? "" : "当事者が２人以上登録されると、リンクできます";
+}
+
 bool chartCanStart(const core::DataFolder& data) {
-    return data.settingsFilePresent && !data.hasFamilyWithoutPartners();
+    return whyNoChart(data).empty();
+}
+
+std::string whyNoChart(const core::DataFolder& data) {
+    if (!data.settingsFilePresent) {
+        return "作図設定（作図設定.TXT）がまだありません。初めての作図は「家族構成へ」から"
+               "「作図開始」で始めてください";
+    }
+    for (int f = 1; f <= data.reg.familyCount(); ++f) {
+        if (data.reg.family(f).夫NO == 0 && data.reg.family(f).妻NO == 0) {
+            return "夫も妻も登録されていない家族（" + std::to_string(f) +
+                   "番）があるので作図できません";
+        }
+    }
+    return "";
 }
 
 std::vector<core::Part> partsSavedAtEnd(const core::Registers& reg) {

@@ -28,10 +28,20 @@ int switchedMode(int mode);
 // From two persons on, persons can be related: "家族構成へ" is offered and the person form's
 // link box "当事者リンク" can be ticked.
 bool canRelatePersons(const core::Registers& reg);
+// Why "家族構成へ" cannot be used, for its tooltip; empty when it can.
+std::string whyNoFamilyForm(const core::Registers& reg);
+// Why the person form's "当事者リンク" cannot be ticked for lack of persons; empty when
+// there are enough.
+std::string whyNoLinkYet(const core::Registers& reg);
 
 // "作図開始" of the main window: the drawing settings file was found and every family has a
 // husband or a wife.
 bool chartCanStart(const core::DataFolder& data);
+// Why it cannot start, for its tooltip; empty when it can.
+std::string whyNoChart(const core::DataFolder& data);
+
+// The tooltip of "リスト中の当事者を編集" while no person is chosen.
+inline constexpr const char* kChoosePersonFirst = "リストで当事者を選ぶと編集できます";
 
 // What "終　了" writes: the family register when there are families, the person register
 // when there are persons, in that order.

@@ -3,6 +3,7 @@
 #include "common/cp932.h"
 #include "common/text.h"
 #include "editing/names.h"
+#include "editing/person_dates.h"
 #include "editing/person_links.h"
 #include "editing/person_text.h"
 
@@ -167,8 +168,18 @@ CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
         stored.push_back(std::move(*text));
     }
 
+    // Dates that are not real dates, or a death before the birth, are stored only when the
+    // user keeps them; a No leaves the form open for the correction.
     const int selected = session.person;
     auto& p = reg.person(selected);
+    constexpr std::size_t birthField = 6;
+    constexpr std::size_t deathField = 7;
+    for (const auto& doubt :
+         dateDoubts(p.生年月日, p.死亡年月日, stored[birthField], stored[deathField])) {
+        if (!dialogs.yes(kDateQuestionTitle, doubt, common::Icon::Question)) {
+            return CommitOutcome::NotStored;
+        }
+    }
     p.創始階層 = static_cast<std::int16_t>(*founder);
     const std::string kept姓 = p.姓;
     const std::string kept名 = p.名;

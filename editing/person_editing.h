@@ -68,13 +68,15 @@ enum class CommitOutcome {
     Accepted,  // stored (a new person is kept)
     Refused,   // a namesake question was answered No throughout: the names are put back
                // (a new person is dropped); the form closes
-    NotStored, // a field could not be taken (the user was told); nothing changed, the form
-               // stays open
+    NotStored, // a field could not be taken (the user was told), or a doubtful date was
+               // not kept; nothing changed, the form stays open
 };
 
 // "リスト登録": takes the typed fields into the session's person (every text through the
-// full-width conversion), then asks about each earlier namesake (same surname and given
-// name) until one Yes. Reaching the person itself accepts, unless No was answered.
+// full-width conversion; a changed date that is not a real 和暦 date, or a death before the
+// birth, only when the user keeps it: person_dates.h), then asks about each earlier
+// namesake (same surname and given name) until one Yes. Reaching the person itself accepts,
+// unless No was answered.
 CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
                            const TypedPerson& typed, common::Dialogs& dialogs);
 

@@ -26,6 +26,15 @@ PersonFormView personFormView(const core::Registers& reg, const PersonSession& s
     view.linkable = 当事者リンク検索_SUB1(reg, p).result != LinkRole::Source;
     view.sexLocked = sexLocked(reg, p);
     view.copyAvailable = session.committedCount >= 1;
+    if (!view.linkable) {
+        view.linkWhyNot = "この当事者は他の当事者のリンク元なので、リンクできません";
+    }
+    if (view.sexLocked) {
+        view.sexWhyLocked = "家族の夫または妻として登録されているので、性別は変えられません";
+    }
+    if (!view.copyAvailable) {
+        view.copyWhyNot = "複写できる当事者がまだ登録されていません";
+    }
     view.fatherLine = parentLine("実父：", reg, person.実父NO);
     view.motherLine = parentLine("実母：", reg, person.実母NO);
     return view;

@@ -27,8 +27,12 @@ struct PersonFormView {
     bool linkable = false;       // the box can be used: the person is no link source
     bool sexLocked = false;      // a husband or wife keeps the sex
     bool copyAvailable = false; // "他の人のデータを利用": there are committed persons
-    std::string fatherLine;     // "実父：..."
-    std::string motherLine;     // "実母：..."
+    // Why each of the three cannot be used, for the tooltips; empty when it can.
+    std::string linkWhyNot;
+    std::string sexWhyLocked;
+    std::string copyWhyNot;
+    std::string fatherLine; // "実父：..."
+    std::string motherLine; // "実母：..."
 };
 
 PersonFormView personFormView(const core::Registers& reg, const PersonSession& session);

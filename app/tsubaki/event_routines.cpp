@@ -4,6 +4,7 @@
 // does what the form's close means.
 #include "app/tsubaki/tsubaki_app.h"
 
+#include "app/tsubaki/family_handlers.h"
 #include "app/tsubaki/legal_handlers.h"
 #include "common/file_io.h"
 #include "core/backup.h"
@@ -39,6 +40,14 @@ void TsubakiApp::connectFormEvents() {
     QObject::connect(mainForm_.get(), &forms::MainForm::backupRequested, [this] { backUp(); });
     QObject::connect(form2_.get(), &forms::Form2::backupRequested, [this] { backUp(); });
     QObject::connect(form4_.get(), &forms::Form4::backupRequested, [this] { backUp(); });
+
+    // "元に戻す" and "やり直す" act at once.
+    QObject::connect(mainForm_.get(), &forms::MainForm::undoRequested, [this] { undo(); });
+    QObject::connect(mainForm_.get(), &forms::MainForm::redoRequested, [this] { redo(); });
+    QObject::connect(form2_.get(), &forms::Form2::undoRequested, [this] { undo(); });
+    QObject::connect(form2_.get(), &forms::Form2::redoRequested, [this] { redo(); });
+    QObject::connect(form6_.get(), &forms::Form6::undoRequested, [this] { undo(); });
+    QObject::connect(form6_.get(), &forms::Form6::redoRequested, [this] { redo(); });
     QObject::connect(form9_.get(), &forms::Form9::cancelRequested, [this] { cancelLinkDialog(); });
     QObject::connect(form10_.get(), &forms::Form10::legalHeirsRequested,
                      [this] { legalCharts_->chooseLegalHeirs(); });
@@ -48,11 +57,19 @@ void TsubakiApp::backUp() {
     if (dispatching_ || data_.folder.empty()) {
         return;
     }
+    std::string said;
     try {
-        core::データバックアップ_SUB(data_.folder);
+        const auto made = core::データバックアップ_SUB(data_.folder);
+        said = made ? "バックアップしました（" +
+                          (made->parent_path().filename() / made->filename()).string() + "）"
+                    : "同じ時刻のバックアップがあるので、作りませんでした（１秒おいてください）";
     } catch (const common::FileError& e) {
         common::STOP_SUB(dialogs_, "バックアップできません", e.what());
     }
+    mainForm_->showGuidance(said);
+    runFamilyOperation(*this, [&said](editing::FamilyEditor& editor) {
+        editor.controls().setText(editing::kListGuidance, said);
+    });
 }
 
 void TsubakiApp::cancelLinkDialog() {
@@ -108,6 +125,7 @@ void TsubakiApp::connectCloseActions() {
                                  it->second();
                              }
                              ensureVisibleWindow();
+                             showHistory();
                          });
     };
     connectClose(mainForm_.get(), mainForm_.get());

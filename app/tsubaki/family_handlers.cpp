@@ -33,9 +33,11 @@ void FamilyEditing::run(const std::function<void()>& operation) {
     try {
         operation();
     } catch (...) {
+        editor_.explainDisabledControls();
         applyStates();
         throw;
     }
+    editor_.explainDisabledControls();
     applyStates();
 }
 
@@ -67,7 +69,7 @@ using Outcome = FamilyEditing::Outcome;
 // refilled (family editing changes parents and descendant flags) and the person selected
 // before still selected. MAINFORM's "作図開始" follows the families as they are now.
 void backToPersonInput(TsubakiApp& a) {
-    a.mainForm().setChartEnabled(editing::chartCanStart(a.data()));
+    a.mainForm().setChartAvailable(editing::whyNoChart(a.data()));
     a.fillPersonList();
     const int n = a.persons().selected;
     if (n >= 1 && n <= a.data().reg.personCount()) {

@@ -34,9 +34,8 @@ void TsubakiApp::selectPerson(int n) {
 }
 
 void TsubakiApp::updatePersonCountControls() {
-    const bool related = editing::canRelatePersons(data_.reg);
-    mainForm_->setFamilyFormOffered(related);
-    form5_->setLinkEnabled(related);
+    mainForm_->setFamilyFormAvailable(editing::whyNoFamilyForm(data_.reg));
+    form5_->setLinkAvailable(editing::whyNoLinkYet(data_.reg));
 }
 
 namespace {
@@ -82,6 +81,7 @@ void openFamilyForm(TsubakiApp& a) {
 
 void searchGivenName(TsubakiApp& a) {
     if (a.data().reg.personCount() < 1) {
+        a.mainForm().showGuidance("当事者がまだ登録されていません");
         return;
     }
     const auto text = a.dialogs().input("名前を検索", "姓は入力しない", "");
@@ -91,19 +91,32 @@ void searchGivenName(TsubakiApp& a) {
     }
     if (const int n = editing::findByGivenName(a.data().reg, a.persons().searchText, 1)) {
         a.selectPerson(n);
+    } else {
+        a.mainForm().showGuidance("名が「" + a.persons().searchText +
+                                  "」の当事者は見つかりません（姓は入力しません）");
     }
 }
 
 void searchNextGivenName(TsubakiApp& a) {
     if (a.persons().searchText.empty()) {
+        a.mainForm().showGuidance("先に「名前を検索」で名を入力してください");
         return;
     }
     const int from = a.mainForm().selectedPerson() + 1;
-    if (from > a.data().reg.personCount()) {
-        return;
-    }
-    if (const int n = editing::findByGivenName(a.data().reg, a.persons().searchText, from)) {
+    const int n = from > a.data().reg.personCount()
+                      ? 0
+                      : editing::findByGivenName(a.data().reg, a.persons().searchText, from);
+    if (n > 0) {
         a.selectPerson(n);
+    } else {
+        a.mainForm().showGuidance("これより後に、名が「" + a.persons().searchText +
+                                  "」の当事者はいません");
+    }
+}
+
+void savePersons(TsubakiApp& a) {
+    if (a.save([&a] { a.data().savePersons(); })) {
+        a.mainForm().showGuidance("当事者のデータをファイルに保存しました");
     }
 }
 
@@ -119,7 +132,7 @@ void install(TsubakiApp& a, EventModule& m) {
     m.on(E::LIST_A1A_CLICK, [&a] { showChosenPerson(a); });
     m.on(E::BUTTON_A1A_ON, [&a] { addPerson(a); });
     m.on(E::BUTTON34_ON, [&a] { editSelectedPerson(a); });
-    m.on(E::BUTTON_A3A_ON, [&a] { a.save([&a] { a.data().savePersons(); }); });
+    m.on(E::BUTTON_A3A_ON, [&a] { savePersons(a); });
     m.on(E::BUTTON_A8A_ON, [&a] { openFamilyForm(a); });
     m.on(E::BUTTON_A26A_ON, [&a] { searchGivenName(a); });
     m.on(E::BUTTON_A27A_ON, [&a] { searchNextGivenName(a); });

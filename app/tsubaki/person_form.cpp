@@ -52,6 +52,10 @@ void TsubakiApp::cancelPersonForm() {
         editing::cancelSession(data_.reg, *persons_.session);
     }
     closePersonForm();
+    // The undo step the form kept open closes with it (a commit closes it in dispatch).
+    if (!dispatching_) {
+        history_.end(data_.reg);
+    }
 }
 
 std::string TsubakiApp::personFormName() const {
@@ -188,12 +192,19 @@ void copyChosenFields(TsubakiApp& a) {
     a.form5().show();
     const int s = a.persons().copySource;
     if (s < 1 || s > a.data().reg.personCount()) {
+        a.form5().showGuidance("複写元の当事者が選ばれていないので、何も複写していません");
         return;
     }
     const auto& source = a.data().reg.person(s);
-    for (const editing::PersonTextField field : a.form7().tickedFields()) {
+    const auto fields = a.form7().tickedFields();
+    if (fields.empty()) {
+        a.form5().showGuidance("複写する項目にチェックがないので、何も複写していません");
+        return;
+    }
+    for (const editing::PersonTextField field : fields) {
         a.form5().showText(field, source.*field);
     }
+    a.form5().showGuidance("複写しました。「リスト登録」で登録されます");
 }
 
 void install(TsubakiApp& a, EventModule& m) {

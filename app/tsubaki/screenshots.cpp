@@ -12,7 +12,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
 
 #include <iostream>
 
@@ -90,6 +92,64 @@ bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
     return ok;
 }
 
+// The whole screen as the user sees it (the forms where they opened), as `name`.png.
+bool snapScreen(const QDir& dir, const QString& name) {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QString path = dir.filePath(name + ".png");
+    if (screen == nullptr || !screen->grabWindow(0).save(path)) {
+        std::cerr << "tsubaki: cannot write " << toUtf8(path) << "\n";
+        return false;
+    }
+    std::cout << toUtf8(path) << "\n";
+    return true;
+}
+
+// The forms of the persons and the families on the whole screen, opened as a user opens
+// them: the main window with the first person chosen, the person form on that person, the
+// copy dialog over it and the person form's guidance after "実行" without a source, then the
+// family forms on the second family, its first child chosen, and "子供の追加" with the
+// guidance of the candidate list and after "登録決定" without a choice. Nothing is saved.
+bool snapScreens(TsubakiApp& app, const QDir& dir) {
+    if (app.data().reg.personCount() < 1) {
+        return true;
+    }
+    for (QWidget* f : app.allForms()) {
+        f->hide();
+    }
+    app.mainForm().show();
+    app.selectPerson(1);
+    bool ok = snapScreen(dir, "screen_mainform");
+    app.dispatch(EventCode::BUTTON34_ON);
+    ok = snapScreen(dir, "screen_form5") && ok;
+    app.dispatch(EventCode::BUTTON_A25A_ON);
+    ok = snapScreen(dir, "screen_form7") && ok;
+    app.dispatch(EventCode::BUTTON35_ON);
+    ok = snapScreen(dir, "screen_form5_guidance") && ok;
+    app.cancelPersonForm();
+
+    if (app.data().reg.familyCount() < 2 || !app.onFamilyFormOpened) {
+        return ok;
+    }
+    app.mainForm().hide();
+    app.allForms()[1]->show();
+    app.onFamilyFormOpened();
+    chooseInFamilyForms(app, "LIST_A3A", 1, EventCode::LIST_A3A_CLICK);
+    ok = snapScreen(dir, "screen_family") && ok;
+    const auto& editor = app.familyEditing().editor();
+    if (!editor.controls()["LIST_A2A"].items.empty()) {
+        chooseInFamilyForms(app, "LIST_A2A", 0, EventCode::LIST_A2A_CLICK);
+        ok = snapScreen(dir, "screen_family_child") && ok;
+    }
+    app.dispatch(editor.childSelectionButtonCode());
+    ok = snapScreen(dir, "screen_family_choosing") && ok;
+    app.dispatch(editor.childSelectionButtonCode());
+    ok = snapScreen(dir, "screen_family_nothing_added") && ok;
+    return ok;
+}
+
 } // namespace
 
 int saveScreenshots(TsubakiApp& app, const std::string& folder) {
@@ -122,6 +182,7 @@ int saveScreenshots(TsubakiApp& app, const std::string& folder) {
         ok = snapForm(forms[i], dir, names[i]) && ok;
     }
     ok = snapFamilyForms(app, dir) && ok;
+    ok = snapScreens(app, dir) && ok;
     ok = saveChartScreenshots(app, folder) && ok;
     ok = saveLegalChartScreenshots(app, folder) && ok;
     return ok ? 0 : 1;

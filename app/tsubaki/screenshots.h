@@ -24,7 +24,10 @@ bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name)
 // form opened on the first person through the list and "リスト中の当事者を編集"
 // (form5.png), then each other form shown by itself (form2.png ... form11.png), then the
 // family forms on the data folder's second family: form2_family.png, form6_family.png,
-// form6_child.png with its first child selected and form6_choosing.png after "子供の追加".
+// form6_child.png with its first child selected and form6_choosing.png after "子供の追加";
+// then the whole screen with those forms where they open (screen_mainform.png,
+// screen_form5.png, screen_form7.png, screen_form5_guidance.png, screen_family.png,
+// screen_family_child.png, screen_family_choosing.png, screen_family_nothing_added.png).
 // Writes no register. Returns the exit code (1 when a picture could not be saved).
 int saveScreenshots(TsubakiApp& app, const std::string& folder);
 

@@ -1,10 +1,10 @@
 // Start-up, in its fixed order: forms and captions (constructor), "KANKYO.TXT", the mode
-// captions, MAINFORM, the data folder, "BACKUP", the registers, the control states.
+// captions, MAINFORM, the data folder (a new one only when the user says so), the
+// registers, the control states.
 #include "app/tsubaki/tsubaki_app.h"
 
 #include "common/file_io.h"
 #include "common/folder_transaction.h"
-#include "core/backup.h"
 #include "core/constants.h"
 #include "core/drawing_settings.h"
 #include "editing/main_window.h"
@@ -58,37 +58,52 @@ TsubakiApp::readStartEnvironment(const std::filesystem::path& file) {
     }
 }
 
-// The data folder: the folder of the path chosen in the save dialog, the name ignored; its
-// "BACKUP" folder made when missing.
+// The data folder: the folder of the path chosen in the save dialog, the name ignored. A
+// folder without registers becomes a new data folder only when the user says so; otherwise
+// the dialog asks again. Nothing is made in the folder here: "BACKUP" comes with the first
+// backup.
 std::optional<std::filesystem::path> TsubakiApp::openDataFolder(const StartOptions& options) {
-    std::error_code ec;
-    std::filesystem::path folder;
-    if (options.dataFolder) {
-        folder = *options.dataFolder;
-    } else {
-        const auto chosen =
-            dialogs_.saveFile("ファイルを保存する場所は?", "", "DUMMY", "(*.*)", false);
-        if (!chosen) {
-            end(0);
+    std::optional<std::filesystem::path> folder = options.dataFolder;
+    if (!folder) {
+        folder = askDataFolder();
+    }
+    while (folder) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*folder, ec)) {
+            fail("データフォルダがありません",
+                 "データフォルダ「" + folder->string() +
+                     "」が見つかりません。\nプログラムを終了します。",
+                 1);
             return std::nullopt;
         }
-        folder = std::filesystem::path(*chosen).parent_path();
+        folder = std::filesystem::absolute(*folder, ec);
+        if (startsNewDataFolder(*folder)) {
+            return folder;
+        }
+        folder = askDataFolder();
     }
-    if (!std::filesystem::is_directory(folder, ec)) {
-        fail("データフォルダがありません",
-             "データフォルダ「" + folder.string() +
-                 "」が見つかりません。\nプログラムを終了します。",
-             1);
+    return std::nullopt;
+}
+
+std::optional<std::filesystem::path> TsubakiApp::askDataFolder() {
+    const auto chosen = dialogs_.saveFile("ファイルを保存する場所は?", "", "DUMMY", "(*.*)", false);
+    if (!chosen) {
+        end(0);
         return std::nullopt;
     }
-    folder = std::filesystem::absolute(folder, ec);
-    try {
-        core::ensureBackupFolder(folder);
-    } catch (const common::FileError& e) {
-        fail("フォルダを作れません", std::string(e.what()) + "\nプログラムを終了します。", 1);
-        return std::nullopt;
+    return std::filesystem::path(*chosen).parent_path();
+}
+
+bool TsubakiApp::startsNewDataFolder(const std::filesystem::path& folder) {
+    if (core::holdsRegisters(folder)) {
+        return true;
     }
-    return folder;
+    return dialogs_.yes("新しいデータフォルダ",
+                        "「" + folder.string() + "」には当事者目録（" +
+                            std::string(core::kPersonFile) +
+                            "）がありません。\nここを新しいデータフォルダとして始めますか？\n"
+                            "（いいえ：別のフォルダを選びます）",
+                        common::Icon::Question);
 }
 
 // What a killed run left in the folder is put right before anything is read.
@@ -126,8 +141,9 @@ void TsubakiApp::startControlStates() {
     fillPersonList();
     updatePersonCountControls();
     form6_->showTitleChoices(data_.env.夫, data_.env.妻);
-    mainForm_->setChartEnabled(editing::chartCanStart(data_));
+    mainForm_->setChartAvailable(editing::whyNoChart(data_));
     mainForm_->setEditEnabled(false);
+    showHistory();
 }
 
 } // namespace app

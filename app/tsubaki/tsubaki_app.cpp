@@ -52,6 +52,15 @@ TsubakiApp::TsubakiApp(common::Dialogs& dialogs) : dialogs_(dialogs) {
     familyEditing_ = std::make_unique<FamilyEditing>(*this);
     charts_ = std::make_unique<Charts>(*this);
     legalCharts_ = std::make_unique<LegalCharts>(*this);
+    // Every form but the chart window opens centred on the main window.
+    for (QWidget* form : allForms()) {
+        if (auto* window = qobject_cast<forms::FormWindow*>(form);
+            window && form != mainForm_.get()) {
+            window->setPlacementAnchor(mainForm_.get());
+        }
+    }
+    // The family details open beside the family list, which stays in view.
+    form6_->setOpensBeside(*form2_);
     setCaptions();
     connectFormEvents();
     connectCloseActions();
@@ -89,6 +98,9 @@ void TsubakiApp::dispatch(EventCode code) {
         return;
     }
     dispatching_ = true;
+    mainForm_->showGuidance("");
+    form5_->showGuidance("");
+    history_.begin(data_.reg, code);
     try {
         runHandler(code);
     } catch (const common::FileError& e) {
@@ -98,7 +110,9 @@ void TsubakiApp::dispatch(EventCode code) {
         dialogs_.ok("エラー", std::string("処理を続けられませんでした。\n") + e.what(),
                     common::Icon::Stop);
     }
+    history_.end(data_.reg, persons_.session.has_value());
     dispatching_ = false;
+    showHistory();
 }
 
 TsubakiApp::Entry* TsubakiApp::entry(EventCode code) {

@@ -11,6 +11,7 @@
 #include "common/dialogs.h"
 #include "core/data_folder.h"
 #include "editing/person_editing.h"
+#include "editing/register_history.h"
 
 #include <array>
 #include <filesystem>
@@ -101,7 +102,9 @@ public:
     // ---- the dispatch table ----
     // What a control's event routine calls: runs the handler of `code` to completion.
     // Ignored while another handler runs (a control changed by a handler raises no second
-    // event). A common::FileError from a handler is shown to the user.
+    // event). A common::FileError from a handler is shown to the user. The registers before
+    // the handler become a step of the undo history when the handler changed them; while
+    // the person form stays open the step stays open, so that the whole form is one step.
     void dispatch(EventCode code);
     // Runs the handler of `code` from within another handler (a handler block called as a
     // subroutine). Errors pass to the caller.
@@ -128,6 +131,17 @@ public:
     // Messages of errors that no handler expected (shown to the user as well); tests check
     // that there are none.
     const std::vector<std::string>& unexpectedErrors() const { return unexpectedErrors_; }
+
+    // ---- undo and redo (history.cpp) ----
+    // "元に戻す" and "やり直す" of MAINFORM, FORM2 and FORM6: the registers of the step before
+    // (or after) put back, and every form showing them shown again. Nothing happens while a
+    // handler runs, the person form is open, a child is being chosen or the chart settings
+    // are open.
+    void undo();
+    void redo();
+    const editing::RegisterHistory& history() const { return history_; }
+    // The undo buttons of the three forms as the history and the forms' state allow.
+    void showHistory();
 
     // ---- main window and person form (main_window.cpp, person_form.cpp) ----
     void fillPersonList();            // the person list of MAINFORM
@@ -156,8 +170,14 @@ private:
     void setCaptions();
     void backUp();           // "ファイルをバックアップ": at once, silently
     void cancelLinkDialog(); // FORM9's "キャンセル" and frame
+    std::string historyBlocked() const;
+    void showRestoredRegisters(const std::string& guidance);
     std::optional<core::Environment> readStartEnvironment(const std::filesystem::path& file);
     std::optional<std::filesystem::path> openDataFolder(const StartOptions& options);
+    // The folder of the path chosen in the folder dialog; nullopt when it was cancelled.
+    std::optional<std::filesystem::path> askDataFolder();
+    // A folder without a register is a new data folder only when the user says so.
+    bool startsNewDataFolder(const std::filesystem::path& folder);
     bool recoverFolder(const std::filesystem::path& folder);
     bool loadFolder(const std::filesystem::path& folder, const core::Environment& env);
     void startControlStates();
@@ -192,6 +212,7 @@ private:
     bool dispatching_ = false;
 
     core::DataFolder data_;
+    editing::RegisterHistory history_;
     PersonState persons_;
     std::filesystem::path environmentFile_;
     bool ended_ = false;

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
 
 using platform::toQString;
@@ -40,6 +41,31 @@ void setChecked(QAbstractButton* button, bool checked) {
         return;
     }
     button->setChecked(checked);
+}
+
+// The entries of a list. A list of as many entries as before keeps its entries and only
+// changes their texts, so that it stays scrolled where it was: the rows do not move under the
+// user's eyes. Inactive entries are shown greyed and cannot be chosen.
+void fillList(QListWidget* list, const editing::ControlState& s) {
+    const auto count = static_cast<int>(s.items.size());
+    if (list->count() != count) {
+        list->clear();
+        list->addItems(qList(s.items));
+    } else {
+        for (int i = 0; i < count; ++i) {
+            const QString text = toQString(s.items[static_cast<std::size_t>(i)]);
+            if (list->item(i)->text() != text) {
+                list->item(i)->setText(text);
+            }
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        const bool inactive =
+            std::find(s.inactiveItems.begin(), s.inactiveItems.end(), i) != s.inactiveItems.end();
+        QListWidgetItem* item = list->item(i);
+        const Qt::ItemFlags offered = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+        item->setFlags(inactive ? item->flags() & ~offered : item->flags() | offered);
+    }
 }
 
 void applyWindow(QWidget* form, const editing::ControlState& s) {
@@ -119,6 +145,8 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
         } else if (auto* label = qobject_cast<QLabel*>(w)) {
             if (s.text) {
                 label->setText(toQString(*s.text));
+                // A line cut short by the window's width is read whole in its tooltip.
+                label->setToolTip(toQString(*s.text));
             }
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             if (s.text && edit->text() != toQString(*s.text)) {
@@ -139,8 +167,7 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
             }
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
             if (refill) {
-                list->clear();
-                list->addItems(qList(s.items));
+                fillList(list, s);
                 appliedItems_[name] = s.itemsVersion;
             }
             if (s.current >= 0 && s.current < list->count()) {
@@ -152,6 +179,12 @@ void ControlBinding::apply(const editing::FamilyControls& controls) {
             }
         }
         w->setEnabled(s.enabled);
+        if (qobject_cast<QLabel*>(w) == nullptr) {
+            const QString tip = s.enabled ? QString() : toQString(s.whyDisabled);
+            if (w->toolTip() != tip) {
+                w->setToolTip(tip);
+            }
+        }
         if (w->isHidden() == s.visible) {
             w->setVisible(s.visible);
         }

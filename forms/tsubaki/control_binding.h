@@ -31,8 +31,9 @@ public:
 
     // After an operation: every state onto its widget with the widgets' signals blocked, so
     // that applying raises no event. A list or combo box gets its entries anew only when its
-    // itemsVersion changed since the last apply. The form is shown or hidden last; a form
-    // that appears is raised.
+    // itemsVersion changed since the last apply; a list whose number of entries stayed keeps
+    // its rows and scrolling, and its inactive entries are greyed. A disabled control shows
+    // why in its tooltip. The form is shown or hidden last; a form that appears is raised.
     void apply(const editing::FamilyControls& controls);
 
 private:

@@ -9,6 +9,8 @@ namespace forms {
 Form2::Form2(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FORM2>()) {
     ui_->setupUi(this);
     binding_ = ControlBinding(*this, editing::FamilyControls());
+    connectUndoButtons(*ui_->undoButton, *ui_->redoButton, *this, &Form2::undoRequested,
+                       &Form2::redoRequested);
 
     using E = editing::EventCode;
     const std::pair<QAbstractButton*, E> clicks[] = {
@@ -38,5 +40,9 @@ Form2::Form2(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
 }
 
 Form2::~Form2() = default;
+
+void Form2::showUndo(const editing::UndoView& view) {
+    showUndoButtons(*ui_->undoButton, *ui_->redoButton, view);
+}
 
 } // namespace forms

@@ -11,6 +11,7 @@
 
 #include "editing/event_codes.h"
 #include "editing/family_controls.h"
+#include "editing/register_history.h"
 #include "forms/tsubaki/control_binding.h"
 #include "forms/tsubaki/form_window.h"
 
@@ -35,11 +36,16 @@ public:
     void copyInto(editing::FamilyControls& controls) const { binding_.copyIn(controls); }
     // The editor's control states onto the widgets; raises no event.
     void apply(const editing::FamilyControls& controls) { binding_.apply(controls); }
+    // "元に戻す" and "やり直す" (Ctrl+Z, Ctrl+Y), which act at once: undoRequested(),
+    // redoRequested().
+    void showUndo(const editing::UndoView& view);
 
 Q_SIGNALS:
     void eventRaised(editing::EventCode code);
     void familyClicked();
     void backupRequested();
+    void undoRequested();
+    void redoRequested();
 
 private:
     std::unique_ptr<Ui::FORM2> ui_;

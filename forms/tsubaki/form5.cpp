@@ -54,7 +54,9 @@ Form5::~Form5() = default;
 
 void Form5::load(const editing::PersonFormView& view) {
     auto& ui = *ui_;
+    showGuidance("");
     ui.BUTTON_A25A->setEnabled(view.copyAvailable);
+    ui.BUTTON_A25A->setToolTip(toQString(view.copyWhyNot));
     ui.CHECK35->setChecked(view.givenNameFirst);
     ui.CHECK39->setChecked(view.linked);
     if (view.linked) {
@@ -62,7 +64,7 @@ void Form5::load(const editing::PersonFormView& view) {
     } else {
         ui.TEXT39->clear();
     }
-    ui.CHECK39->setEnabled(view.linkable);
+    setLinkAvailable(view.linkWhyNot);
     arrangeNameFields(view.givenNameFirst);
 
     // 当事者_ST_SUB
@@ -80,6 +82,8 @@ void Form5::load(const editing::PersonFormView& view) {
         ui.RADIO_A3A->setEnabled(false);
         ui.RADIO_A4A->setEnabled(false);
     }
+    ui.RADIO_A3A->setToolTip(toQString(view.sexWhyLocked));
+    ui.RADIO_A4A->setToolTip(toQString(view.sexWhyLocked));
     ui.CHECK45->setChecked(view.fields.当姓);
 }
 
@@ -134,8 +138,17 @@ void Form5::untickLink() {
     ui_->CHECK39->setChecked(false);
 }
 
-void Form5::setLinkEnabled(bool enabled) {
-    ui_->CHECK39->setEnabled(enabled);
+void Form5::setLinkAvailable(const std::string& whyNot) {
+    ui_->CHECK39->setEnabled(whyNot.empty());
+    ui_->CHECK39->setToolTip(toQString(whyNot));
+}
+
+void Form5::showGuidance(const std::string& text) {
+    setGuidance(*ui_->guidanceLabel, text);
+}
+
+std::string Form5::guidance() const {
+    return toUtf8(ui_->guidanceLabel->text());
 }
 
 void Form5::showLinkSource(const std::string& label) {

@@ -45,7 +45,11 @@ public:
     // "当事者リンク" (CHECK39) and the label TEXT39 beside it.
     bool linkTicked() const;
     void untickLink();
-    void setLinkEnabled(bool enabled);
+    // "当事者リンク" can be ticked when `whyNot` is empty; otherwise disabled, saying why.
+    void setLinkAvailable(const std::string& whyNot);
+    // The one-line guidance above the buttons; empty clears it.
+    void showGuidance(const std::string& text);
+    std::string guidance() const;
     void showLinkSource(const std::string& label);
     void clearLinkSource();
 

@@ -31,6 +31,8 @@ Form6::Form6(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
         combo->setInsertPolicy(QComboBox::NoInsert);
     }
     binding_ = ControlBinding(*this, editing::FamilyControls());
+    connectUndoButtons(*ui_->undoButton, *ui_->redoButton, *this, &Form6::undoRequested,
+                       &Form6::redoRequested);
 
     using E = editing::EventCode;
     const std::pair<QAbstractButton*, E> clicks[] = {
@@ -78,6 +80,10 @@ Form6::Form6(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<Ui::FOR
 }
 
 Form6::~Form6() = default;
+
+void Form6::showUndo(const editing::UndoView& view) {
+    showUndoButtons(*ui_->undoButton, *ui_->redoButton, view);
+}
 
 void Form6::showTitleChoices(const std::vector<std::string>& husbands,
                              const std::vector<std::string>& wives) {

@@ -11,6 +11,7 @@
 
 #include "editing/event_codes.h"
 #include "editing/family_controls.h"
+#include "editing/register_history.h"
 #include "forms/tsubaki/control_binding.h"
 #include "forms/tsubaki/form_window.h"
 
@@ -37,6 +38,9 @@ public:
     void copyInto(editing::FamilyControls& controls) const { binding_.copyIn(controls); }
     // The editor's control states onto the widgets; raises no event.
     void apply(const editing::FamilyControls& controls) { binding_.apply(controls); }
+    // "元に戻す" and "やり直す" (Ctrl+Z, Ctrl+Y), which act at once: undoRequested(),
+    // redoRequested().
+    void showUndo(const editing::UndoView& view);
 
     // The titles offered for husbands (COMBO6) and wives (COMBO7) before the family editor
     // first fills them.
@@ -47,6 +51,8 @@ Q_SIGNALS:
     void eventRaised(editing::EventCode code);
     void childSelectionButtonClicked();
     void candidateChosen(int entry); // 0-based, -1 when the choice was cleared
+    void undoRequested();
+    void redoRequested();
 
 private:
     std::unique_ptr<Ui::FORM6> ui_;

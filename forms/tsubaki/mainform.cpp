@@ -1,5 +1,6 @@
 #include "forms/tsubaki/mainform.h"
 
+#include "forms/tsubaki/form_window.h"
 #include "platform/qt_text.h"
 
 #include "ui_mainform.h"
@@ -31,7 +32,7 @@ MainForm::MainForm(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<U
     }
     connect(ui_->LIST_A1A, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) {
-            ui_->BUTTON34->setEnabled(true);
+            setEditEnabled(true);
             Q_EMIT eventRaised(E::LIST_A1A_CLICK);
         }
     });
@@ -41,6 +42,9 @@ MainForm::MainForm(QWidget* parent) : FormWindow(parent), ui_(std::make_unique<U
         }
     });
     connect(ui_->BUTTON49, &QAbstractButton::clicked, this, [this] { Q_EMIT backupRequested(); });
+    connectUndoButtons(*ui_->undoButton, *ui_->redoButton, *this, &MainForm::undoRequested,
+                       &MainForm::redoRequested);
+    setEditEnabled(false);
 }
 
 MainForm::~MainForm() = default;
@@ -58,7 +62,7 @@ void MainForm::selectPerson(int n) {
         const QSignalBlocker quiet(ui_->LIST_A1A);
         ui_->LIST_A1A->setCurrentRow(n - 1);
     }
-    ui_->BUTTON34->setEnabled(ui_->LIST_A1A->currentRow() >= 0);
+    setEditEnabled(ui_->LIST_A1A->currentRow() >= 0);
 }
 
 void MainForm::clearSelection() {
@@ -81,14 +85,27 @@ void MainForm::clearDetail() {
 
 void MainForm::setEditEnabled(bool enabled) {
     ui_->BUTTON34->setEnabled(enabled);
+    ui_->BUTTON34->setToolTip(enabled ? QString() : toQString(editing::kChoosePersonFirst));
 }
 
-void MainForm::setFamilyFormOffered(bool offered) {
-    ui_->BUTTON_A8A->setVisible(offered);
+void MainForm::setFamilyFormAvailable(const std::string& whyNot) {
+    setAvailable(*ui_->BUTTON_A8A, whyNot);
 }
 
-void MainForm::setChartEnabled(bool enabled) {
-    ui_->BUTTON39->setEnabled(enabled);
+void MainForm::setChartAvailable(const std::string& whyNot) {
+    setAvailable(*ui_->BUTTON39, whyNot);
+}
+
+void MainForm::showGuidance(const std::string& text) {
+    setGuidance(*ui_->guidanceLabel, text);
+}
+
+std::string MainForm::guidance() const {
+    return platform::toUtf8(ui_->guidanceLabel->text());
+}
+
+void MainForm::showUndo(const editing::UndoView& view) {
+    showUndoButtons(*ui_->undoButton, *ui_->redoButton, view);
 }
 
 void MainForm::showMode(const editing::ModeCaptions& captions) {

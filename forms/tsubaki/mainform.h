@@ -4,12 +4,15 @@
 // The form owns its controls. Its buttons raise their event codes (eventRaised); choosing a
 // person in the list LIST_A1A raises LIST_A1A_CLICK and enables "リスト中の当事者を編集"
 // (BUTTON34), which raises BUTTON34_ON only while a person is chosen. "ファイルをバックアップ"
-// (BUTTON49) acts at once: backupRequested(). What the program shows comes in through the
-// typed calls below, none of which raises an event.
+// (BUTTON49) acts at once: backupRequested(); so do "元に戻す" (Ctrl+Z) and "やり直す"
+// (Ctrl+Y): undoRequested(), redoRequested(). What the program shows comes in through the
+// typed calls below, none of which raises an event. A button that cannot act is disabled and
+// says why in its tooltip; the guidance line says what the last action could not do.
 #pragma once
 
 #include "editing/event_codes.h"
 #include "editing/main_window.h"
+#include "editing/register_history.h"
 #include "forms/tsubaki/form_window.h"
 
 #include <memory>
@@ -41,14 +44,22 @@ public:
     void showDetail(const std::string& text);
     void clearDetail();
 
-    void setEditEnabled(bool enabled);       // "リスト中の当事者を編集" (BUTTON34)
-    void setFamilyFormOffered(bool offered); // "家族構成へ" (BUTTON_A8A) shown
-    void setChartEnabled(bool enabled);      // "作図開始" (BUTTON39)
+    void setEditEnabled(bool enabled); // "リスト中の当事者を編集" (BUTTON34)
+    // "家族構成へ" (BUTTON_A8A) and "作図開始" (BUTTON39): enabled when `whyNot` is empty,
+    // else disabled with `whyNot` as the tooltip.
+    void setFamilyFormAvailable(const std::string& whyNot);
+    void setChartAvailable(const std::string& whyNot);
     void showMode(const editing::ModeCaptions& captions); // BUTTON_A30A and TEXT_A15A
+    // The one-line guidance below the buttons; empty clears it.
+    void showGuidance(const std::string& text);
+    std::string guidance() const;
+    void showUndo(const editing::UndoView& view); // "元に戻す", "やり直す"
 
 Q_SIGNALS:
     void eventRaised(editing::EventCode code);
     void backupRequested();
+    void undoRequested();
+    void redoRequested();
 
 private:
     std::unique_ptr<Ui::MAINFORM> ui_;

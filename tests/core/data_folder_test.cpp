@@ -62,6 +62,21 @@ TEST(DataFolderLoad, EmptyFolderHasNoRegisters) {
     EXPECT_FALSE(data.familyFilePresent);
 }
 
+TEST(DataFolderLoad, AFolderHoldsRegistersByAnyRegisterFileOrAnUnfinishedChange) {
+    TempDir dir;
+    EXPECT_FALSE(core::holdsRegisters(dir.path()));
+    // Files of other kinds, and a BACKUP folder, are no registers.
+    dir.write("memo.txt", "x");
+    fs::create_directory(dir.path() / "BACKUP");
+    EXPECT_FALSE(core::holdsRegisters(dir.path()));
+    for (const char* name :
+         {"当事者目録.TXT", "家族目録.TXT", "作図設定.TXT", ".tsubaki-journal"}) {
+        TempDir one;
+        one.write(name, "");
+        EXPECT_TRUE(core::holdsRegisters(one.path())) << name;
+    }
+}
+
 TEST(DataFolderDelete, LastFamilyRemovesTheFileAndItsReferences) {
     TempDir dir;
     auto data = loadCopyOfSamples(dir);

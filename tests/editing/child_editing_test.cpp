@@ -49,7 +49,7 @@ TEST_F(ChildEditing, MarriedCoupleBecomesTheRealParentsOnYes) {
     EXPECT_EQ(person(son).子孫_FL, 1);
     EXPECT_EQ(ctl()["LIST_A2A"].items, Strings{"（男 3）山田一郎　"});
     // A family with children cannot be deleted.
-    EXPECT_FALSE(ctl().visible("BUTTON_A14A"));
+    EXPECT_FALSE(ctl().enabled("BUTTON_A14A"));
 }
 
 TEST_F(ChildEditing, MarriedCoupleAdoptsOnNo) {
@@ -136,7 +136,7 @@ TEST_F(ChildEditing, UnmarriedCoupleChildAndItsAcknowledgment) {
 
     // A child with a real mother cannot be taken in by an unmarried couple.
     person(daughter).実母NO = 9;
-    addChild(daughter);
+    chooseChild(daughter);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "警告　実母が存在しています");
     EXPECT_EQ(dialogs.shown[0].text, "結婚していない二人の養子にはなれません");
@@ -150,7 +150,7 @@ TEST_F(ChildEditing, SingleParentsAdopt) {
     makeFamily(father, 0);
     person(son).実父NO = static_cast<std::int16_t>(father);
     takeMessages();
-    addChild(son);
+    chooseChild(son);
     EXPECT_EQ(takeMessages(), Strings{"警告　登録できません / 既に父親は実の父になっています"});
     EXPECT_EQ(family(1).子数(), 0);
     addChild(daughter);
@@ -160,7 +160,7 @@ TEST_F(ChildEditing, SingleParentsAdopt) {
     makeFamily(0, mother);
     person(other).実母NO = static_cast<std::int16_t>(mother);
     takeMessages();
-    addChild(other);
+    chooseChild(other);
     EXPECT_EQ(takeMessages(), Strings{"警告　登録できません / 既に母親は実の母になっています"});
     addChild(son);
     EXPECT_EQ(takeMessages(), Strings{"警告 / 親は独身なので、女性の養子になります"});
@@ -190,9 +190,10 @@ TEST_F(ChildEditing, CancelAddsNothingAndTheSelectionModeRestoresTheForm) {
     for (const char* c : {"CHECK_A1A", "CHECK_A2A", "EDIT_A9A"}) {
         EXPECT_FALSE(ctl().enabled(c)) << c;
     }
-    // Neither partner is offered; "キャンセル" comes first.
-    EXPECT_EQ(ctl()["LIST_A4A"].items, (Strings{"キャンセル", "3 (男) 山田一郎　",
-                                                "4 (女) 山田春子　", "5 (男) 佐藤三郎　"}));
+    // Neither partner is offered; the entry that adds nobody comes first.
+    EXPECT_EQ(ctl()["LIST_A4A"].items,
+              (Strings{"キャンセル（子供を追加しない）", "3 (男) 山田一郎　", "4 (女) 山田春子　",
+                       "5 (男) 佐藤三郎　"}));
 
     editor().chooseCandidate(0);
     editor().dispatch(EventCode::BUTTON_A4A_ON_12);
@@ -277,7 +278,7 @@ TEST_F(ChildEditing, UnmarriedCoupleRefusesALinkedPersonWithRealParents) {
     person(target).C_当事者NO = static_cast<std::int16_t>(son); // son is a link source
     person(target).実母NO = 9;
     unmarried();
-    addChild(son);
+    chooseChild(son);
     const auto shown = takeMessages();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[1],
@@ -424,7 +425,7 @@ TEST_F(ChildEditing, DeletingRealAndAdoptedChildren) {
     EXPECT_EQ(person(son).子孫_F, 0);
     EXPECT_EQ(person(son).子孫_FL, 0);
     // The family delete button returns only with the last child gone.
-    EXPECT_FALSE(ctl().visible("BUTTON_A14A"));
+    EXPECT_FALSE(ctl().enabled("BUTTON_A14A"));
     EXPECT_FALSE(ctl().visible("BUTTON_A17A"));
 
     takeMessages();
@@ -434,7 +435,7 @@ TEST_F(ChildEditing, DeletingRealAndAdoptedChildren) {
     EXPECT_EQ(takeMessages(), Strings{"削除確認 / 本当にこの子を削除してもいいのですか"});
     EXPECT_EQ(family(1).子数(), 0);
     EXPECT_EQ(person(daughter).実母NO, 9);
-    EXPECT_TRUE(ctl().visible("BUTTON_A14A"));
+    EXPECT_TRUE(ctl().enabled("BUTTON_A14A"));
     EXPECT_TRUE(dialogs.scriptUsedUp());
 }
 

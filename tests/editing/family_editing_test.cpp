@@ -35,21 +35,26 @@ TEST_F(FamilyEditing, NewFamilyListsAndChoices) {
     EXPECT_EQ(family(1).婚姻NO, 1);
     EXPECT_TRUE(ctl().visible("FORM6"));
     EXPECT_EQ(ctl()["LIST_A3A"].items, Strings{"1 : (0) 登録未設定　＝　(0) 登録未設定"});
-    // A family with neither partner keeps "作図開始" away.
-    EXPECT_FALSE(ctl().visible("BUTTON_A21A"));
+    // A family with neither partner keeps "作図開始" disabled, and says why.
+    EXPECT_TRUE(ctl().visible("BUTTON_A21A"));
+    EXPECT_FALSE(ctl().enabled("BUTTON_A21A"));
+    EXPECT_EQ(ctl()["BUTTON_A21A"].whyDisabled,
+              "夫も妻も登録されていない家族（1番）があるので作図できません");
     EXPECT_TRUE(dialogs.messages().empty());
 
     choosePartners(taro, yoko);
     editor().registerFamily();
     EXPECT_EQ(ctl()["LIST_A3A"].items, Strings{"1 : (1) 山田太郎　＝　(4) 鈴木洋子"});
     EXPECT_EQ(ctl()["LIST_A3A"].current, 0);
-    EXPECT_TRUE(ctl().visible("BUTTON_A21A"));
+    EXPECT_TRUE(ctl().enabled("BUTTON_A21A"));
     // The person choices mark the partners of a family with "♪".
     EXPECT_EQ(ctl()["COMBO_A1A"].items,
               (Strings{"◎0 登録未設定　", "♪1 山田太郎　", "◎3 鈴木次郎　"}));
     EXPECT_EQ(ctl()["COMBO_A2A"].items, (Strings{"◎0 登録未設定　", "◎2 山田花子　",
                                                  "♪4 鈴木洋子　（昭和１０年１月１日生）"}));
-    EXPECT_EQ(ctl()["COMBO_A5A"].items, (Strings{"0", "1"}));
+    // The base family is offered with the couple's names; its place is its number.
+    EXPECT_EQ(ctl()["COMBO_A5A"].items,
+              (Strings{"0 : 指定なし（選択中の家族）", "1 : 山田太郎　＝　鈴木洋子"}));
     EXPECT_EQ(ctl()["COMBO6"].items, Strings{"夫"});
     EXPECT_EQ(ctl()["COMBO7"].items.size(), 6u);
 }
@@ -371,7 +376,9 @@ TEST_F(FamilyEditing, DeletingAFamilyRenumbersAndTheLastRemovesTheFile) {
     family(1).子.push_back(core::Child{});
     ctl()["LIST_A3A"].current = 0;
     editor().selectFamily();
-    EXPECT_FALSE(ctl().visible("BUTTON_A14A"));
+    EXPECT_FALSE(ctl().enabled("BUTTON_A14A"));
+    EXPECT_EQ(ctl()["BUTTON_A14A"].whyDisabled,
+              "子供のいる家族は削除できません（先に子供をすべて削除してください）");
     takeMessages();
     editor().deleteFamily();
     EXPECT_EQ(data.reg.familyCount(), 2);
@@ -385,7 +392,10 @@ TEST_F(FamilyEditing, DeletingAFamilyRenumbersAndTheLastRemovesTheFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "家族目録.TXT"));
     EXPECT_FALSE(ctl().visible("FORM6"));
     EXPECT_TRUE(ctl()["LIST_A3A"].items.empty());
-    EXPECT_FALSE(ctl().visible("BUTTON_A21A"));
+    EXPECT_FALSE(ctl().enabled("BUTTON_A21A"));
+    EXPECT_EQ(ctl()["BUTTON_A21A"].whyDisabled, "家族がまだ登録されていません");
+    EXPECT_FALSE(ctl().enabled("BUTTON_A14A"));
+    EXPECT_EQ(ctl()["BUTTON_A14A"].whyDisabled, "削除する家族がありません");
     EXPECT_EQ(person(taro).父母家族NO, 0);
 }
 

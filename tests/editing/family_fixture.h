@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,8 +87,15 @@ protected:
         return editor().currentFamily();
     }
 
-    // "子供の追加", a click on the candidate `person` (0 = "キャンセル"), "登録決定".
-    void addChild(int person) {
+    // "子供の追加", a click on the candidate `person`, "登録決定", for a child that is
+    // entered: the title box offered then is answered with `title` (nullopt cancels it,
+    // leaving the child without a title).
+    void addChild(int person, std::optional<std::string> title = std::nullopt) {
+        dialogs.answerInput(std::move(title));
+        chooseChild(person);
+    }
+    // The same for a child that is not entered (refused, or 0 for "キャンセル"): no title box.
+    void chooseChild(int person) {
         editor().childSelectionButton();
         editor().chooseCandidate(editor().candidates().entryOf(person));
         editor().childSelectionButton();

@@ -237,6 +237,7 @@ TEST(PersonCommit, UnencodableCharacterStoresNothingUnlessAccepted) {
     EXPECT_NE(d.shown[0].text.find("「住所２」の「𠮷」（U+20BB7）"), std::string::npos);
 
     d.answerYes();
+    d.answerYes(); // "昭和" is kept as it is, though no date
     EXPECT_EQ(editing::commitPerson(reg, session, t, d), editing::CommitOutcome::Accepted);
     EXPECT_EQ(reg.person(1).住所2, "■野町");
     EXPECT_EQ(reg.person(1).生年月日, "昭和");

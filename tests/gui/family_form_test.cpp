@@ -232,8 +232,8 @@ TEST_F(FamilyForms, ChildrenAreAddedThroughTheCandidateList) {
     button->click();
     EXPECT_EQ(s(button->text()), "登録決定");
     ASSERT_TRUE(shown(candidates));
-    EXPECT_EQ(s(candidates->item(0)->text()), "キャンセル");
-    EXPECT_EQ(candidates->count(), 4); // キャンセル and persons 3, 4, 5
+    EXPECT_EQ(s(candidates->item(0)->text()), "キャンセル（子供を追加しない）");
+    EXPECT_EQ(candidates->count(), 4); // the entry adding nobody and persons 3, 4, 5
     for (const char* off : {"LIST_A3A", "BUTTON_A9A"}) {
         EXPECT_FALSE(f2(off)->isEnabled()) << off;
     }
@@ -241,31 +241,45 @@ TEST_F(FamilyForms, ChildrenAreAddedThroughTheCandidateList) {
     EXPECT_FALSE(f6("CHECK_A2A")->isEnabled());
     EXPECT_FALSE(shown(f2("BUTTON_A5A")) || shown(f2("BUTTON_A7A")));
 
-    // Yes: the couple become the real parents.
+    // Yes: the couple become the real parents; the title offered is kept.
     chooseCandidate(3);
     dialogs.answerYes();
+    dialogs.answerInput("長男");
     button->click();
     EXPECT_EQ(dialogs.messages().back(),
               "警告　実の両親が登録されていません / 父母を実の両親として登録してもいいですか");
+    EXPECT_EQ(dialogs.inputs(), std::vector<std::string>{"子の肩書 / 長男"});
+    EXPECT_EQ(s(f6<QListWidget>("LIST_A2A")->item(0)->text()), "長男（男 3）山田一郎　");
     EXPECT_EQ(s(button->text()), "子供の追加");
     EXPECT_FALSE(shown(candidates));
     EXPECT_TRUE(f2("LIST_A3A")->isEnabled() && f2("BUTTON_A9A")->isEnabled());
     EXPECT_TRUE(f6("CHECK_A2A")->isEnabled());
     EXPECT_TRUE(shown(f2("BUTTON_A5A")));
-    EXPECT_FALSE(shown(f2("BUTTON_A14A"))); // a family with children cannot be deleted
+    // A family with children cannot be deleted, and says so.
+    EXPECT_FALSE(f2("BUTTON_A14A")->isEnabled());
+    EXPECT_EQ(s(f2("BUTTON_A14A")->toolTip()),
+              "子供のいる家族は削除できません（先に子供をすべて削除してください）");
     ASSERT_EQ(f6<QListWidget>("LIST_A2A")->count(), 1);
     const auto& p3 = app->data().reg.person(3);
     EXPECT_EQ(std::vector<int>({p3.実父NO, p3.実母NO, p3.父母家族NO}), std::vector<int>({1, 2, 1}));
 
-    // No: adopted, the parents stay unknown.
+    // No: adopted, the parents stay unknown. The candidate list keeps its rows: the child
+    // added is greyed where it was, the others stay where they were.
     button->click();
+    ASSERT_EQ(candidates->count(), 4);
+    EXPECT_EQ(s(candidates->item(1)->text()), "3 (男) 山田一郎　（この家族の子）");
+    EXPECT_FALSE(candidates->item(1)->flags() & Qt::ItemIsEnabled);
+    EXPECT_EQ(s(candidates->item(2)->text()).substr(0, 2), "4 ");
     chooseCandidate(4);
     dialogs.answerNo();
+    dialogs.answerInput(std::nullopt); // the title 養女 offered, not taken
     button->click();
     EXPECT_EQ(dialogs.messages().back(), "注意 / 父母の養子として登録しました");
     EXPECT_EQ(childOrder(1), std::vector<int>({3, 4}));
     EXPECT_EQ(family(1).child(2).子の形態, core::ChildKind::Adopted);
     EXPECT_EQ(app->data().reg.person(4).実母NO, 0);
+    EXPECT_EQ(dialogs.inputs().back(), "子の肩書 / 養女");
+    EXPECT_EQ(family(1).child(2).子の肩書, "");
 
     // "キャンセル" adds nothing, and neither does closing FORM6 during the choice.
     const auto boxes = dialogs.shown.size();
@@ -338,12 +352,13 @@ TEST_F(FamilyForms, ChildrenAreMovedReversedAndDeleted) {
     clickRow(children, 0);
     dialogs.answerYes();
     click(form(5), "BUTTON_A17A");
-    EXPECT_FALSE(shown(f2("BUTTON_A14A")));
+    EXPECT_FALSE(f2("BUTTON_A14A")->isEnabled());
     clickRow(children, 0);
     dialogs.answerYes();
     click(form(5), "BUTTON_A17A");
     EXPECT_EQ(children->count(), 0);
-    EXPECT_TRUE(shown(f2("BUTTON_A14A")));
+    EXPECT_TRUE(f2("BUTTON_A14A")->isEnabled());
+    EXPECT_EQ(s(f2("BUTTON_A14A")->toolTip()), "");
     EXPECT_TRUE(dialogs.scriptUsedUp());
 }
 
@@ -368,7 +383,8 @@ TEST_F(FamilyForms, DeletingFamiliesDownToTheLast) {
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(form(5).isVisible());
     EXPECT_TRUE(form(1).isVisible());
-    EXPECT_FALSE(shown(f2("BUTTON_A21A")));
+    EXPECT_FALSE(f2("BUTTON_A21A")->isEnabled());
+    EXPECT_EQ(s(f2("BUTTON_A21A")->toolTip()), "家族がまだ登録されていません");
     EXPECT_TRUE(shown(f2("BUTTON_A5A")) && shown(f2("BUTTON_A7A")));
     EXPECT_TRUE(list->isEnabled() && f2("BUTTON_A9A")->isEnabled());
     click(form(1), "BUTTON_A5A");

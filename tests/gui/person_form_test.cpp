@@ -69,18 +69,18 @@ TEST_F(Persons, NoToEveryNamesakeCancelsTheAddition) {
 TEST_F(Persons, EditingPersonThreeAsksOnlyAboutPersonOne) {
     edit(3);
     EXPECT_EQ(s(f5<QLineEdit>("EDIT_A2A")->text()), "太郎");
-    set("EDIT_A6A", "令和元年");
+    set("EDIT_A6A", "令和元年５月１日");
     dialogs.answerYes();
     click(form(4), "BUTTON_A2A");
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(app->data().reg.person(3).死亡年月日, "令和元年");
+    EXPECT_EQ(app->data().reg.person(3).死亡年月日, "令和元年５月１日");
 
     // Person 2's namesake is person 5, which comes later: no question.
     edit(2);
-    set("EDIT_A5A", "昭和");
+    set("EDIT_A5A", "昭和３１年３月１２日");
     click(form(4), "BUTTON_A2A");
     EXPECT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(app->data().reg.person(2).生年月日, "昭和");
+    EXPECT_EQ(app->data().reg.person(2).生年月日, "昭和３１年３月１２日");
 }
 
 TEST_F(Persons, RefusedRenameKeepsTheOldNames) {
@@ -217,7 +217,7 @@ TEST_F(Persons, SearchAndNextByGivenName) {
 
 TEST_F(Persons, CopyDialogCopiesTheTickedFieldsIntoTheFormOnly) {
     app->data().reg.person(1).住所1 = "東京都";
-    app->data().reg.person(1).生年月日 = "昭和";
+    app->data().reg.person(1).生年月日 = "昭和３年４月５日";
     edit(4);
     click(form(4), "BUTTON_A25A");
     EXPECT_TRUE(form(6).isVisible());
@@ -226,21 +226,24 @@ TEST_F(Persons, CopyDialogCopiesTheTickedFieldsIntoTheFormOnly) {
     ASSERT_EQ(list->count(), 5);
     EXPECT_EQ(s(list->item(0)->text()), "1 (男) 山田太郎　（住所：東京都）");
 
-    click(form(6), "BUTTON35"); // no source chosen: nothing changes
+    click(form(6), "BUTTON35"); // no source chosen: nothing changes, and the form says so
     EXPECT_EQ(s(f5<QLineEdit>("EDIT_A3A")->text()), "");
     EXPECT_TRUE(form(4).isEnabled());
+    EXPECT_EQ(s(f5<QLabel>("guidanceLabel")->text()),
+              "複写元の当事者が選ばれていないので、何も複写していません");
 
     click(form(4), "BUTTON_A25A");
     list->setCurrentRow(0);
     EXPECT_EQ(s(ctl<QCheckBox>(form(6), "CHECK29")->text()), "住所１：東京都");
-    EXPECT_EQ(s(ctl<QCheckBox>(form(6), "CHECK41")->text()), "　生年月日：昭和");
+    EXPECT_EQ(s(ctl<QCheckBox>(form(6), "CHECK41")->text()), "　生年月日：昭和３年４月５日");
     EXPECT_EQ(s(ctl<QCheckBox>(form(6), "CHECK27")->text()), "　　姓：山田");
     ctl<QCheckBox>(form(6), "CHECK29")->setChecked(true);
     ctl<QCheckBox>(form(6), "CHECK41")->setChecked(true);
     click(form(6), "BUTTON35");
     EXPECT_FALSE(form(6).isVisible());
     EXPECT_EQ(s(f5<QLineEdit>("EDIT_A3A")->text()), "東京都");
-    EXPECT_EQ(s(f5<QLineEdit>("EDIT_A5A")->text()), "昭和");
+    EXPECT_EQ(s(f5<QLineEdit>("EDIT_A5A")->text()), "昭和３年４月５日");
+    EXPECT_EQ(s(f5<QLabel>("guidanceLabel")->text()), "複写しました。「リスト登録」で登録されます");
     EXPECT_EQ(s(f5<QLineEdit>("EDIT_A1A")->text()), "鈴木");
     EXPECT_EQ(app->data().reg.person(4).住所1, ""); // not before the commit
     click(form(4), "BUTTON_A2A");

@@ -181,11 +181,21 @@ TEST_F(Gui, StartUpControlStates) {
     // One person, no family, no settings.
     prepare({person(1, "山田", "太郎")});
     ASSERT_TRUE(start());
-    EXPECT_TRUE(fs::is_directory(data.path() / "BACKUP"));
-    EXPECT_TRUE(main<QPushButton>("BUTTON_A8A")->isHidden());
+    // No "BACKUP" before the first backup.
+    EXPECT_FALSE(fs::exists(data.path() / "BACKUP"));
+    // "家族構成へ" is shown, but disabled, and says why.
+    EXPECT_FALSE(main<QPushButton>("BUTTON_A8A")->isHidden());
+    EXPECT_FALSE(main<QPushButton>("BUTTON_A8A")->isEnabled());
+    EXPECT_EQ(s(main("BUTTON_A8A")->toolTip()),
+              "当事者が２人以上登録されると、家族構成を設定できます");
     EXPECT_FALSE(f5<QCheckBox>("CHECK39")->isEnabled());
+    EXPECT_EQ(s(f5("CHECK39")->toolTip()), "当事者が２人以上登録されると、リンクできます");
     EXPECT_FALSE(main<QPushButton>("BUTTON39")->isEnabled()); // no "作図設定.TXT"
+    EXPECT_NE(s(main("BUTTON39")->toolTip()).find("作図設定.TXT"), std::string::npos);
     EXPECT_FALSE(main<QPushButton>("BUTTON34")->isEnabled());
+    EXPECT_EQ(s(main("BUTTON34")->toolTip()), "リストで当事者を選ぶと編集できます");
+    EXPECT_FALSE(main("undoButton")->isEnabled());
+    EXPECT_EQ(s(main("undoButton")->toolTip()), "元に戻せる変更はありません");
     EXPECT_EQ(s(f5<QLabel>("TEXT_A8A")->text()), "当事者Ｎｏ :");
     EXPECT_EQ(s(main<QLabel>("TEXT_A15A")->text()), "通常モード");
     EXPECT_EQ(s(main<QPushButton>("BUTTON_A30A")->text()), "varovﾓｰﾄﾞへ");

@@ -21,6 +21,7 @@ struct ShownBox {
     common::Icon icon = common::Icon::None;
     std::string first = {}; // a choice's two captions (the box counts as a Yes/No message)
     std::string second = {};
+    std::string proposal = {}; // the text an input box starts with
 };
 
 class ScriptedDialogs : public common::Dialogs {
@@ -58,9 +59,21 @@ public:
     }
 
     std::optional<std::string> input(std::string_view title, std::string_view prompt,
-                                     std::string_view) override {
+                                     std::string_view proposal) override {
         shown.push_back({ShownBox::Kind::Input, std::string(title), std::string(prompt)});
+        shown.back().proposal = std::string(proposal);
         return next(inputs_, title);
+    }
+
+    // The input boxes shown, in order ("title / proposal").
+    std::vector<std::string> inputs() const {
+        std::vector<std::string> out;
+        for (const auto& b : shown) {
+            if (b.kind == ShownBox::Kind::Input) {
+                out.push_back(b.title + " / " + b.proposal);
+            }
+        }
+        return out;
     }
 
     std::optional<std::string> openFile(std::string_view title, std::string_view,
