@@ -247,6 +247,11 @@ void setLabelStates(SettingsControls& c) {
 
 } // namespace
 
+std::string textDrawingWhyNot(const SettingsControls& c) {
+    return c.textDrawingEnabled ? ""
+                                : "テキスト化は横書きの系図だけです。「横書き」を選ぶと使えます";
+}
+
 void prepareControls(SettingsControls& c, const SettingsDialogContext& context) {
     const bool vertical = c.verticalTicked || !c.horizontalTicked;
     showDirectionControls(c, vertical, false, context);

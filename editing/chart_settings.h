@@ -109,6 +109,10 @@ struct SettingsControls {
 // box is ticked.
 void prepareControls(SettingsControls& c, const SettingsDialogContext& context);
 
+// Why "テキスト化" cannot act with these controls (its tooltip), "" when it can: a text
+// drawing is made of rows, so it is made of a horizontal chart only.
+std::string textDrawingWhyNot(const SettingsControls& c);
+
 // "縦書き" clicked: the numeral choice and the child order box shown (the box ticked when
 // there was no settings file), text drawing off, and the statutory list chart, drawn in
 // horizontal writing only, off and unusable.

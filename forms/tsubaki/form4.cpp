@@ -237,6 +237,7 @@ void Form4::apply(const editing::SettingsControls& c) {
     showIfChanged(ui.COMBO_A4A, c.numeralsShown);
     showIfChanged(ui.CHECK_A16A, c.childOrderShown);
     enableIfChanged(ui.BUTTON37, c.textDrawingEnabled);
+    ui.BUTTON37->setToolTip(toQString(editing::textDrawingWhyNot(c)));
     enableIfChanged(ui.GROUP3, c.textDrawingEnabled);
     for (QRadioButton* r : lineRadios(ui)) {
         enableIfChanged(r, c.textDrawingEnabled);

@@ -30,6 +30,26 @@ void FormWindow::setVisible(bool visible) {
     QWidget::setVisible(visible);
 }
 
+void MainFormWindow::setVisible(bool visible) {
+    if (visible && !placed_ && isWindow()) {
+        placed_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+            setGeometry(usefulGeometry(screen->availableGeometry()));
+        }
+    }
+    QMainWindow::setVisible(visible);
+}
+
+QRect usefulGeometry(QRect available, QMargins frame) {
+    const int outerW = available.width() * 9 / 10;
+    const int outerH = available.height() * 9 / 10;
+    const int left = available.left() + (available.width() - outerW) / 2;
+    const int top = available.top() + (available.height() - outerH) / 2;
+    return {left + frame.left(), top + frame.top(),
+            std::max(1, outerW - frame.left() - frame.right()),
+            std::max(1, outerH - frame.top() - frame.bottom())};
+}
+
 void FormWindow::setOpensBeside(FormWindow& first) {
     beside_ = &first;
     first.companion_ = this;

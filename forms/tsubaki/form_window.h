@@ -60,17 +60,24 @@ private:
     bool placed_ = false;
 };
 
-// The same for the chart window, which has a menu bar.
+// The same for the chart window, which has a menu bar. It opens, the first time it is shown,
+// at a size for looking at a chart: most of the screen (usefulGeometry); later where the user
+// left it.
 class MainFormWindow : public QMainWindow {
     Q_OBJECT
 public:
     using QMainWindow::QMainWindow;
+
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool placed_ = false;
 };
 
 // The room a window manager's frame takes around a window before the window exists (title
@@ -88,6 +95,10 @@ QRect openingGeometry(QSize wanted, QRect anchor, QRect available, QMargins fram
 // its right with the tops level, moved left over it as far as the screen is too narrow, no
 // larger than `available` less `frame`.
 QRect besideGeometry(QSize wanted, QRect first, QRect available, QMargins frame = kAssumedFrame);
+
+// The chart window's first place: nine tenths of `available` (the screen without its task
+// bar) each way with its frame, centred.
+QRect usefulGeometry(QRect available, QMargins frame = kAssumedFrame);
 
 // A button that can act when `whyNot` is empty; otherwise disabled, saying why in its tooltip.
 void setAvailable(QAbstractButton& button, const std::string& whyNot);

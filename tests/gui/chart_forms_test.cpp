@@ -100,8 +100,13 @@ TEST_F(ChartForms, ControlDependencies) {
     auto* list = f4<QCheckBox>("CHECK46");
     auto* explanation = f4<QCheckBox>("CHECK_A18A");
 
+    // "テキスト化" in vertical writing says why it cannot act, and no more once it can.
+    EXPECT_FALSE(f4<QPushButton>("BUTTON37")->isEnabled());
+    EXPECT_NE(f4<QPushButton>("BUTTON37")->toolTip().toStdString().find("「横書き」を選ぶと"),
+              std::string::npos);
     horizontal->click();
     EXPECT_TRUE(f4<QPushButton>("BUTTON37")->isEnabled());
+    EXPECT_TRUE(f4<QPushButton>("BUTTON37")->toolTip().isEmpty());
     EXPECT_TRUE(f4<QRadioButton>("RADIO10")->isEnabled());
     EXPECT_TRUE(f4<QComboBox>("COMBO_A4A")->isHidden());
     EXPECT_TRUE(f4<QCheckBox>("CHECK_A16A")->isHidden());

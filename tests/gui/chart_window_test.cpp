@@ -4,6 +4,7 @@
 #include "gui_fixture.h"
 
 #include "app/tsubaki/chart_window.h"
+#include "forms/tsubaki/form_window.h"
 #include "render/raster.h"
 
 #include "tests/support/bytes.h"
@@ -12,7 +13,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace gui_test {
 namespace {
@@ -86,6 +90,50 @@ TEST_F(ChartWindowView, OpensAtTheBeginningOfAVerticalChart) {
     EXPECT_EQ(ctl<QScrollBar>(form(2), "VSCROLL1")->value(), 0) << "the top";
     const render::ViewRect r = window().view().sourceRect();
     EXPECT_EQ(r.x + r.width, window().chart()->width());
+}
+
+// The window opens the first time at most of the screen; a horizontal chart at its top left.
+TEST_F(ChartWindowView, OpensLargeAndAHorizontalChartAtItsTopLeft) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(form(2).geometry(), forms::usefulGeometry(available));
+    const QRect small = forms::usefulGeometry(QRect(0, 0, 1366, 728));
+    EXPECT_TRUE(QRect(0, 0, 1366, 728).contains(small.marginsAdded(forms::kAssumedFrame)));
+    EXPECT_GE(small.width() * small.height(), 1366 * 728 * 3 / 4);
+
+    // Moved by the user, it opens there again.
+    form(2).move(form(2).x() + 20, form(2).y());
+    const QRect moved = form(2).geometry();
+    form(2).hide();
+    click(form(1), "BUTTON_A21A"); // "作図開始"
+    ctl<QRadioButton>(form(3), "RADIO_A6A")->click();
+    click(form(3), "BUTTON_A22A"); // "作図実行"
+    settle();
+    ASSERT_TRUE(window().hasChart());
+    EXPECT_FALSE(window().chart()->vertical);
+    EXPECT_EQ(form(2).geometry(), moved);
+    auto* hbar = ctl<QScrollBar>(form(2), "HSCROLL1");
+    ASSERT_FALSE(hbar->isHidden());
+    EXPECT_EQ(hbar->value(), 0) << "the left end";
+    EXPECT_EQ(ctl<QScrollBar>(form(2), "VSCROLL1")->value(), 0) << "the top";
+    EXPECT_EQ(window().view().sourceRect().x, 0);
+}
+
+// Ctrl and the mouse wheel over the picture zoom; the wheel alone does not.
+TEST_F(ChartWindowView, CtrlAndTheWheelZoom) {
+    QWidget* picture = ctl<QLabel>(form(2), "PICTURE1");
+    const auto wheel = [&](Qt::KeyboardModifiers modifiers, int delta) {
+        QWheelEvent e(QPointF(40, 40), picture->mapToGlobal(QPointF(40, 40)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(picture, &e);
+        settle();
+    };
+    wheel(Qt::NoModifier, 120);
+    EXPECT_EQ(window().zoom(), 1.0);
+    wheel(Qt::ControlModifier, -120);
+    EXPECT_LT(window().zoom(), 1.0);
+    EXPECT_NE(zoomLabel(), "倍率 100%");
+    wheel(Qt::ControlModifier, 120);
+    EXPECT_DOUBLE_EQ(window().zoom(), 1.0);
 }
 
 TEST_F(ChartWindowView, PaintsWhatTheRecordingGivesAtEveryZoom) {
