@@ -65,4 +65,33 @@ std::string zoomText(double zoom) {
     return text;
 }
 
+ViewOffset openingOffset(const std::vector<DrawnPerson>& persons, int chartWidth, int chartHeight,
+                         bool vertical, int viewWidth, int viewHeight) {
+    constexpr int kRoom = 16; // chart pixels left around the first block
+    const double cornerX = vertical ? chartWidth : 0;
+    const DrawnPerson* first = nullptr;
+    double nearest = 0;
+    for (const DrawnPerson& p : persons) {
+        if (p.box.empty()) {
+            continue;
+        }
+        const double dx = (vertical ? p.box.right : p.box.left) - cornerX;
+        const double dy = p.box.top;
+        const double d = dx * dx + dy * dy;
+        if (first == nullptr || d < nearest) {
+            first = &p;
+            nearest = d;
+        }
+    }
+    const auto within = [](int v, int length, int shown) {
+        return std::clamp(v, 0, std::max(0, length - shown));
+    };
+    if (first == nullptr) {
+        return {vertical ? within(chartWidth, chartWidth, viewWidth) : 0, 0};
+    }
+    const int x = vertical ? first->box.right + kRoom - viewWidth : first->box.left - kRoom;
+    return {within(x, chartWidth, viewWidth),
+            within(first->box.top - kRoom, chartHeight, viewHeight)};
+}
+
 } // namespace render

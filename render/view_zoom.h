@@ -3,7 +3,10 @@
 // shows it. A zoom of 1 is the chart's own pixels (100%).
 #pragma once
 
+#include "render/drawing.h"
+
 #include <string>
+#include <vector>
 
 namespace render {
 
@@ -27,6 +30,19 @@ double wholeChartZoom(int clientWidth, int clientHeight, int chartWidth, int cha
 // "幅に合わせる": the chart's width in the client area, beside the vertical scroll bar when
 // the chart is then taller than the area.
 double chartWidthZoom(int clientWidth, int clientHeight, int chartWidth, int chartHeight);
+
+// Where the window opens on a chart: the offset (the chart pixel at the view's top left) that
+// shows, with a little room, the block a reader begins with: of a vertical chart the block
+// nearest its top right corner, of a horizontal one the block nearest its top left (a
+// chart's corner itself may be blank). `viewWidth` × `viewHeight` chart pixels are shown;
+// the offset is kept within the chart. Without blocks: the corner.
+struct ViewOffset {
+    int x = 0;
+    int y = 0;
+    bool operator==(const ViewOffset&) const = default;
+};
+ViewOffset openingOffset(const std::vector<DrawnPerson>& persons, int chartWidth, int chartHeight,
+                         bool vertical, int viewWidth, int viewHeight);
 
 // "100%", "46%", "6.3%": whole percents from 10% on.
 std::string zoomText(double zoom);

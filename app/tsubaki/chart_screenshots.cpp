@@ -30,9 +30,11 @@ bool snapChart(TsubakiApp& app, const QDir& dir, const QString& name) {
         std::cerr << "tsubaki: the chart of " << toUtf8(name) << " was not drawn\n";
         return false;
     }
+    // The window as it opens on the screen, the settings dialog behind it.
+    bool ok = snapScreen(dir, "screen_chart_" + name);
     app.form3().resize(1100, 800);
     ChartWindow& window = chartWindow(app);
-    bool ok = snapForm(&app.form3(), dir, "form3_" + name);
+    ok = snapForm(&app.form3(), dir, "form3_" + name) && ok;
     // The whole chart fitted in, a person found and marked, then back to 100%.
     window.fitWhole();
     ok = snapForm(&app.form3(), dir, "form3_" + name + "_whole") && ok;
@@ -57,6 +59,7 @@ bool saveChartScreenshots(TsubakiApp& app, const std::string& folder) {
     app.onFamilyFormOpened();
     app.dispatch(EventCode::BUTTON_A21A_ON); // "作図開始"
     bool ok = snapForm(&app.form4(), dir, "form4_chart_settings");
+    ok = snapScreen(dir, "screen_form4") && ok;
 
     core::DrawingSettings& settings = app.data().settings;
     const core::DrawingSettings kept = settings;

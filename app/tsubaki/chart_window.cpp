@@ -103,9 +103,14 @@ void ChartWindow::showChart(std::shared_ptr<const render::Drawing> chart,
     form_.show();
     form_.raise();
     layOut();
-    if (chart_ && chart_->vertical) {
-        // A vertical chart begins at its top right.
-        view_.scrollTo(chart_->width(), 0);
+    if (chart_) {
+        // The chart's beginning: the first block a reader meets, near the top right of a
+        // vertical chart, the top left of a horizontal one.
+        const render::ViewRect shown = view_.sourceRect();
+        const render::ViewOffset at =
+            render::openingOffset(persons_, chart_->width(), chart_->height(), chart_->vertical,
+                                  shown.width, shown.height);
+        view_.scrollTo(at.x, at.y);
         syncBarPositions();
         repaint();
     }

@@ -52,6 +52,8 @@ public:
     // Forgets the chart shown.
     void clearChart();
     const render::Drawing* chart() const { return chart_.get(); }
+    // The person blocks of the chart shown, in drawing order.
+    const std::vector<render::DrawnPerson>& persons() const { return persons_; }
     const render::TextCanvas* text() const { return text_.get(); }
     const render::ChartView& view() const { return view_; }
 

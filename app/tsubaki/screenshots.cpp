@@ -92,21 +92,6 @@ bool snapFamilyForms(TsubakiApp& app, const QDir& dir) {
     return ok;
 }
 
-// The whole screen as the user sees it (the forms where they opened), as `name`.png.
-bool snapScreen(const QDir& dir, const QString& name) {
-    for (int i = 0; i < 5; ++i) {
-        QApplication::processEvents();
-    }
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const QString path = dir.filePath(name + ".png");
-    if (screen == nullptr || !screen->grabWindow(0).save(path)) {
-        std::cerr << "tsubaki: cannot write " << toUtf8(path) << "\n";
-        return false;
-    }
-    std::cout << toUtf8(path) << "\n";
-    return true;
-}
-
 // The forms of the persons and the families on the whole screen, opened as a user opens
 // them: the main window with the first person chosen, the person form on that person, the
 // copy dialog over it and the person form's guidance after "実行" without a source, then the
@@ -151,6 +136,21 @@ bool snapScreens(TsubakiApp& app, const QDir& dir) {
 }
 
 } // namespace
+
+// The whole screen as the user sees it (the forms where they opened), as `name`.png.
+bool snapScreen(const QDir& dir, const QString& name) {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QString path = dir.filePath(name + ".png");
+    if (screen == nullptr || !screen->grabWindow(0).save(path)) {
+        std::cerr << "tsubaki: cannot write " << toUtf8(path) << "\n";
+        return false;
+    }
+    std::cout << toUtf8(path) << "\n";
+    return true;
+}
 
 int saveScreenshots(TsubakiApp& app, const std::string& folder) {
     QDir dir(toQString(folder));

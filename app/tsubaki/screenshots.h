@@ -16,6 +16,10 @@ class TsubakiApp;
 // False when the picture cannot be written.
 bool snapForm(QWidget* form, const QDir& dir, const QString& name);
 
+// Saves the whole screen as the user sees it (the forms where they opened) as `name`.png in
+// `dir` (the path is printed). False when the picture cannot be written.
+bool snapScreen(const QDir& dir, const QString& name);
+
 // Saves the whole of the chart shown in `window` as `name`.png in `dir` (the path is
 // printed). False when there is no chart or the picture cannot be written.
 bool saveChartPicture(ChartWindow* window, const QDir& dir, const QString& name);

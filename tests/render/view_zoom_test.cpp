@@ -53,4 +53,29 @@ TEST(Zoom, AsTheToolBarWritesIt) {
     EXPECT_EQ(render::zoomText(8.0), "800%");
 }
 
+// Where the window opens: on the block nearest the chart's top right (vertical) or top left
+// (horizontal), with a little room, not on a blank corner; kept within the chart.
+TEST(Zoom, TheWindowOpensOnTheFirstBlockNotABlankCorner) {
+    const std::vector<render::DrawnPerson> persons = {
+        {1, "佐藤キヨ", render::Box{20, 40, 120, 400}},
+        {2, "山田源蔵", render::Box{700, 640, 800, 1000}},
+        {3, "鈴木幸子", render::Box{1300, 1250, 1400, 1600}},
+    };
+    // 1470 × 2990, vertical: 源蔵's block is nearest the top right corner.
+    EXPECT_EQ(render::openingOffset(persons, 1470, 2990, true, 600, 400),
+              (render::ViewOffset{800 + 16 - 600, 640 - 16}));
+    // Horizontal: 佐藤キヨ's, at the top left (the room kept within the chart).
+    EXPECT_EQ(render::openingOffset(persons, 1470, 2990, false, 600, 400),
+              (render::ViewOffset{4, 24}));
+    // A view wider than the chart shows it from its left edge.
+    EXPECT_EQ(render::openingOffset(persons, 1470, 2990, true, 2000, 400).x, 0);
+    // Near the bottom right the offset stays within the chart.
+    EXPECT_EQ(render::openingOffset({{4, "", render::Box{1400, 2900, 1460, 2980}}}, 1470, 2990,
+                                    true, 600, 400),
+              (render::ViewOffset{870, 2590}));
+    // No blocks: the corner.
+    EXPECT_EQ(render::openingOffset({}, 1470, 2990, true, 600, 400), (render::ViewOffset{870, 0}));
+    EXPECT_EQ(render::openingOffset({}, 1470, 2990, false, 600, 400), (render::ViewOffset{0, 0}));
+}
+
 } // namespace
