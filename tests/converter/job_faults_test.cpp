@@ -1,9 +1,11 @@
-// mokuren's multi-file jobs (mask, restore, import into a folder with a family register)
-// with each file operation failed in turn and each job stopped at each operation as by a
-// kill: after the recovery the folder reads and holds wholly the old or wholly the new
+// mokuren's multi-file jobs (mask, restore, CSV and GEDCOM import into a folder with a family
+// register) with each file operation failed in turn and each job stopped at each operation
+// as by a kill: after the recovery the folder reads and holds wholly the old or wholly the new
 // files; "当事者目録.TXT" is never missing and never masked beside real settings.
 #include "common/folder_transaction.h"
 #include "converter/csv_import.h"
+#include "converter/gedcom_export.h"
+#include "converter/gedcom_import.h"
 #include "converter/masking.h"
 #include "converter/person_register.h"
 #include "tests/support/fault_harness.h"
@@ -115,6 +117,24 @@ TEST(JobFaults, MaskRestoreAndImportAreWhollyOldOrNew) {
                       d.answerFile((folder / "当事者目録.TXT").string());
                       d.answerYes();
                       return converter::writeImportedRegister(imported, folder, d);
+                  }),
+        tally);
+
+    // Importing a GEDCOM file (the samples' own, as exported) into the sample folder: the
+    // person register, its companions and the family register replaced in one change, the
+    // drawing settings moved into a backup.
+    const std::string gedcom = converter::gedcomText(converter::readGedcomSource(kSamples),
+                                                     converter::GedcomVersion::V551);
+    const converter::GedcomImport fromGedcom = converter::importGedcom(gedcom, "家系.ged");
+    ASSERT_TRUE(fromGedcom.report.errors.empty());
+    operations += testing_support::exerciseJob(
+        folderJob("gedcom-import", folder, samples(),
+                  [&] {
+                      testing_support::ScriptedDialogs d;
+                      d.answerFile((folder / "当事者目録.TXT").string());
+                      d.answerYes();
+                      return converter::writeGedcomImport(fromGedcom, folder,
+                                                          kSamples / "KANKYO.TXT", d);
                   }),
         tally);
 
