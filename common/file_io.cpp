@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include "common/folder_lock.h"
+
 #include "common/file_ops.h"
 
 #include <cerrno>
@@ -135,6 +137,7 @@ FileReplacement::FileReplacement(const std::filesystem::path& path)
         fd_ = -1;
         fail("一時ファイルを作れません", err);
     }
+    markBeingWritten(fd_); // a recovery in another program leaves it alone
 }
 
 FileReplacement::~FileReplacement() {

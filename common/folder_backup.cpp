@@ -1,5 +1,7 @@
 #include "common/folder_backup.h"
 
+#include "common/folder_lock.h"
+
 #include "common/file_io.h"
 #include "common/file_ops.h"
 #include "common/register_files.h"
@@ -47,6 +49,8 @@ void ensureBackupFolder(const fs::path& dataFolder) {
 
 std::optional<fs::path> backupDataFolder(const fs::path& dataFolder, const std::tm& local) {
     FileOps& ops = fileOps();
+    // Its staging folder is not one a killed run left, for a recovery in another program.
+    const FolderLock lock(dataFolder);
     ensureBackupFolder(dataFolder);
     const fs::path backups = dataFolder / kBackupFolder;
     const std::string name = backupFolderName(local);

@@ -1,5 +1,7 @@
 #include "common/folder_transaction.h"
 
+#include "common/folder_lock.h"
+
 #include "common/file_io.h"
 #include "common/file_ops.h"
 #include "common/register_files.h"
@@ -279,6 +281,9 @@ int removeOwnTemporaries(FileOps& ops, const fs::path& folder, bool backupStagin
             continue;
         }
         const fs::path p = folder / name;
+        if (!backupStaging && beingWritten(p)) {
+            continue; // a file another program is writing now
+        }
         if (backupStaging) {
             // An unfinished backup: a folder of copies.
             std::vector<std::string> inner;
@@ -387,6 +392,8 @@ void FolderTransaction::commit() {
     for (const auto& c : changes_) {
         names.push_back(c.name);
     }
+    // While the change is made, no other program's recovery takes it for a killed one.
+    const FolderLock lock(folder_);
     Commit run{
         fileOps(), folder_, folder_ / kJournalName, quotedNames(names) + "を保存できません：", {}};
     run.refuseOverJournal();
@@ -517,6 +524,8 @@ std::string recoverFolder(const std::filesystem::path& folderIn) {
     FileOps& ops = fileOps();
     const fs::path folder = folderIn.empty() ? fs::path(".") : folderIn;
     const fs::path journal = folder / kJournalName;
+    // A change another program is making now is not one a killed run left: wait for it.
+    const FolderLock lock(folder);
     std::string message;
     auto fail = [&](std::string_view what, int err) {
         throw FileError("データフォルダ「" + folder.string() + "」の中断された変更を" +
