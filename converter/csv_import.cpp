@@ -309,9 +309,11 @@ void splitFullName(const std::string& fullName, const std::vector<std::string>& 
     名 = fullName;
 }
 
-ImportResult importPersons(const CsvTable& table, const RegistrationChart& chart,
-                           const std::vector<int>& order, const ImportChoices& choices,
-                           bool headerLine, const std::vector<std::string>& surnames) {
+namespace {
+
+// The index of the first row to import; throws when nothing can be imported.
+std::size_t firstImportedRow(const CsvTable& table, const std::vector<int>& order,
+                             bool headerLine) {
     if (order.empty()) {
         throw common::FileError(
             "ＣＳＶデータの項目が当事者目録の項目に割り当てられていません。登録チャートの順に"
@@ -327,86 +329,109 @@ ImportResult importPersons(const CsvTable& table, const RegistrationChart& chart
                                 " 行あります。当事者目録には " +
                                 std::to_string(kMaxImportedPersons) + " 人までしか登録できません");
     }
+    return first;
+}
 
+// The register's text of one cell; throws, naming the line and column, when it cannot hold it.
+std::string cellItemText(const std::string& cell, const CsvRow& row, int column) {
+    try {
+        return itemText(cell);
+    } catch (const common::Cp932Error& e) {
+        throw common::FileError("ＣＳＶデータの " + std::to_string(row.line) + " 行目、" +
+                                std::to_string(column + 1) + " 列目を取り込めません：" + e.what());
+    }
+}
+
+// Stores the text of one chart item in the person.
+void storeItem(当事者& p, ChartItem item, std::string text,
+               const std::vector<std::string>& surnames) {
+    switch (item) {
+    case ChartItem::Surname:
+        p.姓 = std::move(text);
+        break;
+    case ChartItem::GivenName:
+        p.名 = std::move(text);
+        break;
+    case ChartItem::FullName:
+        splitFullName(text, surnames, p.姓, p.名);
+        break;
+    case ChartItem::Address1:
+        p.住所1 = std::move(text);
+        break;
+    case ChartItem::Address2:
+        p.住所2 = std::move(text);
+        break;
+    case ChartItem::Address:
+        p.住所1 = std::move(text);
+        p.住所2.clear();
+        break;
+    case ChartItem::Domicile1:
+        p.本籍1 = std::move(text);
+        break;
+    case ChartItem::Domicile2:
+        p.本籍2 = std::move(text);
+        break;
+    case ChartItem::Domicile:
+        p.本籍1 = std::move(text);
+        p.本籍2.clear();
+        break;
+    case ChartItem::BirthDate:
+        p.生年月日 = std::move(text);
+        break;
+    case ChartItem::DeathDate:
+        p.死亡年月日 = std::move(text);
+        break;
+    case ChartItem::Note1:
+        p.備考1 = std::move(text);
+        break;
+    case ChartItem::Note2:
+        p.備考2 = std::move(text);
+        break;
+    case ChartItem::Note:
+        p.備考1 = std::move(text);
+        p.備考2.clear();
+        break;
+    case ChartItem::Sex:
+        break;
+    }
+}
+
+// The person of row `r`, numbered `n`, from the columns assigned to the chart's items.
+当事者 importedPerson(const CsvTable& table, std::size_t r, long n, const RegistrationChart& chart,
+                      const std::vector<int>& order, const ImportChoices& choices,
+                      const std::vector<std::string>& surnames) {
+    const CsvRow& row = table.rows[r];
+    当事者 p;
+    p.当事者NO = n;
+    p.C_当事者NO = n;
+    const std::size_t items = std::min(order.size(), chart.items.size());
+    for (std::size_t k = 0; k < items; ++k) {
+        const int column = order[k];
+        const std::string& cell = table.cell(r, column);
+        const ChartItem item = chart.items[k];
+        if (item == ChartItem::Sex) {
+            p.男女 = sexCode(cell, choices.sexNotation);
+            continue;
+        }
+        storeItem(p, item, cellItemText(cell, row, column), surnames);
+    }
+    return p;
+}
+
+} // namespace
+
+ImportResult importPersons(const CsvTable& table, const RegistrationChart& chart,
+                           const std::vector<int>& order, const ImportChoices& choices,
+                           bool headerLine, const std::vector<std::string>& surnames) {
+    const std::size_t first = firstImportedRow(table, order, headerLine);
     ImportResult result;
     const int columns = table.columns();
     for (std::size_t r = first; r < table.rows.size(); ++r) {
-        const CsvRow& row = table.rows[r];
-        if (static_cast<int>(row.cells.size()) > columns) {
-            result.longLines.push_back(row.line);
+        if (static_cast<int>(table.rows[r].cells.size()) > columns) {
+            result.longLines.push_back(table.rows[r].line);
         }
-        当事者 p;
         const long n = static_cast<long>(result.persons.size()) + 1;
-        p.当事者NO = n;
-        p.C_当事者NO = n;
-        const std::size_t items = std::min(order.size(), chart.items.size());
-        for (std::size_t k = 0; k < items; ++k) {
-            const int column = order[k];
-            const std::string& cell = table.cell(r, column);
-            const ChartItem item = chart.items[k];
-            if (item == ChartItem::Sex) {
-                p.男女 = sexCode(cell, choices.sexNotation);
-                continue;
-            }
-            std::string text;
-            try {
-                text = itemText(cell);
-            } catch (const common::Cp932Error& e) {
-                throw common::FileError("ＣＳＶデータの " + std::to_string(row.line) + " 行目、" +
-                                        std::to_string(column + 1) + " 列目を取り込めません：" +
-                                        e.what());
-            }
-            switch (item) {
-            case ChartItem::Surname:
-                p.姓 = std::move(text);
-                break;
-            case ChartItem::GivenName:
-                p.名 = std::move(text);
-                break;
-            case ChartItem::FullName:
-                splitFullName(text, surnames, p.姓, p.名);
-                break;
-            case ChartItem::Address1:
-                p.住所1 = std::move(text);
-                break;
-            case ChartItem::Address2:
-                p.住所2 = std::move(text);
-                break;
-            case ChartItem::Address:
-                p.住所1 = std::move(text);
-                p.住所2.clear();
-                break;
-            case ChartItem::Domicile1:
-                p.本籍1 = std::move(text);
-                break;
-            case ChartItem::Domicile2:
-                p.本籍2 = std::move(text);
-                break;
-            case ChartItem::Domicile:
-                p.本籍1 = std::move(text);
-                p.本籍2.clear();
-                break;
-            case ChartItem::BirthDate:
-                p.生年月日 = std::move(text);
-                break;
-            case ChartItem::DeathDate:
-                p.死亡年月日 = std::move(text);
-                break;
-            case ChartItem::Note1:
-                p.備考1 = std::move(text);
-                break;
-            case ChartItem::Note2:
-                p.備考2 = std::move(text);
-                break;
-            case ChartItem::Note:
-                p.備考1 = std::move(text);
-                p.備考2.clear();
-                break;
-            case ChartItem::Sex:
-                break;
-            }
-        }
-        result.persons.push_back(std::move(p));
+        result.persons.push_back(importedPerson(table, r, n, chart, order, choices, surnames));
     }
     return result;
 }
@@ -429,51 +454,51 @@ std::string longLinesMessage(const std::vector<int>& lines) {
     return text;
 }
 
-JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
-                                 common::Dialogs& dialogs, std::filesystem::path* written) {
-    std::string bytes;
-    try {
-        bytes = personRegisterBytes(currentRegister(result.persons));
-    } catch (const common::FileError& e) {
-        dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
-        return JobOutcome::Stopped;
-    }
-    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
-                            std::string(kMovedNote)};
-    const auto path = chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile,
-                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile, also);
-    if (!path) {
-        return JobOutcome::Cancelled;
-    }
-    const std::filesystem::path target =
-        path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
-    if (!recoverDataFolder(target, dialogs) ||
-        refuseMaskedFolder(target, dialogs, kImportErrorTitle)) {
-        return JobOutcome::Stopped;
-    }
-    // The chart editor refuses a register with more persons than "KANKYO.TXT" allows (the
-    // working directory's, as it reads it, else the one in the folder).
+namespace {
+
+// Stops the import with the message of a failure.
+JobOutcome stopImport(common::Dialogs& dialogs, std::string_view text) {
+    dialogs.ok(kImportErrorTitle, text, common::Icon::Stop);
+    return JobOutcome::Stopped;
+}
+
+// Whether the persons fit the register the chart editor accepts. It refuses a register with
+// more persons than "KANKYO.TXT" allows (the working directory's, as it reads it, else the
+// one in the folder).
+bool fitsCapacities(const ImportResult& result, const std::filesystem::path& target,
+                    common::Dialogs& dialogs) {
     try {
         const Capacities limits = findCapacities({"KANKYO.TXT", target / "KANKYO.TXT"});
         if (static_cast<long>(result.persons.size()) > limits.最大登録人数) {
-            dialogs.ok(kImportErrorTitle,
-                       "ＣＳＶデータの " + std::to_string(result.persons.size()) + " 人は「" +
-                           common::displayName(limits.source) + "」の最大登録人数（" +
-                           std::to_string(limits.最大登録人数) + " 人）を超えるので取り込めません",
-                       common::Icon::Stop);
-            return JobOutcome::Stopped;
+            stopImport(dialogs, "ＣＳＶデータの " + std::to_string(result.persons.size()) +
+                                    " 人は「" + common::displayName(limits.source) +
+                                    "」の最大登録人数（" + std::to_string(limits.最大登録人数) +
+                                    " 人）を超えるので取り込めません");
+            return false;
         }
     } catch (const common::FileError& e) {
-        dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
-        return JobOutcome::Stopped;
+        stopImport(dialogs, e.what());
+        return false;
     }
-    std::vector<std::string_view> moved;
+    return true;
+}
+
+// The files of the folder that name the persons of the register being replaced.
+std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& target) {
+    std::vector<std::string_view> found;
     for (std::string_view name : kPersonReferencingFiles) {
         if (fileExists(target / name)) {
-            moved.push_back(name);
+            found.push_back(name);
         }
     }
-    std::optional<std::filesystem::path> backup;
+    return found;
+}
+
+// Writes the new register and its companion files and takes the files in `moved` out of the
+// folder, after backing the folder up when there are any; the backup's path in `backup`.
+bool replaceRegister(const std::filesystem::path& target, std::string bytes, std::size_t persons,
+                     const std::vector<std::string_view>& moved,
+                     std::optional<std::filesystem::path>& backup, common::Dialogs& dialogs) {
     try {
         if (!moved.empty()) {
             backup = backupBeforeReplacing(target);
@@ -486,28 +511,66 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
         common::FolderTransaction change(target);
         change.write(kPersonFile, std::move(bytes));
         for (std::string_view name : {kFounderFile, kNameOrderFile}) {
-            change.write(name, companionBytes(std::vector<long>(result.persons.size(), 0)));
+            change.write(name, companionBytes(std::vector<long>(persons, 0)));
         }
         for (std::string_view name : moved) {
             change.remove(name);
         }
         change.commit();
     } catch (const common::FileError& e) {
-        dialogs.ok(kImportErrorTitle, e.what(), common::Icon::Stop);
+        stopImport(dialogs, e.what());
+        return false;
+    }
+    return true;
+}
+
+// Tells where the files that named the replaced persons went.
+void reportMovedFiles(const std::vector<std::string_view>& moved,
+                      const std::filesystem::path& backup, common::Dialogs& dialogs) {
+    std::string names;
+    for (std::string_view name : moved) {
+        names += "「" + std::string(name) + "」";
+    }
+    dialogs.ok(kMovedTitle,
+               names + "は置き換えた当事者目録の人を指していたので、バックアップ「" +
+                   backup.string() + "」に移しました。",
+               common::Icon::Information);
+}
+
+} // namespace
+
+JobOutcome writeImportedRegister(const ImportResult& result, const std::filesystem::path& folder,
+                                 common::Dialogs& dialogs, std::filesystem::path* written) {
+    std::string bytes;
+    try {
+        bytes = personRegisterBytes(currentRegister(result.persons));
+    } catch (const common::FileError& e) {
+        return stopImport(dialogs, e.what());
+    }
+    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
+                            std::string(kMovedNote)};
+    const auto path = chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile,
+                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile, also);
+    if (!path) {
+        return JobOutcome::Cancelled;
+    }
+    const std::filesystem::path target =
+        path->parent_path().empty() ? std::filesystem::path(".") : path->parent_path();
+    if (!recoverDataFolder(target, dialogs) ||
+        refuseMaskedFolder(target, dialogs, kImportErrorTitle) ||
+        !fitsCapacities(result, target, dialogs)) {
+        return JobOutcome::Stopped;
+    }
+    const std::vector<std::string_view> moved = personReferencingFiles(target);
+    std::optional<std::filesystem::path> backup;
+    if (!replaceRegister(target, std::move(bytes), result.persons.size(), moved, backup, dialogs)) {
         return JobOutcome::Stopped;
     }
     if (written != nullptr) {
         *written = *path;
     }
     if (backup) {
-        std::string names;
-        for (std::string_view name : moved) {
-            names += "「" + std::string(name) + "」";
-        }
-        dialogs.ok(kMovedTitle,
-                   names + "は置き換えた当事者目録の人を指していたので、バックアップ「" +
-                       backup->string() + "」に移しました。",
-                   common::Icon::Information);
+        reportMovedFiles(moved, *backup, dialogs);
     }
     if (!result.longLines.empty()) {
         dialogs.ok(kLongLinesTitle, longLinesMessage(result.longLines), common::Icon::Information);

@@ -223,6 +223,119 @@ void stop(common::Dialogs& dialogs, std::string_view title, std::string_view tex
     dialogs.ok(title, text, common::Icon::Stop);
 }
 
+// The bytes of the register and of the settings, real and masked.
+struct MaskedBytes {
+    std::string originalRegister;
+    std::string maskedRegister;
+    bool settings = false; // whether the folder holds a settings file
+    std::string originalSettings;
+    std::string maskedSettings;
+};
+
+// Reads the register and its name order; false, after the message, when they are unreadable.
+bool readRegister(const std::filesystem::path& folder, std::string& bytes,
+                  std::optional<PersonReader>& reader, std::vector<long>& nameOrder,
+                  common::Dialogs& dialogs) {
+    try {
+        bytes = common::readFile(folder / kPersonFile);
+        reader.emplace(bytes, std::string(kPersonFile));
+        nameOrder = readNameOrder(folder, reader->layout().count);
+    } catch (const common::FileError& e) {
+        stop(dialogs, kReadErrorTitle, e.what());
+        return false;
+    }
+    return true;
+}
+
+// Refuses a folder whose real files are already set aside; `settings` tells whether the
+// folder holds a settings file.
+bool alreadyMasked(const std::filesystem::path& folder, bool& settings, common::Dialogs& dialogs) {
+    if (fileExists(folder / kSavedPersonFile)) {
+        stop(dialogs, "既に変換済です",
+             "既に個人情報を変換した当事者目録があるので、処理を中止します。");
+        return true;
+    }
+    settings = fileExists(folder / kSettingsFile);
+    if (settings && fileExists(folder / kSavedSettingsFile)) {
+        // A set-aside settings file without its register: moving the settings aside would
+        // overwrite it.
+        stop(dialogs, "既に変換済です",
+             "既に個人情報を変換した作図設定（9_作図設定.TXT）があるので、処理を中止します。");
+        return true;
+    }
+    return false;
+}
+
+// The masked register, record by record; nullopt, after the message, when a record is
+// unreadable. Throws common::FileError when a masked record cannot be written.
+std::optional<std::string> maskRecords(std::optional<PersonReader>& reader,
+                                       const std::vector<long>& nameOrder, NameDrawer& drawer,
+                                       common::Dialogs& dialogs) {
+    Masker masker(drawer);
+    PersonWriter writer(reader->layout(), nameOrder.size());
+    当事者 p;
+    for (std::size_t i = 0;; ++i) {
+        try {
+            if (!reader->next(p)) {
+                break;
+            }
+        } catch (const common::FileError& e) {
+            stop(dialogs, kReadErrorTitle, e.what());
+            return std::nullopt;
+        }
+        p.姓名順 = nameOrder[i];
+        masker.maskPerson(p);
+        writer.add(p);
+    }
+    reader.reset();
+    return writer.take();
+}
+
+// Builds the masked register and settings; false, after the message, when they cannot be.
+bool buildMasked(const std::filesystem::path& folder, std::optional<PersonReader>& reader,
+                 const std::vector<long>& nameOrder, NameDrawer& drawer, MaskedBytes& bytes,
+                 common::Dialogs& dialogs) {
+    try {
+        auto masked = maskRecords(reader, nameOrder, drawer, dialogs);
+        if (!masked) {
+            return false;
+        }
+        bytes.maskedRegister = std::move(*masked);
+        if (bytes.settings) {
+            bytes.originalSettings = common::readFile(folder / kSettingsFile);
+            bytes.maskedSettings = maskedSettingsBytes(bytes.originalSettings);
+        }
+    } catch (const common::FileError& e) {
+        stop(dialogs, kMaskErrorTitle, std::string(e.what()) + "\n何も変更していません。");
+        return false;
+    }
+    return true;
+}
+
+// Sets the real files aside and puts the masked ones in their place; false, after the
+// message, when that fails.
+bool writeMasked(const std::filesystem::path& folder, MaskedBytes bytes, common::Dialogs& dialogs) {
+    // All of it in one folder transaction: whatever happens, the folder holds either the
+    // real register and settings or the masked ones with the real ones set aside, never a
+    // mix, and "当事者目録.TXT" is never missing. The settings go in before the register, so
+    // that even while the transaction runs (or a kill stops it) the masked register never
+    // stands beside the real names of the settings.
+    try {
+        common::FolderTransaction change(folder);
+        change.write(kSavedPersonFile, std::move(bytes.originalRegister));
+        if (bytes.settings) {
+            change.write(kSavedSettingsFile, std::move(bytes.originalSettings));
+            change.write(kSettingsFile, std::move(bytes.maskedSettings));
+        }
+        change.write(kPersonFile, std::move(bytes.maskedRegister));
+        change.commit();
+    } catch (const common::FileError& e) {
+        stop(dialogs, kMaskErrorTitle, e.what());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
@@ -230,86 +343,21 @@ JobOutcome maskFolder(const std::filesystem::path& folder, common::Dialogs& dial
     if (!recoverDataFolder(folder, dialogs)) {
         return JobOutcome::Stopped;
     }
-    const auto personFile = folder / kPersonFile;
-    const auto savedPersonFile = folder / kSavedPersonFile;
-    const auto settingsFile = folder / kSettingsFile;
-    const auto savedSettingsFile = folder / kSavedSettingsFile;
-
     // The register is read, masked and written record by record; everything is built
     // before anything in the folder changes.
-    std::string originalRegister;
+    MaskedBytes bytes;
     std::optional<PersonReader> reader;
     std::vector<long> nameOrder;
-    try {
-        originalRegister = common::readFile(personFile);
-        reader.emplace(originalRegister, std::string(kPersonFile));
-        nameOrder = readNameOrder(folder, reader->layout().count);
-    } catch (const common::FileError& e) {
-        stop(dialogs, kReadErrorTitle, e.what());
+    if (!readRegister(folder, bytes.originalRegister, reader, nameOrder, dialogs)) {
         return JobOutcome::Stopped;
     }
-    if (fileExists(savedPersonFile)) {
-        stop(dialogs, "既に変換済です",
-             "既に個人情報を変換した当事者目録があるので、処理を中止します。");
+    if (alreadyMasked(folder, bytes.settings, dialogs)) {
         return JobOutcome::Stopped;
     }
-    const bool settings = fileExists(settingsFile);
-    if (settings && fileExists(savedSettingsFile)) {
-        // A set-aside settings file without its register: moving the settings aside would
-        // overwrite it.
-        stop(dialogs, "既に変換済です",
-             "既に個人情報を変換した作図設定（9_作図設定.TXT）があるので、処理を中止します。");
+    if (!buildMasked(folder, reader, nameOrder, drawer, bytes, dialogs)) {
         return JobOutcome::Stopped;
     }
-
-    std::string maskedRegister;
-    std::string originalSettings;
-    std::string maskedSettings;
-    try {
-        Masker masker(drawer);
-        PersonWriter writer(reader->layout(), nameOrder.size());
-        当事者 p;
-        for (std::size_t i = 0;; ++i) {
-            try {
-                if (!reader->next(p)) {
-                    break;
-                }
-            } catch (const common::FileError& e) {
-                stop(dialogs, kReadErrorTitle, e.what());
-                return JobOutcome::Stopped;
-            }
-            p.姓名順 = nameOrder[i];
-            masker.maskPerson(p);
-            writer.add(p);
-        }
-        reader.reset();
-        maskedRegister = writer.take();
-        if (settings) {
-            originalSettings = common::readFile(settingsFile);
-            maskedSettings = maskedSettingsBytes(originalSettings);
-        }
-    } catch (const common::FileError& e) {
-        stop(dialogs, kMaskErrorTitle, std::string(e.what()) + "\n何も変更していません。");
-        return JobOutcome::Stopped;
-    }
-
-    // The real files are set aside and the masked ones put in their place in one folder
-    // transaction: whatever happens, the folder holds either the real register and settings
-    // or the masked ones with the real ones set aside, never a mix, and "当事者目録.TXT" is
-    // never missing. The settings go in before the register, so that even while the
-    // transaction runs (or a kill stops it) the masked register never stands beside the
-    // real names of the settings.
-    try {
-        common::FolderTransaction change(folder);
-        change.write(kSavedPersonFile, std::move(originalRegister));
-        if (settings) {
-            change.write(kSavedSettingsFile, std::move(originalSettings));
-            change.write(kSettingsFile, std::move(maskedSettings));
-        }
-        change.write(kPersonFile, std::move(maskedRegister));
-        change.commit();
-    } catch (const common::FileError& e) {
-        stop(dialogs, kMaskErrorTitle, e.what());
+    if (!writeMasked(folder, std::move(bytes), dialogs)) {
         return JobOutcome::Stopped;
     }
     return JobOutcome::Done;

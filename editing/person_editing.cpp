@@ -7,6 +7,10 @@
 #include "editing/person_links.h"
 #include "editing/person_text.h"
 
+#include <array>
+#include <optional>
+#include <vector>
+
 namespace editing {
 
 namespace {
@@ -130,22 +134,22 @@ void cancelSession(core::Registers& reg, const PersonSession& session) {
     reg.persons = session.before;
 }
 
-CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
-                           const TypedPerson& typed, common::Dialogs& dialogs) {
-    const auto founder = typedInteger(typed.創始階層);
-    if (!founder) {
-        common::STOP_SUB(dialogs, "入力エラー",
-                         "「創始階層登録」には -32768 から 32767 までの整数を入力してください。\n"
-                         "入力された値：" +
-                             typed.創始階層);
-        return CommitOutcome::NotStored;
-    }
-    struct Field {
-        const char* label;
-        const std::string& typed;
-        std::string core::当事者::*member;
-    };
-    const Field fields[] = {
+namespace {
+
+// A text field of the person form and the member it is stored in.
+struct TextField {
+    const char* label;
+    const std::string& typed;
+    std::string core::当事者::*member;
+};
+
+constexpr std::size_t kTextFields = 10;
+constexpr std::size_t kBirthField = 6;
+constexpr std::size_t kDeathField = 7;
+
+// The form's text fields, in the order they are converted.
+std::array<TextField, kTextFields> textFields(const TypedPerson& typed) {
+    return {{
         {"姓", typed.姓, &core::当事者::姓},
         {"名", typed.名, &core::当事者::名},
         {"住所１", typed.住所1, &core::当事者::住所1},
@@ -156,39 +160,41 @@ CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
         {"死亡年月日", typed.死亡年月日, &core::当事者::死亡年月日},
         {"備考１", typed.備考1, &core::当事者::備考1},
         {"備考２", typed.備考2, &core::当事者::備考2},
-    };
-    // Every field is converted before anything is stored, so that a refusal leaves the
-    // person untouched.
+    }};
+}
+
+// The register's texts of the fields; nullopt when one is refused (its message is shown).
+std::optional<std::vector<std::string>>
+storedTexts(const std::array<TextField, kTextFields>& fields, common::Dialogs& dialogs) {
     std::vector<std::string> stored;
     for (const auto& f : fields) {
         auto text = storedText(dialogs, f.label, f.typed);
         if (!text) {
-            return CommitOutcome::NotStored;
+            return std::nullopt;
         }
         stored.push_back(std::move(*text));
     }
+    return stored;
+}
 
-    // Dates that are not real dates, or a death before the birth, are stored only when the
-    // user keeps them; a No leaves the form open for the correction.
-    const int selected = session.person;
-    auto& p = reg.person(selected);
-    constexpr std::size_t birthField = 6;
-    constexpr std::size_t deathField = 7;
+// Whether the user keeps the dates typed when they are not real dates, or the death is
+// before the birth; false at the first No.
+bool keepsDoubtfulDates(const core::当事者& p, const std::vector<std::string>& stored,
+                        common::Dialogs& dialogs) {
     for (const auto& doubt :
-         dateDoubts(p.生年月日, p.死亡年月日, stored[birthField], stored[deathField])) {
+         dateDoubts(p.生年月日, p.死亡年月日, stored[kBirthField], stored[kDeathField])) {
         if (!dialogs.yes(kDateQuestionTitle, doubt, common::Icon::Question)) {
-            return CommitOutcome::NotStored;
+            return false;
         }
     }
-    p.創始階層 = static_cast<std::int16_t>(*founder);
-    const std::string kept姓 = p.姓;
-    const std::string kept名 = p.名;
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        p.*(fields[i].member) = stored[i];
-    }
-    p.setSex(typed.female);
-    p.当姓 = typed.当姓 ? 1 : 0;
+    return true;
+}
 
+// Asks about each earlier person with the same names: Accepted at the first Yes or when
+// there is none, Refused when every answer was No.
+CommitOutcome askAboutNamesakes(const core::Registers& reg, int selected,
+                                common::Dialogs& dialogs) {
+    const auto& p = reg.person(selected);
     bool answeredNo = false;
     for (int n = 1; n <= reg.personCount(); ++n) {
         const auto& other = reg.person(n);
@@ -207,7 +213,46 @@ CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
         }
         answeredNo = true;
     }
-    if (!answeredNo) {
+    return answeredNo ? CommitOutcome::Refused : CommitOutcome::Accepted;
+}
+
+} // namespace
+
+CommitOutcome commitPerson(core::Registers& reg, const PersonSession& session,
+                           const TypedPerson& typed, common::Dialogs& dialogs) {
+    const auto founder = typedInteger(typed.創始階層);
+    if (!founder) {
+        common::STOP_SUB(dialogs, "入力エラー",
+                         "「創始階層登録」には -32768 から 32767 までの整数を入力してください。\n"
+                         "入力された値：" +
+                             typed.創始階層);
+        return CommitOutcome::NotStored;
+    }
+    // Every field is converted before anything is stored, so that a refusal leaves the
+    // person untouched.
+    const auto fields = textFields(typed);
+    const auto stored = storedTexts(fields, dialogs);
+    if (!stored) {
+        return CommitOutcome::NotStored;
+    }
+
+    // Dates that are not real dates, or a death before the birth, are stored only when the
+    // user keeps them; a No leaves the form open for the correction.
+    const int selected = session.person;
+    auto& p = reg.person(selected);
+    if (!keepsDoubtfulDates(p, *stored, dialogs)) {
+        return CommitOutcome::NotStored;
+    }
+    p.創始階層 = static_cast<std::int16_t>(*founder);
+    const std::string kept姓 = p.姓;
+    const std::string kept名 = p.名;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        p.*(fields[i].member) = (*stored)[i];
+    }
+    p.setSex(typed.female);
+    p.当姓 = typed.当姓 ? 1 : 0;
+
+    if (askAboutNamesakes(reg, selected, dialogs) == CommitOutcome::Accepted) {
         return CommitOutcome::Accepted;
     }
     if (session.adding) {

@@ -263,15 +263,8 @@ int exportJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
 }
 
-int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const Arguments a(args,
-                      {"--header", "--split-name", "--address", "--address2", "--domicile",
-                       "--domicile2", "--birth", "--death", "--note", "--note2", "--yes"},
-                      {"--sex", "--surnames", "--columns"});
-    const fs::path inFile = a.positional(0, 2);
-    const fs::path folder = a.positional(1, 2);
-    requireFolder(folder, err);
-
+// The items to import (and the notation of the sex), from the options.
+converter::ImportChoices importChoices(const Arguments& a) {
     converter::ImportChoices c;
     if (a.value("--sex") != nullptr) {
         c.sex = true;
@@ -290,6 +283,11 @@ int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
         throw UsageError("--address2、--domicile2、--note2 は --address、--domicile、--note "
                          "と一緒に指定してください");
     }
+    return c;
+}
+
+// The surnames of --surnames that split a full name, as the register holds them.
+std::vector<std::string> importSurnames(const Arguments& a, const converter::ImportChoices& c) {
     std::vector<std::string> surnames;
     if (c.splitName && a.value("--surnames") != nullptr) {
         throw UsageError("--surnames は姓と名が一つの列にあるとき（--split-name なし）に使います");
@@ -302,6 +300,39 @@ int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
             }
         }
     }
+    return surnames;
+}
+
+// The CSV columns (from 0) of the --columns list, each of the table and named once.
+std::vector<int> columnOrder(const std::string& list, const converter::CsvTable& table) {
+    std::vector<int> order;
+    std::set<int> seen;
+    for (const auto& item : splitList(list)) {
+        long column = 0;
+        if (!converter::parseLong(item, column) || item.empty() || column < 1 ||
+            column > table.columns()) {
+            throw UsageError("--columns の「" + item + "」は列番号ではありません（ＣＳＶデータは " +
+                             std::to_string(table.columns()) + " 列）");
+        }
+        if (!seen.insert(static_cast<int>(column)).second) {
+            throw UsageError("--columns に列 " + item + " が二度あります");
+        }
+        order.push_back(static_cast<int>(column) - 1);
+    }
+    return order;
+}
+
+int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const Arguments a(args,
+                      {"--header", "--split-name", "--address", "--address2", "--domicile",
+                       "--domicile2", "--birth", "--death", "--note", "--note2", "--yes"},
+                      {"--sex", "--surnames", "--columns"});
+    const fs::path inFile = a.positional(0, 2);
+    const fs::path folder = a.positional(1, 2);
+    requireFolder(folder, err);
+
+    const converter::ImportChoices c = importChoices(a);
+    const std::vector<std::string> surnames = importSurnames(a, c);
     if (a.value("--columns") == nullptr) {
         throw UsageError("--columns で列を指定してください");
     }
@@ -314,20 +345,7 @@ int importJob(const std::vector<std::string>& args, std::ostream& out, std::ostr
         dialogs.ok(converter::kImportErrorTitle, e.what(), common::Icon::Stop);
         return 1;
     }
-    std::vector<int> order;
-    std::set<int> seen;
-    for (const auto& item : splitList(*a.value("--columns"))) {
-        long column = 0;
-        if (!converter::parseLong(item, column) || item.empty() || column < 1 ||
-            column > table.columns()) {
-            throw UsageError("--columns の「" + item + "」は列番号ではありません（ＣＳＶデータは " +
-                             std::to_string(table.columns()) + " 列）");
-        }
-        if (!seen.insert(static_cast<int>(column)).second) {
-            throw UsageError("--columns に列 " + item + " が二度あります");
-        }
-        order.push_back(static_cast<int>(column) - 1);
-    }
+    const std::vector<int> order = columnOrder(*a.value("--columns"), table);
 
     const auto chart = converter::registrationChart(c);
     converter::ImportResult result;
