@@ -483,17 +483,6 @@ bool fitsCapacities(const ImportResult& result, const std::filesystem::path& tar
     return true;
 }
 
-// The files of the folder that name the persons of the register being replaced.
-std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& target) {
-    std::vector<std::string_view> found;
-    for (std::string_view name : kPersonReferencingFiles) {
-        if (fileExists(target / name)) {
-            found.push_back(name);
-        }
-    }
-    return found;
-}
-
 // Writes the new register and its companion files and takes the files in `moved` out of the
 // folder, after backing the folder up when there are any; the backup's path in `backup`.
 bool replaceRegister(const std::filesystem::path& target, std::string bytes, std::size_t persons,

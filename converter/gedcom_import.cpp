@@ -1218,12 +1218,7 @@ JobOutcome writeGedcomImport(const GedcomImport& imported, const std::filesystem
                    common::Icon::Stop);
         return JobOutcome::Stopped;
     }
-    std::vector<std::string_view> moved;
-    for (std::string_view name : kPersonReferencingFiles) {
-        if (fileExists(target / name)) {
-            moved.push_back(name);
-        }
-    }
+    const std::vector<std::string_view> moved = personReferencingFiles(target);
     std::optional<std::filesystem::path> backup;
     try {
         if (!moved.empty()) {

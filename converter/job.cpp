@@ -47,6 +47,16 @@ bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& di
     return true;
 }
 
+std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& folder) {
+    std::vector<std::string_view> found;
+    for (std::string_view name : kPersonReferencingFiles) {
+        if (fileExists(folder / name)) {
+            found.push_back(name);
+        }
+    }
+    return found;
+}
+
 std::filesystem::path backupBeforeReplacing(const std::filesystem::path& folder) {
     for (int attempt = 0;; ++attempt) {
         if (auto made = common::backupDataFolder(folder, common::localTimeNow())) {

@@ -68,6 +68,10 @@ bool fileExists(const std::filesystem::path& path);
 bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
                         std::string_view title);
 
+// The files of `folder` that name the persons of its register (the family register, the
+// drawing settings): an import that replaces the register takes them away.
+std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& folder);
+
 // The backup (common::backupDataFolder) an import makes before it takes files of `folder`
 // away; a backup of the same second already there (one made just before) is waited out.
 // Throws common::FileError.
