@@ -36,8 +36,7 @@ int Charts::baseFamilyToDraw() {
 
 void Charts::ensureLineage(int family, bool insideFamilyOperation) {
     const core::Registers& reg = app_.data().reg;
-    if (family < 1 || family > reg.familyCount() ||
-        core::isChosen(reg.family(family).系統_F)) {
+    if (family < 1 || family > reg.familyCount() || core::isChosen(reg.family(family).系統_F)) {
         return;
     }
     const layout::CentreQuestion question = layout::centreQuestion(family);
