@@ -536,10 +536,7 @@ JobOutcome writeImportedRegister(const ImportResult& result, const std::filesyst
     } catch (const common::FileError& e) {
         return stopImport(dialogs, e.what());
     }
-    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
-                            std::string(kMovedNote)};
-    const auto path = chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile,
-                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile, also);
+    const auto path = chooseImportTarget(dialogs, folder, kMovedNote);
     if (!path) {
         return JobOutcome::Cancelled;
     }

@@ -1189,10 +1189,7 @@ JobOutcome writeGedcomImport(const GedcomImport& imported, const std::filesystem
         dialogs.ok(kGedcomImportErrorTitle, e.what(), common::Icon::Stop);
         return JobOutcome::Stopped;
     }
-    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
-                            std::string(kGedcomReplacedNote)};
-    const auto path = chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile,
-                                     "ﾃｷｽﾄ形式(*.TXT)", kPersonFile, also);
+    const auto path = chooseImportTarget(dialogs, folder, kGedcomReplacedNote);
     if (!path) {
         return JobOutcome::Cancelled;
     }

@@ -47,6 +47,15 @@ bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& di
     return true;
 }
 
+std::optional<std::filesystem::path> chooseImportTarget(common::Dialogs& dialogs,
+                                                        const std::filesystem::path& folder,
+                                                        std::string_view note) {
+    const AlsoReplaced also{{kPersonReferencingFiles.begin(), kPersonReferencingFiles.end()},
+                            std::string(note)};
+    return chooseSavePath(dialogs, "当事者目録の書き込み", folder, kPersonFile, "ﾃｷｽﾄ形式(*.TXT)",
+                          kPersonFile, also);
+}
+
 std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& folder) {
     std::vector<std::string_view> found;
     for (std::string_view name : kPersonReferencingFiles) {

@@ -68,6 +68,14 @@ bool fileExists(const std::filesystem::path& path);
 bool refuseMaskedFolder(const std::filesystem::path& folder, common::Dialogs& dialogs,
                         std::string_view title);
 
+// Where an import writes its register: the save dialog for "当事者目録.TXT" (the file's name is
+// fixed; an existing register, family register or drawing settings only after the overwrite
+// question, with `note` about the files that leave the folder), starting in `folder`. The
+// register's path, nullopt when cancelled.
+std::optional<std::filesystem::path> chooseImportTarget(common::Dialogs& dialogs,
+                                                        const std::filesystem::path& folder,
+                                                        std::string_view note);
+
 // The files of `folder` that name the persons of its register (the family register, the
 // drawing settings): an import that replaces the register takes them away.
 std::vector<std::string_view> personReferencingFiles(const std::filesystem::path& folder);
