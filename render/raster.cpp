@@ -144,12 +144,34 @@ void Rasteriser::whiten(const Box& area, double scale, std::uint8_t* out, std::p
     query(t.chartArea(), ops);
     for (std::uint32_t i : ops) {
         const DrawOp& op = drawing_.ops()[i];
+        if (t.exact) {
+            // At the chart's own pixels only what left ink needs white again: a white fill
+            // left none, and of a block only its own inked operations did.
+            whitenInk(op, 0, 0, drawing_.extent(), t);
+            continue;
+        }
         Box b = t.scaled(op.kind == DrawOp::Kind::Place ? op.clip : op.bounds);
-        if (op.kind == DrawOp::Kind::Text && !t.exact) {
+        if (op.kind == DrawOp::Kind::Text) {
             b = t.scaled(op.clip); // text at its scaled size may reach past its own bounds
         }
         t.fill(b, index(kBackgroundColour));
     }
+}
+
+void Rasteriser::whitenInk(const DrawOp& op, int dx, int dy, const Box& clip, const Target& t) {
+    if (op.kind == DrawOp::Kind::Fill && op.colour == kBackgroundColour) {
+        return;
+    }
+    const Box within = op.clip.translated(dx, dy).intersected(clip);
+    if (op.kind == DrawOp::Kind::Place) {
+        const SubDrawing& sub = drawing_.sub(op.ref);
+        for (const DrawOp& inner : sub.ops) {
+            whitenInk(inner, dx + op.x1, dy + op.y1, within, t);
+        }
+        return;
+    }
+    const Box b = op.kind == DrawOp::Kind::Text && op.background >= 0 ? op.clip : op.bounds;
+    t.fill(b.translated(dx, dy).intersected(within), index(kBackgroundColour));
 }
 
 void Rasteriser::replay(Target& t) {

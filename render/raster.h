@@ -55,6 +55,9 @@ private:
     void paintLine(const DrawOp& op, int ox, int oy, const Box& limit, Target& t);
     void paintText(const DrawOp& op, int ox, int oy, const Box& limit, Target& t);
     void replay(Target& t);
+    // Makes white again, at the chart's own pixels, what `op` (placed at dx, dy, within
+    // `clip`) painted in ink.
+    void whitenInk(const DrawOp& op, int dx, int dy, const Box& clip, const Target& t);
 
     const Drawing& drawing_;
     GlyphSource& glyphs_;
