@@ -3,7 +3,12 @@
 #include "common/file_io.h"
 
 #include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <exception>
 #include <limits>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace render {
@@ -62,30 +67,131 @@ std::string bmpHeader(int width, int height) {
     return h;
 }
 
+namespace {
+
+// The bands of a bitmap painted on one thread while they are written on another: two band
+// buffers take turns, the painter filling one while the writer writes the other.
+class BandPainter {
+public:
+    BandPainter(const Drawing& drawing, GlyphSource& glyphs, std::size_t rowBytes, int rows)
+        : drawing_(drawing), glyphs_(glyphs), rowBytes_(rowBytes), rows_(rows) {
+        for (Band& b : buffers_) {
+            b.pixels.assign(rowBytes * static_cast<std::size_t>(rows), 0);
+        }
+        thread_ = std::thread([this] { run(); });
+    }
+    ~BandPainter() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    BandPainter(const BandPainter&) = delete;
+    BandPainter& operator=(const BandPainter&) = delete;
+
+    int bands() const { return (drawing_.height() + rows_ - 1) / rows_; }
+
+    // Band `k` (from the bottom), once painted: its rows as the file stores them. Rethrows
+    // what stopped the painter.
+    std::string_view take(int k) {
+        Band& b = buffers_[static_cast<std::size_t>(k % 2)];
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return b.ready || failure_; });
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+        return {reinterpret_cast<const char*>(b.pixels.data()),
+                rowBytes_ * static_cast<std::size_t>(b.area.height())};
+    }
+    // Band `k` is written: its buffer may be painted again.
+    void release(int k) {
+        {
+            const std::lock_guard lock(mutex_);
+            buffers_[static_cast<std::size_t>(k % 2)].ready = false;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    struct Band {
+        std::vector<std::uint8_t> pixels;
+        Box area; // the chart rows it holds (empty: none yet)
+        bool ready = false;
+    };
+
+    void run() {
+        try {
+            paintAll();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            failure_ = std::current_exception();
+        }
+        changed_.notify_all();
+    }
+
+    // Each band painted straight into the file's rows: bottom-up, each byte the palette
+    // index XOR 15 (white is 0), the padding left zero; only what was painted in a buffer
+    // before is made white again.
+    void paintAll() {
+        Rasteriser raster(drawing_, glyphs_);
+        const auto up = -static_cast<std::ptrdiff_t>(rowBytes_);
+        for (int k = 0; k < bands(); ++k) {
+            Band& b = buffers_[static_cast<std::size_t>(k % 2)];
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return !b.ready || stop_; });
+                if (stop_) {
+                    return;
+                }
+            }
+            if (!b.area.empty()) {
+                raster.whiten(b.area, 1.0, lastRow(b, b.area), up, kBackgroundColour);
+            }
+            const int bottom = drawing_.height() - k * rows_;
+            const Box area{0, std::max(0, bottom - rows_), drawing_.width(), bottom};
+            raster.paintOnWhite(area, 1.0, lastRow(b, area), up, kBackgroundColour);
+            {
+                const std::lock_guard lock(mutex_);
+                b.area = area;
+                b.ready = true;
+            }
+            changed_.notify_all();
+        }
+    }
+
+    std::uint8_t* lastRow(Band& b, const Box& area) const {
+        return b.pixels.data() + static_cast<std::size_t>(area.height() - 1) * rowBytes_;
+    }
+
+    const Drawing& drawing_;
+    GlyphSource& glyphs_;
+    std::size_t rowBytes_;
+    int rows_;
+    std::array<Band, 2> buffers_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stop_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_; // last: started once everything above is made
+};
+
+} // namespace
+
 void writeBmp(const Drawing& drawing, GlyphSource& glyphs, const std::filesystem::path& path,
               std::size_t bandBytes) {
     common::FileReplacement file(path);
     file.write(bmpHeader(drawing.width(), drawing.height()));
-    // Each band is painted straight into the file's rows: bottom-up, each byte the palette
-    // index XOR 15 (white is 0), the padding left zero; after writing, only what was painted
-    // is made white again.
-    Rasteriser raster(drawing, glyphs);
-    const int width = drawing.width();
-    const int height = drawing.height();
-    const auto rowBytes = static_cast<std::size_t>(stride(width));
-    const int rows = static_cast<int>(
-        std::clamp<std::size_t>(bandBytes / rowBytes, 1, static_cast<std::size_t>(height)));
-    std::vector<std::uint8_t> band(rowBytes * static_cast<std::size_t>(rows), 0);
-    for (int bottom = height; bottom > 0; bottom -= rows) {
-        const int top = std::max(0, bottom - rows);
-        const int n = bottom - top;
-        const Box area{0, top, width, bottom};
-        std::uint8_t* lastRow = band.data() + static_cast<std::size_t>(n - 1) * rowBytes;
-        const auto up = -static_cast<std::ptrdiff_t>(rowBytes);
-        raster.paintOnWhite(area, 1.0, lastRow, up, kBackgroundColour);
-        file.write(std::string_view(reinterpret_cast<const char*>(band.data()),
-                                    rowBytes * static_cast<std::size_t>(n)));
-        raster.whiten(area, 1.0, lastRow, up, kBackgroundColour);
+    const auto rowBytes = static_cast<std::size_t>(stride(drawing.width()));
+    const int rows = static_cast<int>(std::clamp<std::size_t>(
+        bandBytes / rowBytes, 1, static_cast<std::size_t>(drawing.height())));
+    {
+        BandPainter painter(drawing, glyphs, rowBytes, rows);
+        for (int k = 0; k < painter.bands(); ++k) {
+            file.write(painter.take(k));
+            painter.release(k);
+        }
     }
     file.commit();
 }
