@@ -5,6 +5,7 @@
 #include "common/text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -49,7 +50,10 @@ std::string_view trimSpaces(std::string_view s) {
 
 } // namespace
 
-bool parseInteger16(std::string_view text, std::int16_t& value) {
+namespace {
+
+// A whole integer text with surrounding spaces within low..high; empty is 0.
+bool parseWhole(std::string_view text, long low, long high, long& value) {
     text = trimSpaces(text);
     if (text.empty()) {
         value = 0;
@@ -58,13 +62,29 @@ bool parseInteger16(std::string_view text, std::int16_t& value) {
     if (text.front() == '+') {
         text.remove_prefix(1);
     }
-    long v = 0;
+    long long v = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || v < -32768 || v > 32767) {
+    if (ec != std::errc() || ptr != text.data() + text.size() || v < low || v > high) {
+        return false;
+    }
+    value = static_cast<long>(v);
+    return true;
+}
+
+} // namespace
+
+bool parseInteger16(std::string_view text, std::int16_t& value) {
+    long v = 0;
+    if (!parseWhole(text, -32768, 32767, v)) {
         return false;
     }
     value = static_cast<std::int16_t>(v);
     return true;
+}
+
+bool parseLong(std::string_view text, long& value) {
+    return parseWhole(text, std::numeric_limits<std::int32_t>::min(),
+                      std::numeric_limits<std::int32_t>::max(), value);
 }
 
 bool parseNumber(std::string_view text, float& value) {
@@ -274,17 +294,30 @@ std::string ItemReader::textItem() {
     }
 }
 
+void ItemReader::refuseValue(std::string_view raw, std::string_view kind) const {
+    std::string shown;
+    try {
+        shown = decodeCp932(raw);
+    } catch (const Cp932Error&) {
+        shown = "?";
+    }
+    fail(std::string(kind) + "が入るところに「" + shown + "」があります");
+}
+
 std::int16_t ItemReader::integerItem() {
     const std::string_view raw = rawItem();
     std::int16_t v = 0;
     if (!parseInteger16(raw, v)) {
-        std::string shown;
-        try {
-            shown = decodeCp932(raw);
-        } catch (const Cp932Error&) {
-            shown = "?";
-        }
-        fail("整数が入るところに「" + shown + "」があります");
+        refuseValue(raw, "整数");
+    }
+    return v;
+}
+
+long ItemReader::longItem() {
+    const std::string_view raw = rawItem();
+    long v = 0;
+    if (!parseLong(raw, v)) {
+        refuseValue(raw, "整数");
     }
     return v;
 }
@@ -293,13 +326,7 @@ float ItemReader::numberItem() {
     const std::string_view raw = rawItem();
     float v = 0;
     if (!parseNumber(raw, v)) {
-        std::string shown;
-        try {
-            shown = decodeCp932(raw);
-        } catch (const Cp932Error&) {
-            shown = "?";
-        }
-        fail("数値が入るところに「" + shown + "」があります");
+        refuseValue(raw, "数値");
     }
     return v;
 }

@@ -40,6 +40,9 @@ public:
     // The next item as a 16-bit integer; an empty item reads as 0. Refuses anything that
     // is not a whole number within -32768..32767.
     std::int16_t integerItem();
+    // The next item as a 32-bit integer (person numbers of registers larger than tsubaki
+    // reads); an empty item reads as 0.
+    long longItem();
     // The next item as a single-precision number; an empty item reads as 0.
     float numberItem();
 
@@ -64,6 +67,8 @@ public:
     [[noreturn]] void fail(const std::string& what) const;
 
 private:
+    // Refuses `raw` where a value of `kind` ("整数", "数値") belongs.
+    [[noreturn]] void refuseValue(std::string_view raw, std::string_view kind) const;
     void requireData(const char* what);
     void nextLine();
     std::size_t lineEnd() const; // position of the end of the current line (before CR LF)
@@ -110,6 +115,8 @@ private:
 // Parses a whole integer text with surrounding spaces (" 12 ", "-3"); empty is 0.
 // Returns false for anything else or a value outside the 16-bit range.
 bool parseInteger16(std::string_view text, std::int16_t& value);
+// The same within the 32-bit range.
+bool parseLong(std::string_view text, long& value);
 // Parses a decimal number with surrounding spaces (" 1.5 ", ".5", "16"); empty is 0.
 bool parseNumber(std::string_view text, float& value);
 

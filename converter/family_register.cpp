@@ -21,18 +21,7 @@ public:
 
     long integer() {
         in_.rawItem();
-        const std::string_view raw = in_.rawItem();
-        long v = 0;
-        if (!parseLong(raw, v)) {
-            std::string shown;
-            try {
-                shown = common::decodeCp932(raw);
-            } catch (const common::Cp932Error&) {
-                shown = "?";
-            }
-            in_.fail("整数が入るところに「" + shown + "」があります");
-        }
-        return v;
+        return in_.longItem();
     }
     std::string text() {
         in_.rawItem();

@@ -20,46 +20,12 @@ bool PersonRegister::hasLinkFields() const {
     return current && version >= kLinkFieldsVersion;
 }
 
-bool parseLong(std::string_view text, long& value) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    if (text.empty()) {
-        value = 0;
-        return true;
-    }
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    long long v = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || v < INT_MIN || v > INT_MAX) {
-        return false;
-    }
-    value = static_cast<long>(v);
-    return true;
-}
-
 namespace {
 
 // One "key,value" line whose value is an integer.
 long keyedInteger(common::ItemReader& in) {
     in.rawItem();
-    const std::string_view raw = in.rawItem();
-    long v = 0;
-    if (!parseLong(raw, v)) {
-        std::string shown;
-        try {
-            shown = common::decodeCp932(raw);
-        } catch (const common::Cp932Error&) {
-            shown = "?";
-        }
-        in.fail("整数が入るところに「" + shown + "」があります");
-    }
-    return v;
+    return in.longItem();
 }
 
 // One "key,value" line whose value is a text.

@@ -144,8 +144,6 @@ std::string personRegisterBytes(const PersonRegister& reg);
 // writes it: the header is the person count and the version tag.
 PersonRegister currentRegister(std::vector<当事者> persons);
 
-// Parses a whole integer with surrounding spaces ("  12 ", "-3"); empty is 0. False for
-// anything else or a value outside the 32-bit range.
-bool parseLong(std::string_view text, long& value);
+using common::parseLong;
 
 } // namespace converter

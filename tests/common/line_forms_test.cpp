@@ -49,6 +49,16 @@ TEST(ValueForms, ParsingIntegers) {
     for (const char* bad : {"abc", "1 2", "12x", "32768", "-32769", "1.5"}) {
         EXPECT_FALSE(common::parseInteger16(bad, v)) << bad;
     }
+    // The 32-bit reading (registers beyond what tsubaki reads) has the same form, to the
+    // edges of its range.
+    long w = 0;
+    EXPECT_TRUE(common::parseLong(" +2147483647 ", w));
+    EXPECT_EQ(w, 2147483647L);
+    EXPECT_TRUE(common::parseLong("-2147483648", w));
+    EXPECT_EQ(w, -2147483648L);
+    for (const char* bad : {"2147483648", "-2147483649", "99999999999999999999", "1e3", "0x1"}) {
+        EXPECT_FALSE(common::parseLong(bad, w)) << bad;
+    }
 }
 
 TEST(ItemReaderTest, KeyValueLinesAndEmptyValues) {
@@ -88,6 +98,23 @@ TEST(ItemReaderTest, WholeLinesAndLfOnlyFiles) {
 }
 
 TEST(ItemReaderTest, FailuresNameFileAndLine) {
+    {
+        ItemReader wide("n, 40000 \nb,3000000000\n", "家族目録.TXT");
+        wide.rawItem();
+        EXPECT_EQ(wide.longItem(), 40000);
+        wide.rawItem();
+        EXPECT_THROW(
+            {
+                try {
+                    wide.longItem();
+                } catch (const common::FileError& e) {
+                    EXPECT_EQ(std::string(e.what()), "「家族目録.TXT」の 2 行目を読めません："
+                                                     "整数が入るところに「3000000000」があります");
+                    throw;
+                }
+            },
+            common::FileError);
+    }
     ItemReader in("a, 1 \nb, x1 \n", "当事者目録.TXT");
     in.rawItem();
     in.integerItem();
