@@ -69,14 +69,30 @@ std::string bmpHeader(int width, int height) {
 
 namespace {
 
+// The bands of a chart from the bottom up, of `rows` rows at most. The first ones are
+// smaller, each twice the one before, so that the writing starts as soon as the chart is
+// drawn and the band buffers are cleared while the bands before them are written.
+std::vector<Box> bandAreas(int width, int height, int rows) {
+    std::vector<Box> areas;
+    int step = std::max(1, rows / 32);
+    for (int bottom = height; bottom > 0;) {
+        const int top = std::max(0, bottom - step);
+        areas.push_back(Box{0, top, width, bottom});
+        bottom = top;
+        step = step > rows / 2 ? rows : step * 2;
+    }
+    return areas;
+}
+
 // The bands of a bitmap painted on one thread while they are written on another: two band
 // buffers take turns, the painter filling one while the writer writes the other.
 class BandPainter {
 public:
     BandPainter(const Drawing& drawing, GlyphSource& glyphs, std::size_t rowBytes, int rows)
-        : drawing_(drawing), glyphs_(glyphs), rowBytes_(rowBytes), rows_(rows) {
+        : drawing_(drawing), glyphs_(glyphs), rowBytes_(rowBytes),
+          areas_(bandAreas(drawing.width(), drawing.height(), rows)) {
         for (Band& b : buffers_) {
-            b.pixels.assign(rowBytes * static_cast<std::size_t>(rows), 0);
+            b.pixels.reserve(rowBytes * static_cast<std::size_t>(rows)); // untouched till used
         }
         thread_ = std::thread([this] { run(); });
     }
@@ -91,7 +107,7 @@ public:
     BandPainter(const BandPainter&) = delete;
     BandPainter& operator=(const BandPainter&) = delete;
 
-    int bands() const { return (drawing_.height() + rows_ - 1) / rows_; }
+    int bands() const { return static_cast<int>(areas_.size()); }
 
     // Band `k` (from the bottom), once painted: its rows as the file stores them. Rethrows
     // what stopped the painter.
@@ -149,8 +165,11 @@ private:
             if (!b.area.empty()) {
                 raster.whiten(b.area, 1.0, lastRow(b, b.area), up, kBackgroundColour);
             }
-            const int bottom = drawing_.height() - k * rows_;
-            const Box area{0, std::max(0, bottom - rows_), drawing_.width(), bottom};
+            const Box& area = areas_[static_cast<std::size_t>(k)];
+            const std::size_t bytes = rowBytes_ * static_cast<std::size_t>(area.height());
+            if (b.pixels.size() < bytes) {
+                b.pixels.resize(bytes); // the new part zero, that is white
+            }
             raster.paintOnWhite(area, 1.0, lastRow(b, area), up, kBackgroundColour);
             {
                 const std::lock_guard lock(mutex_);
@@ -168,7 +187,7 @@ private:
     const Drawing& drawing_;
     GlyphSource& glyphs_;
     std::size_t rowBytes_;
-    int rows_;
+    std::vector<Box> areas_;
     std::array<Band, 2> buffers_;
     std::mutex mutex_;
     std::condition_variable changed_;
