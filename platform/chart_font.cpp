@@ -38,4 +38,8 @@ CellMetrics measureChartCell(double points) {
     return cell;
 }
 
+void loadChartFont() {
+    (void)measureChartCell(16);
+}
+
 } // namespace platform

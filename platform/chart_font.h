@@ -21,4 +21,9 @@ int chartPixelSize(double points);
 // 文字_MAX: CW and CH of the chart font at `points`.
 CellMetrics measureChartCell(double points);
 
+// Loads the font list and the Mincho face, which the first measure of the chart font
+// otherwise waits for: a job may do it while it does something else, such as reading the
+// folder.
+void loadChartFont();
+
 } // namespace platform

@@ -24,6 +24,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -454,13 +455,16 @@ int chartJob(const std::vector<std::string>& args, std::ostream& out, std::ostre
         !parseJobOptions(args, 3, kForm | kStrict, options, err)) {
         return 1;
     }
-    const core::DataFolder data = loadFolder(args[2]);
+    // The folder is read while Qt and the chart font start.
+    auto loading = std::async(std::launch::async, [&] { return loadFolder(args[2]); });
+    const auto app = guiForFonts();
+    platform::loadChartFont();
+    const core::DataFolder data = loading.get();
     const int base = baseFamily(data, options, err);
     if (base == 0) {
         return 1;
     }
 
-    const auto app = guiForFonts();
     platform::QtGlyphs glyphs;
     render::ChartRequest request;
     request.baseFamily = base;
