@@ -49,10 +49,8 @@ QtGlyphs::Face& QtGlyphs::face(int pixelSize) {
 
 render::TextEnd QtGlyphs::measure(std::string_view text, int pixelSize) {
     const std::lock_guard<std::recursive_mutex> hold(lock_);
-    std::string key = std::to_string(pixelSize);
-    key += '\x01';
-    key += text;
-    if (const auto it = measured_.find(key); it != measured_.end()) {
+    TextMap<render::TextEnd>& measured = measured_[pixelSize];
+    if (const auto it = measured.find(text); it != measured.end()) {
         return it->second;
     }
     const Face& f = face(pixelSize);
@@ -61,7 +59,7 @@ render::TextEnd QtGlyphs::measure(std::string_view text, int pixelSize) {
     const int advance =
         s.size() == 1 ? f.metrics.horizontalAdvance(s.front()) : f.metrics.horizontalAdvance(s);
     const render::TextEnd end{advance, f.metrics.height()};
-    measured_.emplace(std::move(key), end);
+    measured.emplace(std::string(text), end);
     return end;
 }
 
@@ -111,8 +109,8 @@ render::GlyphInk QtGlyphs::renderCharacter(const QString& ch, int pixelSize, boo
 
 const render::GlyphInk& QtGlyphs::ink(std::string_view text, int pixelSize, bool turned) {
     const std::lock_guard<std::recursive_mutex> hold(lock_);
-    auto key = std::make_tuple(std::string(text), pixelSize, turned);
-    if (const auto it = inks_.find(key); it != inks_.end()) {
+    TextMap<render::GlyphInk>& inks = inks_[turned ? 1 : 0][pixelSize];
+    if (const auto it = inks.find(text); it != inks.end()) {
         return it->second;
     }
     const QString s = toQString(text);
@@ -146,7 +144,7 @@ const render::GlyphInk& QtGlyphs::ink(std::string_view text, int pixelSize, bool
                   });
         render::boundSpans(ink);
     }
-    return inks_.emplace(std::move(key), std::move(ink)).first->second;
+    return inks.emplace(std::string(text), std::move(ink)).first->second;
 }
 
 } // namespace platform

@@ -14,7 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <tuple>
+#include <string_view>
 #include <unordered_map>
 
 namespace platform {
@@ -39,9 +39,20 @@ private:
     Face& face(int pixelSize);
     render::GlyphInk renderCharacter(const QString& ch, int pixelSize, bool turned);
 
+    // Texts looked up by string_view, with no key string made for a lookup: every text of
+    // a chart is measured and inked, most of them many times.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    template <class Value>
+    using TextMap = std::unordered_map<std::string, Value, TextHash, std::equal_to<>>;
+
     std::map<int, std::unique_ptr<Face>> faces_;
-    std::unordered_map<std::string, render::TextEnd> measured_; // by size and text
-    std::map<std::tuple<std::string, int, bool>, render::GlyphInk> inks_;
+    std::unordered_map<int, TextMap<render::TextEnd>> measured_; // by pixel size, then text
+    std::unordered_map<int, TextMap<render::GlyphInk>> inks_[2]; // upright and turned
     std::size_t rendered_ = 0;
     std::recursive_mutex lock_; // ink() puts a text together from its characters' ink
 };

@@ -12,23 +12,39 @@ namespace render {
 
 namespace {
 
-// Characters of vertical writing, each one UTF-8 character.
-constexpr std::array<std::string_view, 16> kRotated = {
-    "（", "）", "＜", "＞", "～", "＝", "－", "｜", "［", "］", "｛", "｝", "「", "」", "『", "』"};
-constexpr std::array<std::string_view, 18> kSmallKana = {"ぁ", "ぃ", "ぅ", "ぇ", "ぉ", "っ",
-                                                         "ゃ", "ゅ", "ょ", "ァ", "ィ", "ゥ",
-                                                         "ェ", "ォ", "ッ", "ャ", "ュ", "ョ"};
-constexpr std::array<std::string_view, 4> kMarks = {"。", "、", "．", "，"};
-constexpr std::array<std::string_view, 10> kDigits = {"１", "２", "３", "４", "５",
-                                                      "６", "７", "８", "９", "０"};
+// Characters of vertical writing, all of three UTF-8 bytes.
+constexpr std::array<char32_t, 16> kRotated = {U'（', U'）', U'＜', U'＞', U'～', U'＝',
+                                               U'－', U'｜', U'［', U'］', U'｛', U'｝',
+                                               U'「', U'」', U'『', U'』'};
+constexpr std::array<char32_t, 18> kSmallKana = {U'ぁ', U'ぃ', U'ぅ', U'ぇ', U'ぉ', U'っ',
+                                                 U'ゃ', U'ゅ', U'ょ', U'ァ', U'ィ', U'ゥ',
+                                                 U'ェ', U'ォ', U'ッ', U'ャ', U'ュ', U'ョ'};
+constexpr std::array<char32_t, 4> kMarks = {U'。', U'、', U'．', U'，'};
+constexpr std::array<char32_t, 10> kDigits = {U'１', U'２', U'３', U'４', U'５',
+                                              U'６', U'７', U'８', U'９', U'０'};
 constexpr std::array<std::string_view, 10> kPlainNumerals = {"一", "二", "三", "四", "五",
                                                              "六", "七", "八", "九", "〇"};
 constexpr std::array<std::string_view, 10> kFormalNumerals = {"壱", "弐", "参", "四", "五",
                                                               "六", "七", "八", "九", "〇"};
 
-template <std::size_t N>
-bool oneOf(const std::array<std::string_view, N>& list, std::string_view ch) {
-    return !ch.empty() && std::find(list.begin(), list.end(), ch) != list.end();
+// The code point of one character of three UTF-8 bytes; 0 for anything else. Every
+// character is tested against the lists above, so this is kept to a few instructions.
+char32_t threeByteCode(std::string_view ch) {
+    if (ch.size() != 3) {
+        return 0;
+    }
+    const auto b0 = static_cast<unsigned char>(ch[0]);
+    const auto b1 = static_cast<unsigned char>(ch[1]);
+    const auto b2 = static_cast<unsigned char>(ch[2]);
+    if ((b0 & 0xF0) != 0xE0 || (b1 & 0xC0) != 0x80 || (b2 & 0xC0) != 0x80) {
+        return 0;
+    }
+    return static_cast<char32_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
+}
+
+template <std::size_t N> bool oneOf(const std::array<char32_t, N>& list, std::string_view ch) {
+    const char32_t code = threeByteCode(ch);
+    return code != 0 && std::find(list.begin(), list.end(), code) != list.end();
 }
 
 // Length of the UTF-8 sequence starting with `lead` (1 for a stray byte).
@@ -48,7 +64,7 @@ std::size_t sequenceLength(unsigned char lead) {
 } // namespace
 
 std::string verticalDigit(std::string_view ch, KanjiNumerals mode) {
-    const auto it = std::find(kDigits.begin(), kDigits.end(), ch);
+    const auto it = std::find(kDigits.begin(), kDigits.end(), threeByteCode(ch));
     if (it == kDigits.end() || mode == KanjiNumerals::None) {
         return std::string(ch);
     }
