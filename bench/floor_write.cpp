@@ -1,7 +1,9 @@
 // The floor of writing a chart's file: BYTES zero bytes written the way "図面.BMP" is written
-// (from a zeroed buffer of one band, 8 MiB a write, into a temporary file beside OUT, synced,
+// (from a zeroed buffer of one band, a band a write, into a temporary file beside OUT, synced,
 // renamed over OUT, the folder synced), and nothing else. The whole `tsubaki --chart OUT.bmp`
 // process is compared with this one: floor_write BYTES OUT
+#include "render/raster.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,7 +31,7 @@ int main(int argc, char** argv) {
         std::perror("mkstemp");
         return 1;
     }
-    const std::vector<char> band(std::size_t(8) << 20, 0);
+    const std::vector<char> band(render::kBandBytes, 0);
     for (unsigned long long done = 0; done < total;) {
         const std::size_t n =
             static_cast<std::size_t>(std::min<unsigned long long>(band.size(), total - done));

@@ -121,9 +121,8 @@ void compressPart(const render::Drawing& drawing, render::GlyphSource& glyphs, P
         render::Rasteriser raster(drawing, glyphs);
         const int width = drawing.width();
         const std::size_t rowBytes = 1 + (static_cast<std::size_t>(width) + 1) / 2;
-        const int rows = static_cast<int>(
-            std::clamp<std::size_t>(bandBytes / static_cast<std::size_t>(width), 1,
-                                    static_cast<std::size_t>(std::max(part.bottom - part.top, 1))));
+        const int rows =
+            render::bandRows(bandBytes, static_cast<std::size_t>(width), part.bottom - part.top);
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) *
                                              static_cast<std::size_t>(rows),
                                          render::kBackgroundColour);

@@ -15,6 +15,6 @@ namespace platform {
 
 // Throws common::FileError (the old file stays whole).
 void writePng(const render::Drawing& drawing, render::GlyphSource& glyphs,
-              const std::filesystem::path& path, std::size_t bandBytes = render::kBandBytes);
+              const std::filesystem::path& path, std::size_t bandBytes = render::kAutomaticBand);
 
 } // namespace platform

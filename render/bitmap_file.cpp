@@ -203,8 +203,7 @@ void writeBmp(const Drawing& drawing, GlyphSource& glyphs, const std::filesystem
     common::FileReplacement file(path);
     file.write(bmpHeader(drawing.width(), drawing.height()));
     const auto rowBytes = static_cast<std::size_t>(stride(drawing.width()));
-    const int rows = static_cast<int>(std::clamp<std::size_t>(
-        bandBytes / rowBytes, 1, static_cast<std::size_t>(drawing.height())));
+    const int rows = bandRows(bandBytes, rowBytes, drawing.height());
     {
         BandPainter painter(drawing, glyphs, rowBytes, rows);
         for (int k = 0; k < painter.bands(); ++k) {

@@ -25,6 +25,6 @@ std::string bmpHeader(int width, int height);
 
 // Writes the drawing as a BMP file. Throws common::FileError (the old file stays whole).
 void writeBmp(const Drawing& drawing, GlyphSource& glyphs, const std::filesystem::path& path,
-              std::size_t bandBytes = kBandBytes);
+              std::size_t bandBytes = kAutomaticBand);
 
 } // namespace render

@@ -317,12 +317,21 @@ void Rasteriser::paintText(const DrawOp& op, int ox, int oy, const Box& limit, T
     }
 }
 
+int bandRows(std::size_t bandBytes, std::size_t rowBytes, int height) {
+    const std::size_t most = static_cast<std::size_t>(std::max(height, 1));
+    rowBytes = std::max<std::size_t>(rowBytes, 1);
+    if (bandBytes == kAutomaticBand) {
+        return static_cast<int>(std::clamp<std::size_t>(
+            kBandBytes / rowBytes, std::min<std::size_t>(kMinBandRows, most), most));
+    }
+    return static_cast<int>(std::clamp<std::size_t>(bandBytes / rowBytes, 1, most));
+}
+
 void paintBands(Rasteriser& raster, const Drawing& drawing, bool bottomUp,
                 const std::function<void(const Band&)>& take, std::size_t bandBytes) {
     const int width = drawing.width();
     const int height = drawing.height();
-    const int rows = static_cast<int>(std::clamp<std::size_t>(
-        bandBytes / static_cast<std::size_t>(width), 1, static_cast<std::size_t>(height)));
+    const int rows = bandRows(bandBytes, static_cast<std::size_t>(width), height);
     std::vector<std::uint8_t> pixels(
         static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), index(kBackgroundColour));
     const int bands = (height + rows - 1) / rows;

@@ -78,12 +78,24 @@ struct Band {
     const std::uint8_t* pixels = nullptr; // rows top-down, `width` bytes apart
 };
 
-// How many bytes of pixels a band holds at most (a band is at least one row).
-inline constexpr std::size_t kBandBytes = std::size_t(8) << 20;
+// How many bytes of pixels a band holds: kBandBytes, but never fewer than kMinBandRows rows.
+// A band of about this size stays in the processor's caches between its painting and its
+// writing (larger bands were slower to write, smaller ones slower to paint); each band looks
+// up the operations that reach it, which a chart hundreds of thousands of pixels wide would
+// otherwise do row by row. kAutomaticBand asks for this size; any other size is taken as it
+// is (one row at least).
+inline constexpr std::size_t kBandBytes = std::size_t(1) << 20;
+inline constexpr int kMinBandRows = 16;
+inline constexpr std::size_t kAutomaticBand = 0;
+
+// The rows of a band of `bandBytes` (or kAutomaticBand) over rows of `rowBytes`, within
+// 1 .. `height` (at least 1).
+int bandRows(std::size_t bandBytes, std::size_t rowBytes, int height);
 
 // The whole drawing at scale 1, band after band, from the top or from the bottom; memory
 // follows the band, not the chart.
 void paintBands(Rasteriser& raster, const Drawing& drawing, bool bottomUp,
-                const std::function<void(const Band&)>& take, std::size_t bandBytes = kBandBytes);
+                const std::function<void(const Band&)>& take,
+                std::size_t bandBytes = kAutomaticBand);
 
 } // namespace render

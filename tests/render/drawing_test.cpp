@@ -181,6 +181,18 @@ TEST(Raster, BandsOfAnyHeightEqualTheWhole) {
     }
 }
 
+// The files' own band: about a mebibyte, but never so few rows that a chart hundreds of
+// thousands of pixels wide is looked up row by row; an asked size is taken as it is.
+TEST(Raster, BandRows) {
+    EXPECT_EQ(render::bandRows(render::kAutomaticBand, 60'044, 2'576), 17);
+    EXPECT_EQ(render::bandRows(render::kAutomaticBand, 569'808, 3'680), render::kMinBandRows);
+    EXPECT_EQ(render::bandRows(render::kAutomaticBand, 569'808, 5), 5) << "a short chart whole";
+    EXPECT_EQ(render::bandRows(render::kAutomaticBand, 100, 50), 50);
+    EXPECT_EQ(render::bandRows(7 * 300, 300, 200), 7);
+    EXPECT_EQ(render::bandRows(10, 300, 200), 1) << "one row at least";
+    EXPECT_EQ(render::bandRows(render::kAutomaticBand, 300, 0), 1);
+}
+
 // The chart window's tiles at 25%, 100% and 400% give the pixels of the same rectangle
 // painted in one piece at that zoom, wherever the tiles' edges fall.
 TEST(Raster, TilesEqualOnePieceAtEveryZoom) {
