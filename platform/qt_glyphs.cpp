@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace platform {
 
@@ -89,8 +91,14 @@ render::GlyphInk QtGlyphs::renderCharacter(const QString& ch, int pixelSize, boo
     render::GlyphInk ink;
     const int width = image.width();
     const int height = image.height();
+    // Most rows of the image are left white: those are passed over a row at a time.
+    const std::vector<QRgb> whiteRow(static_cast<std::size_t>(width), 0xFFFFFFFFu);
+    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        if (std::memcmp(line, whiteRow.data(), rowBytes) == 0) {
+            continue;
+        }
         for (int x = 0; x < width;) {
             if ((line[x] & 0xFFFFFFu) == 0xFFFFFFu) {
                 ++x;
