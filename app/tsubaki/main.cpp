@@ -1,47 +1,42 @@
-// tsubaki: the chart editor. Headless jobs run without a window; otherwise the forms open,
-// on the data folder given as the one argument or on the one chosen in the folder dialog.
-//
-// For screenshots, TSUBAKI_SCREENSHOT_DIR=DIR makes the program save a picture of every
-// form into DIR after start-up and end without writing anything (see scripts/screenshot).
+// tsubaki: the chart editor. Command-line jobs run here, without a window and without the
+// widget libraries, which a job would otherwise spend its start loading. Without a job the
+// window program "tsubaki-window" beside this one takes over the process, with the same
+// arguments (window_main.cpp).
 #include "app/tsubaki/cli.h"
-#include "app/tsubaki/screenshots.h"
-#include "app/tsubaki/tsubaki_app.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_japanese.h"
 
-#include <QApplication>
+#include "common/file_ops.h"
 
-#include <cstdlib>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+namespace {
+
+// Replaces this process with the window program; returns only when that cannot be done.
+int startWindow(char** argv) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path window =
+        (ec ? std::filesystem::path(argv[0]).parent_path() : self.parent_path()) / "tsubaki-window";
+    const std::string path = window.string();
+    argv[0] = const_cast<char*>(path.c_str());
+    ::execv(path.c_str(), argv);
+    std::cerr << "ウィンドウのプログラム「" << path << "」を起動できません（"
+              << common::systemReason(errno) << "）\n";
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (app::isHeadlessJob(args)) {
-        return app::runHeadlessJob(args, std::cout, std::cerr);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (app::isHeadlessJob(args) || args.size() > 1) {
+        return app::runHeadlessJob(args, std::cout, std::cerr); // the usage for a wrong call
     }
-    if (args.size() > 1) {
-        return app::runHeadlessJob(args, std::cout, std::cerr); // prints the usage
-    }
-
-    QApplication qapp(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    platform::installJapanese(qapp);
-
-    platform::QtDialogs dialogs;
-    app::TsubakiApp tsubaki(dialogs);
-    tsubaki.setEndHandler([](int code) { QCoreApplication::exit(code); });
-
-    app::StartOptions options;
-    if (!args.empty()) {
-        options.dataFolder = args[0];
-    }
-    if (!tsubaki.start(options)) {
-        return tsubaki.exitCode();
-    }
-    if (const char* dir = std::getenv("TSUBAKI_SCREENSHOT_DIR"); dir != nullptr && *dir != 0) {
-        return app::saveScreenshots(tsubaki, dir);
-    }
-    return QApplication::exec();
+    return startWindow(argv);
 }
